@@ -1,0 +1,49 @@
+#pragma once
+// Private-profile style INI files: case-insensitive sections and keys; writing a key keeps
+// every other line of the file as it was.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace n27 {
+
+class IniFile {
+ public:
+  // Reads the file; a missing or unreadable file gives an empty document (ok() false).
+  explicit IniFile(std::string path);
+
+  bool ok() const { return ok_; }
+  const std::string &path() const { return path_; }
+
+  // The value of section/key, blanks around it trimmed; nullopt when absent.
+  std::optional<std::string> value(const std::string &section, const std::string &key) const;
+  std::string value(const std::string &section, const std::string &key,
+                    const std::string &fallback) const;
+  // Keys of a section in file order.
+  std::vector<std::string> keys(const std::string &section) const;
+
+  // Sets section/key in memory (adding the section or key at its end when missing).
+  void setValue(const std::string &section, const std::string &key, const std::string &value);
+  // Writes the document back (beside the file, then renamed). False on failure.
+  bool save() const;
+
+  // One-shot helpers.
+  static std::optional<std::string> read(const std::string &path, const std::string &section,
+                                         const std::string &key);
+  static bool write(const std::string &path, const std::string &section, const std::string &key,
+                    const std::string &value);
+
+ private:
+  std::string path_;
+  std::vector<std::string> lines_;
+  bool ok_ = false;
+};
+
+// Writes bytes to path safely: into a temporary file beside it, then renamed over it, so a
+// failure never destroys the file it replaces. False on any failure.
+bool WriteFileAtomically(const std::string &path, const std::string &bytes);
+// Reads a whole file; nullopt on failure.
+std::optional<std::string> ReadWholeFile(const std::string &path);
+
+}  // namespace n27

@@ -1,0 +1,1 @@
+// Placeholder translation unit so an area without sources still forms a library.

@@ -1,0 +1,48 @@
+#pragma once
+// Workspace: everything the program holds for the whole run — the RadioImage, the working
+// and saved CodeplugData, the file name, the model and band texts with their limits, the
+// radio-information record, the tuning tables, the entered programming password.
+// main() creates one and hands it to the main window, the CLI and the tests.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "codeplug/codeplug_data.h"
+#include "codeplug/radio_image.h"
+
+namespace n27 {
+
+struct Workspace {
+  RadioImage image;
+  CodeplugData working;
+  CodeplugData saved;
+
+  std::string fileName = "new.dat";  // full path once loaded or saved
+  bool untitled = true;
+
+  std::string modelFamily = "N27PR";  // used in the main window caption
+  std::string modelName = "N27PR";    // from the model record, cut at NUL
+  std::string bandText = "400 - 490 MHz";
+  double lowerLimit = 400.0;          // MHz
+  double upperLimit = 490.0;          // MHz
+  std::string dataVersion = "V200";
+  std::string firmwareVersion;        // of the radio last read
+
+  RadioInformation radioInfo;
+  std::array<int16_t, 3> radioInfoFlags{};  // byte 432 bits 0..2, kept in "Setting.ini"
+
+  bool testMode = false;
+  std::array<int16_t, 16> tuning{};
+  std::array<int16_t, 16> fileTuning{};
+
+  std::string password;               // entered programming password
+  bool reverseSwitch = false;         // held only while the program runs
+  bool talkAroundSwitch = false;
+
+  std::string programFolder = ".";    // where Init/, language/ … lie
+  bool loadDefaultFile = true;        // NewConfiguration looks for Init/<model>_<band>.dat
+  bool loadingFile = false;           // suppresses the out-of-range warning while loading
+};
+
+}  // namespace n27

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/ini_file.h"
+#include "app/language.h"
+
+namespace n27 {
+namespace {
+
+std::string tempPath(const std::string &name) {
+  return (std::filesystem::temp_directory_path() / ("n27_ini_" + name)).string();
+}
+
+TEST(IniFile, KeysAndSectionsAreCaseInsensitiveAndOtherLinesSurviveAWrite) {
+  std::string path = tempPath("a.ini");
+  {
+    std::ofstream out(path);
+    out << "; a comment\n[Language]\r\nIsFirstRun = 1\ncomPort=3\n\n[Other]\nx=y\n";
+  }
+  IniFile ini(path);
+  ASSERT_TRUE(ini.ok());
+  EXPECT_EQ(ini.value("language", "COMPORT").value(), "3");
+  EXPECT_EQ(ini.value("language", "isfirstrun").value(), "1");
+  EXPECT_FALSE(ini.value("language", "x").has_value());
+
+  ASSERT_TRUE(IniFile::write(path, "LANGUAGE", "comport", "7"));
+  ASSERT_TRUE(IniFile::write(path, "language", "StopBit", "1"));
+  ASSERT_TRUE(IniFile::write(path, "New", "k", "v"));
+  IniFile again(path);
+  EXPECT_EQ(again.value("language", "comPort").value(), "7");
+  EXPECT_EQ(again.value("language", "StopBit").value(), "1");
+  EXPECT_EQ(again.value("Other", "x").value(), "y");
+  EXPECT_EQ(again.value("new", "K").value(), "v");
+  auto text = ReadWholeFile(path).value();
+  EXPECT_NE(text.find("; a comment"), std::string::npos);
+  std::filesystem::remove(path);
+}
+
+TEST(IniFile, MissingFileIsEmptyAndWritingCreatesIt) {
+  std::string path = tempPath("missing.ini");
+  std::filesystem::remove(path);
+  IniFile ini(path);
+  EXPECT_FALSE(ini.ok());
+  EXPECT_EQ(ini.value("a", "b", "fallback"), "fallback");
+  ASSERT_TRUE(IniFile::write(path, "a", "b", "c"));
+  EXPECT_EQ(IniFile::read(path, "a", "b").value(), "c");
+  std::filesystem::remove(path);
+}
+
+TEST(Language, LocaleChoosesChineseOnlyForChina) {
+  EXPECT_EQ(LanguageForLocale("zh_CN.UTF-8"), kChinese);
+  EXPECT_EQ(LanguageForLocale("zh_CN"), kChinese);
+  EXPECT_EQ(LanguageForLocale("zh_TW.UTF-8"), kEnglish);
+  EXPECT_EQ(LanguageForLocale("de_DE.UTF-8"), kEnglish);
+  EXPECT_EQ(LanguageForLocale("C"), kEnglish);
+  EXPECT_EQ(LanguageForLocale(""), kEnglish);
+}
+
+TEST(Language, TextFollowsTheIndexAndOutOfRangeIndexAborts) {
+  Tr t("Warning", "警告");
+  SetLanguageIndex(kChinese);
+  EXPECT_STREQ(t.get(), "警告");
+  SetLanguageIndex(kEnglish);
+  EXPECT_STREQ(t.get(), "Warning");
+  EXPECT_DEATH(SetLanguageIndex(3), "out of range");
+  EXPECT_DEATH(SetLanguageIndex(0), "out of range");
+}
+
+}  // namespace
+}  // namespace n27
