@@ -1,0 +1,47 @@
+#pragma once
+// New configurations, the modified check and the data file.
+
+#include <string>
+
+#include "codeplug/workspace.h"
+
+namespace n27 {
+
+// Defaults of every settings record (function, keys, scan, DTMF, FleetSync, lists, messages).
+void LoadDefaultSettings(CodeplugData &data);
+// Radio-information defaults built from a date (year, month, day).
+RadioInformation DefaultRadioInformation(int year, int month, int day);
+
+// Path of the default data file: <programFolder>/Init/<model name>_<band code>.dat
+std::string DefaultDataFilePath(const Workspace &ws);
+
+// New configuration: untitled "new.dat", channel count 0, default settings, radio-information
+// defaults from today's date, side values 0, then the default data file when present;
+// saved := working.
+void NewConfiguration(Workspace &ws);
+
+// True when the working copy differs from the saved copy (channels matched by number).
+bool IsModified(const CodeplugData &working, const CodeplugData &saved);
+
+enum class FileStatus { Ok, FileError, ModelError };
+
+// Serialise / parse one 9759-byte data file record.
+std::string SerializeDataFile(const CodeplugData &data);
+// Fails on a wrong size, counts out of range or repeated / out-of-range channel numbers.
+bool ParseDataFile(const std::string &bytes, CodeplugData &out);
+
+// Save the working copy (after re-encoding the model record) to path and its ".NVD" side
+// file; saved := working; untitled cleared; fileName := path. Writes beside the old file
+// and renames, so a failed save leaves the old file intact.
+FileStatus SaveDataFile(Workspace &ws, const std::string &path);
+// Load a data file: model check ("Model Error!"), side file, working := saved := file,
+// model record decoded, untitled cleared, fileName := path. On any failure both copies are
+// left as they were.
+FileStatus LoadDataFile(Workspace &ws, const std::string &path);
+// The quiet variant used by NewConfiguration: no model check; on failure nothing changes.
+bool LoadDefaultFile(Workspace &ws, const std::string &path);
+
+// ".NVD" side file path: the data file path with its last three characters replaced.
+std::string SideFilePath(const std::string &dataPath);
+
+}  // namespace n27
