@@ -62,8 +62,12 @@ bool FileOpen(Workspace &ws, ShellHost &host) {
   if (!OfferToSaveChanges(ws, host)) return false;
   auto path = host.chooseFileToOpen();
   if (!path || path->empty()) return false;
+  return OpenDataFile(ws, host, *path);
+}
+
+bool OpenDataFile(Workspace &ws, ShellHost &host, const std::string &path) {
   host.closeAllWindows();
-  FileStatus status = LoadDataFile(ws, *path);
+  FileStatus status = LoadDataFile(ws, path);
   host.openDefaultEditors();  // the new data, or the previous data again after a failure
   if (status != FileStatus::Ok) {
     reportFileStatus(status, host);

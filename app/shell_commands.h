@@ -18,6 +18,7 @@ enum class Prompt {
   WarningOkCancel,     // warning icon, OK and Cancel
   WarningYesNoCancel,  // warning icon, Yes, No and Cancel
   QuestionOkCancel,    // question icon, OK and Cancel
+  QuestionYesNo,       // question icon, Yes and No
 };
 // The icon of a message box.
 enum class BoxIcon { None, Information, Warning, Critical, Question };
@@ -50,6 +51,9 @@ void LoadNewDoc(Workspace &ws, ShellHost &host);
 bool FileNew(Workspace &ws, ShellHost &host);
 // File Open: offers to save changes, asks for a file, loads it. True when a file was loaded.
 bool FileOpen(Workspace &ws, ShellHost &host);
+// Loads a named data file (File Open after its dialog, or a file given at start): closes the
+// editors, loads, reopens them. True when the file was loaded.
+bool OpenDataFile(Workspace &ws, ShellHost &host, const std::string &path);
 // File Save: Save As when untitled, else the overwrite question. True when saved.
 bool FileSave(Workspace &ws, ShellHost &host);
 // File Save As: asks for a name (proposing the current one) and saves. True when saved.

@@ -30,6 +30,8 @@
 #include "app/ui/handler_guard.h"
 #include "app/ui/prompter.h"
 #include "app/ui/toolbar_icons.h"
+#include "channels/channel_ops.h"
+#include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
 
 namespace n27 {
@@ -70,9 +72,16 @@ constexpr const char *kSettingsGroup = "Settings";
 }  // namespace
 
 frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
-    : QMainWindow(parent), ws_(ws), options_(std::move(options)) {
+    : QMainWindow(parent),
+      ws_(ws),
+      options_(std::move(options)),
+      channels_(ws, [this](const std::string &text, MessageIcon icon) {
+        ShowMessage(this, QString::fromStdString(text),
+                    icon == MessageIcon::Warning ? BoxIcon::Warning : BoxIcon::None);
+      }) {
   setObjectName("frmMain");
   setWindowIcon(ApplicationIcon());
+  ReadDecTable(channels_);
   RegisterEditorWindows(editors_);
   radio_ = std::make_unique<RadioCommands>(*this);
   comPort_ = options_.comPort;
@@ -317,6 +326,12 @@ void frmMain::buildTree() {
           [this](QTreeWidgetItem *item) { treeItemActivated(item); });
 }
 
+void frmMain::registerEditor(EditorWindowSpec spec) {
+  editors_.add(std::move(spec));
+  updateEditorAvailability();
+  Change_Language();  // the tree shows the node enabled
+}
+
 void frmMain::updateEditorAvailability() {
   for (const auto &[actionName, windowName] : editorOfAction_)
     actions_[actionName]->setEnabled(editors_.find(windowName) != nullptr);
@@ -551,6 +566,19 @@ void frmMain::arrangeIcons() {
 // ---------------------------------------------------------------------------------------
 // Commands
 
+bool frmMain::openFile(const std::string &path) {
+  bool loaded = false;
+  run("OpenFile", [&] { loaded = OpenDataFile(ws_, *this, path); });
+  return loaded;
+}
+
+bool frmMain::offerToSaveChanges() { return OfferToSaveChanges(ws_, *this); }
+
+void frmMain::endApplication() {
+  closing_ = true;
+  close();
+}
+
 void frmMain::fileNew() { FileNew(ws_, *this); }
 void frmMain::fileOpen() { FileOpen(ws_, *this); }
 void frmMain::fileSave() { FileSave(ws_, *this); }
@@ -643,7 +671,7 @@ void frmMain::changeEvent(QEvent *event) {
 void frmMain::closeEvent(QCloseEvent *event) {
   bool mayClose = true;
   run("Form_Unload", [&] {
-    if (radio_->busy() || !OfferToSaveChanges(ws_, *this)) {
+    if (!closing_ && (radio_->busy() || !OfferToSaveChanges(ws_, *this))) {
       mayClose = false;
       return;
     }

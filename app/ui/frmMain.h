@@ -11,7 +11,10 @@
 #include "app/language.h"
 #include "app/shell_commands.h"
 #include "app/ui/editor_window.h"
+#include "channels/channel_context.h"
 #include "codeplug/workspace.h"
+#include "link/port_directory.h"
+#include "link/version_table.h"
 
 class QAction;
 class QLabel;
@@ -33,6 +36,8 @@ struct ShellOptions {
   std::string setupFile;        // "mysetup.ini": the chosen port is written there
   std::string flagsFile;        // "Setting.ini": the radio-information flags, written at exit
   int comPort = 0;              // the port chosen at start
+  PortEntry extraPort;          // a device given on the command line (number 0: none)
+  VersionTable versions;        // which radio firmware goes with this release
   bool keepGeometry = true;     // position and size from and to the per-user settings
 };
 
@@ -44,7 +49,11 @@ class frmMain : public QMainWindow, private ShellHost {
   ~frmMain() override;
 
   Workspace &workspace() { return ws_; }
-  EditorRegistry &editors() { return editors_; }
+  // The channel operations' context: the editors register as listeners there.
+  ChannelContext &channels() { return channels_; }
+  const EditorRegistry &editors() const { return editors_; }
+  // Adds a window the main window can open (its menu entries and tree node become enabled).
+  void registerEditor(EditorWindowSpec spec);
 
   // New configuration without a question (Model Information and the start use it).
   void LoadNewDoc();
@@ -94,6 +103,12 @@ class frmMain : public QMainWindow, private ShellHost {
 
   // Shows help at a topic (0: the contents).
   void showHelp(int context = 0);
+  // Loads a data file without the Open dialog (a file named on the command line).
+  bool openFile(const std::string &path);
+  // Offers to save a modified configuration; true when the caller may drop it.
+  bool offerToSaveChanges();
+  // Ends the program without asking about unsaved changes again (they were offered).
+  void endApplication();
 
  protected:
   void closeEvent(QCloseEvent *event) override;
@@ -133,6 +148,7 @@ class frmMain : public QMainWindow, private ShellHost {
 
   Workspace &ws_;
   ShellOptions options_;
+  ChannelContext channels_;
   EditorRegistry editors_;
   std::unique_ptr<RadioCommands> radio_;
   QPointer<HelpWindow> help_;

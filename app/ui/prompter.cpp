@@ -39,23 +39,25 @@ QString title(bool warning) {
 }  // namespace
 
 Answer Prompter::ask(QWidget *parent, const QString &text, Prompt prompt) {
-  const bool warning = prompt != Prompt::QuestionOkCancel;
+  const bool warning = prompt == Prompt::WarningOkCancel || prompt == Prompt::WarningYesNoCancel;
   QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, title(warning), text,
                   QMessageBox::NoButton, parentOr(parent));
-  QAbstractButton *yes = nullptr, *no = nullptr, *ok = nullptr;
-  if (prompt == Prompt::WarningYesNoCancel) {
+  QAbstractButton *yes = nullptr, *no = nullptr, *ok = nullptr, *cancel = nullptr;
+  if (prompt == Prompt::WarningYesNoCancel || prompt == Prompt::QuestionYesNo) {
     yes = box.addButton(QString::fromUtf8(Text(mainText::kYes)), QMessageBox::YesRole);
     no = box.addButton(QString::fromUtf8(Text(mainText::kNo)), QMessageBox::NoRole);
   } else {
     ok = box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
   }
-  auto *cancel = box.addButton(QString::fromUtf8(Text(msg::kCancel)), QMessageBox::RejectRole);
+  if (prompt != Prompt::QuestionYesNo)
+    cancel = box.addButton(QString::fromUtf8(Text(msg::kCancel)), QMessageBox::RejectRole);
   box.setDefaultButton(static_cast<QPushButton *>(yes ? yes : ok));
-  box.setEscapeButton(cancel);
+  box.setEscapeButton(cancel ? cancel : no);
   box.exec();
   QAbstractButton *clicked = box.clickedButton();
   if (clicked && clicked == yes) return Answer::Yes;
   if (clicked && clicked == no) return Answer::No;
+  if (prompt == Prompt::QuestionYesNo) return Answer::No;  // closed without a choice
   if (clicked && clicked == ok) return Answer::Ok;
   return Answer::Cancel;
 }

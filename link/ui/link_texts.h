@@ -15,4 +15,7 @@ inline constexpr Tr kCompletion{"Completion percentage:", "完成进度:"};
 inline constexpr Tr kNoPorts{"No serial port found.", "未找到串口。"};
 inline constexpr Tr kReadingInformation{"Reading the radio information...", "正在读取对讲机信息..."};
 
+inline constexpr Tr kReleaseNotStarted{"The programmer for this radio could not be started:",
+                                       "无法启动适用于此对讲机的编程软件："};
+
 }  // namespace n27::linkText
