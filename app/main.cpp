@@ -19,7 +19,6 @@
 #include "app/ui/about_dialog.h"
 #include "app/ui/frmMain.h"
 #include "app/ui/startup.h"
-#include "channels/channel_ops.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
 #include "link/port_directory.h"
@@ -99,7 +98,7 @@ int main(int argc, char **argv) {
   ws.bandText = kBand400;
   ws.dataVersion = "V200";
   SetBandLimits(ws);
-  ws.testMode = LoadTestModeFlag(programFolder);
+  ws.testMode = link::LoadTestModeFlag(programFolder);
 
   // 5.-7. The settings file: first-run mark and serial port.
   std::string setupFile = writableSetupFile();

@@ -72,16 +72,14 @@ constexpr const char *kSettingsGroup = "Settings";
 }  // namespace
 
 frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
-    : QMainWindow(parent),
-      ws_(ws),
-      options_(std::move(options)),
-      channels_(ws, [this](const std::string &text, MessageIcon icon) {
-        ShowMessage(this, QString::fromStdString(text),
-                    icon == MessageIcon::Warning ? BoxIcon::Warning : BoxIcon::None);
-      }) {
+    : QMainWindow(parent), ws_(ws), options_(std::move(options)) {
+  channels_ = std::make_unique<ChannelContext>(ws, [this](const std::string &text, MessageIcon icon) {
+    ShowMessage(this, QString::fromStdString(text),
+                icon == MessageIcon::Warning ? BoxIcon::Warning : BoxIcon::None);
+  });
   setObjectName("frmMain");
   setWindowIcon(ApplicationIcon());
-  ReadDecTable(channels_);
+  ReadDecTable(*channels_);
   RegisterEditorWindows(editors_);
   radio_ = std::make_unique<RadioCommands>(*this);
   comPort_ = options_.comPort;

@@ -11,7 +11,6 @@
 #include "app/language.h"
 #include "app/shell_commands.h"
 #include "app/ui/editor_window.h"
-#include "channels/channel_context.h"
 #include "codeplug/workspace.h"
 #include "link/port_directory.h"
 #include "link/version_table.h"
@@ -28,6 +27,7 @@ class QTreeWidgetItem;
 
 namespace n27 {
 
+class ChannelContext;
 class RadioCommands;
 class HelpWindow;
 
@@ -50,7 +50,7 @@ class frmMain : public QMainWindow, private ShellHost {
 
   Workspace &workspace() { return ws_; }
   // The channel operations' context: the editors register as listeners there.
-  ChannelContext &channels() { return channels_; }
+  ChannelContext &channels() { return *channels_; }
   const EditorRegistry &editors() const { return editors_; }
   // Adds a window the main window can open (its menu entries and tree node become enabled).
   void registerEditor(EditorWindowSpec spec);
@@ -148,7 +148,7 @@ class frmMain : public QMainWindow, private ShellHost {
 
   Workspace &ws_;
   ShellOptions options_;
-  ChannelContext channels_;
+  std::unique_ptr<ChannelContext> channels_;
   EditorRegistry editors_;
   std::unique_ptr<RadioCommands> radio_;
   QPointer<HelpWindow> help_;

@@ -1,6 +1,7 @@
 #include "link/ui/radio_commands.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStatusBar>
 
 #include "app/main_window_texts.h"
@@ -38,28 +39,82 @@ QString question(const Tr &first, const Tr &second) {
 
 }  // namespace
 
-RadioCommands::RadioCommands(frmMain &main)
-    : QObject(&main),
-      main_(main),
+// One serial line and the transfer running on it, with the windows that answer its questions.
+class RadioCommands::Session : public TransferUi {
+ public:
+  explicit Session(frmMain &main, RadioCommands &owner);
+
+  void readFromRadio();
+  void writeToRadio();
+  void startInformationRead(bool erase);
+  void programPassword();
+  void setCom();
+  bool busy() const;
+  std::vector<PortEntry> ports() const;
+  SerialTransfer &line() { return *line_; }
+
+ private:
+  // TransferUi
+  bool askRetry(const std::string &text) override;
+  void askPassword(std::string &password) override;
+  bool askSwitchRelease(const std::string &text) override;
+  void showMessage(const std::string &text, MessageIcon icon) override;
+  void progress(int percent) override;
+  void finished(bool success) override;
+  void switchRelease(const std::string &programVersion) override;
+
+  // Opens the chosen port to see that it can be used; shows why not. The port stays open.
+  bool openChosenPort();
+  // Read or write with the progress window.
+  void runWithProgress(TransferType type);
+  void informationReadEnded(bool success);
+  void ended(TransferType type, bool success);
+  QWidget *dialogParent() const;
+
+  frmMain &main_;
+  RadioCommands &owner_;
+  std::unique_ptr<SerialTransfer> line_;
+  QPointer<FrmProgress> progress_;
+  TransferType running_ = TransferType::None;
+  bool lastSuccess_ = false;
+};
+
+RadioCommands::RadioCommands(frmMain &main) : session_(std::make_unique<Session>(main, *this)) {}
+RadioCommands::~RadioCommands() = default;
+void RadioCommands::readFromRadio() { session_->readFromRadio(); }
+void RadioCommands::writeToRadio() { session_->writeToRadio(); }
+void RadioCommands::radioInformation() { session_->startInformationRead(false); }
+void RadioCommands::readRadioInformationForWindow() { session_->startInformationRead(true); }
+void RadioCommands::programPassword() { session_->programPassword(); }
+void RadioCommands::setCom() { session_->setCom(); }
+bool RadioCommands::busy() const { return session_->busy(); }
+std::vector<PortEntry> RadioCommands::ports() const { return session_->ports(); }
+void RadioCommands::setReplyTimeout(std::chrono::milliseconds interval) {
+  session_->line().setReplyTimeout(interval);
+}
+
+// ---------------------------------------------------------------------------------------
+
+RadioCommands::Session::Session(frmMain &main, RadioCommands &owner)
+    : main_(main),
+      owner_(owner),
       line_(std::make_unique<SerialTransfer>(main.workspace(), main.options().versions, *this)) {}
 
-RadioCommands::~RadioCommands() = default;
+bool RadioCommands::Session::busy() const { return running_ != TransferType::None || line_->running(); }
 
-bool RadioCommands::busy() const { return running_ != TransferType::None || line_->running(); }
-
-std::vector<PortEntry> RadioCommands::ports() const {
+std::vector<PortEntry> RadioCommands::Session::ports() const {
   std::vector<PortEntry> list = ListSerialPorts(main_.options().setupFile);
   const PortEntry &extra = main_.options().extraPort;
   if (extra.number > 0) list = BuildPortList(list, {extra});
   return list;
 }
 
-QWidget *RadioCommands::dialogParent() const {
+QWidget *RadioCommands::Session::dialogParent() const {
   if (progress_ && progress_->isVisible()) return progress_;
   return &main_;
 }
 
-bool RadioCommands::openChosenPort() {
+bool RadioCommands::Session::openChosenPort() {
   const int number = main_.comPort();
   std::vector<PortEntry> list = ports();
   const PortEntry *port = FindPort(list, number);
@@ -76,7 +131,7 @@ bool RadioCommands::openChosenPort() {
   return true;
 }
 
-void RadioCommands::readFromRadio() {
+void RadioCommands::Session::readFromRadio() {
   if (busy()) return;
   main_.CloseCurAllWindows();
   if (!openChosenPort()) return;
@@ -88,7 +143,7 @@ void RadioCommands::readFromRadio() {
   runWithProgress(TransferType::Read);
 }
 
-void RadioCommands::writeToRadio() {
+void RadioCommands::Session::writeToRadio() {
   if (busy()) return;
   main_.storePendingInput();
   Workspace &ws = main_.workspace();
@@ -106,7 +161,7 @@ void RadioCommands::writeToRadio() {
   runWithProgress(TransferType::Write);
 }
 
-void RadioCommands::runWithProgress(TransferType type) {
+void RadioCommands::Session::runWithProgress(TransferType type) {
   auto kind = type == TransferType::Read ? FrmProgress::Kind::Read : FrmProgress::Kind::Write;
   FrmProgress window(kind, [this, type] { return line_->start(type); }, &main_);
   progress_ = &window;
@@ -125,14 +180,10 @@ void RadioCommands::runWithProgress(TransferType type) {
     }
     ShowMessage(&main_, qs(CompletionMessage(type)), BoxIcon::None);
   }
-  emit transferEnded(type, lastSuccess_);
+  ended(type, lastSuccess_);
 }
 
-void RadioCommands::radioInformation() { startInformationRead(false); }
-
-void RadioCommands::readRadioInformationForWindow() { startInformationRead(true); }
-
-void RadioCommands::startInformationRead(bool erase) {
+void RadioCommands::Session::startInformationRead(bool erase) {
   if (busy()) return;
   if (!openChosenPort()) return;
   if (erase) PrepareRadioInformationRead(main_.workspace());
@@ -144,7 +195,7 @@ void RadioCommands::startInformationRead(bool erase) {
   if (!line_->start(TransferType::RadioInformation)) informationReadEnded(false);
 }
 
-void RadioCommands::informationReadEnded(bool success) {
+void RadioCommands::Session::informationReadEnded(bool success) {
   if (running_ != TransferType::RadioInformation) return;
   running_ = TransferType::None;
   QApplication::restoreOverrideCursor();
@@ -153,15 +204,19 @@ void RadioCommands::informationReadEnded(bool success) {
     CompleteRadioInformationRead(main_.workspace());
     main_.openEditor(window::kRadioInformation);
   }
-  emit transferEnded(TransferType::RadioInformation, success);
+  ended(TransferType::RadioInformation, success);
 }
 
-void RadioCommands::programPassword() {
+void RadioCommands::Session::ended(TransferType type, bool success) {
+  if (owner_.onTransferEnded) owner_.onTransferEnded(static_cast<int>(type), success);
+}
+
+void RadioCommands::Session::programPassword() {
   FrmPassWord dialog(main_.workspace().password, &main_);
   ExecDialog(dialog);
 }
 
-void RadioCommands::setCom() {
+void RadioCommands::Session::setCom() {
   FrmComSet dialog(main_.comPort(), [this] { return ports(); }, &main_);
   if (ExecDialog(dialog) != QDialog::Accepted) return;
   // A port is stored at once; "none" only shows in the status bar.
@@ -171,34 +226,34 @@ void RadioCommands::setCom() {
 // ---------------------------------------------------------------------------------------
 // TransferUi
 
-bool RadioCommands::askRetry(const std::string &text) {
+bool RadioCommands::Session::askRetry(const std::string &text) {
   return Ask(dialogParent(), qs(text), Prompt::QuestionOkCancel) == Answer::Ok;
 }
 
-void RadioCommands::askPassword(std::string &password) {
+void RadioCommands::Session::askPassword(std::string &password) {
   FrmPassWord dialog(password, dialogParent());
   ExecDialog(dialog);
 }
 
-bool RadioCommands::askSwitchRelease(const std::string &text) {
+bool RadioCommands::Session::askSwitchRelease(const std::string &text) {
   return Ask(dialogParent(), qs(text), Prompt::QuestionYesNo) == Answer::Yes;
 }
 
-void RadioCommands::showMessage(const std::string &text, MessageIcon icon) {
+void RadioCommands::Session::showMessage(const std::string &text, MessageIcon icon) {
   ShowMessage(dialogParent(), qs(text), boxIcon(icon));
 }
 
-void RadioCommands::progress(int percent) {
+void RadioCommands::Session::progress(int percent) {
   if (progress_ && progress_->isVisible()) progress_->SetProgressValue(percent);
 }
 
-void RadioCommands::finished(bool success) {
+void RadioCommands::Session::finished(bool success) {
   lastSuccess_ = success;
   if (progress_) progress_->finish(success);
   if (running_ == TransferType::RadioInformation) informationReadEnded(success);
 }
 
-void RadioCommands::switchRelease(const std::string &programVersion) {
+void RadioCommands::Session::switchRelease(const std::string &programVersion) {
   // The configuration being edited is offered for saving before this release goes away;
   // Cancel keeps the program open.
   if (!main_.offerToSaveChanges()) return;

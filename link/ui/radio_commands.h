@@ -2,27 +2,25 @@
 // The main window's radio commands: Read from Radio, Write to Radio, Radio Information,
 // Program PassWord and Set COM. They run the transfers over the serial line and answer the
 // transfer's questions with the program's windows.
+//
+// This header stays free of the link engine's headers (they are included by the .cpp only),
+// so that windows can include it beside the channel model.
 
-#include <QObject>
-#include <QPointer>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "link/port_directory.h"
-#include "link/transfer_engine.h"
 
 namespace n27 {
 
 class frmMain;
-class FrmProgress;
-class SerialTransfer;
 
-class RadioCommands : public QObject, private TransferUi {
-  Q_OBJECT
-
+class RadioCommands {
  public:
   explicit RadioCommands(frmMain &main);
-  ~RadioCommands() override;
+  ~RadioCommands();
 
   void readFromRadio();
   void writeToRadio();
@@ -37,36 +35,15 @@ class RadioCommands : public QObject, private TransferUi {
   bool busy() const;
   // The serial ports offered (the system's, the configured ones, a device given at start).
   std::vector<PortEntry> ports() const;
-  // The line (tests shorten its reply timer).
-  SerialTransfer &line() { return *line_; }
-
- signals:
-  // A transfer ended (after its completion message, if any).
-  void transferEnded(TransferType type, bool success);
+  // The reply timer's interval (1.5 s; tests shorten it).
+  void setReplyTimeout(std::chrono::milliseconds interval);
+  // Called after every transfer (after its completion message, if any): the transfer type
+  // (1 read, 2 write, 3 radio information) and whether it succeeded.
+  std::function<void(int type, bool success)> onTransferEnded;
 
  private:
-  // TransferUi
-  bool askRetry(const std::string &text) override;
-  void askPassword(std::string &password) override;
-  bool askSwitchRelease(const std::string &text) override;
-  void showMessage(const std::string &text, MessageIcon icon) override;
-  void progress(int percent) override;
-  void finished(bool success) override;
-  void switchRelease(const std::string &programVersion) override;
-
-  // Opens the chosen port to see that it can be used; shows why not. The port stays open.
-  bool openChosenPort();
-  // Read or write with the progress window; the question asked before.
-  void runWithProgress(TransferType type);
-  void startInformationRead(bool erase);
-  void informationReadEnded(bool success);
-  QWidget *dialogParent() const;
-
-  frmMain &main_;
-  std::unique_ptr<SerialTransfer> line_;
-  QPointer<FrmProgress> progress_;
-  TransferType running_ = TransferType::None;
-  bool lastSuccess_ = false;
+  class Session;
+  std::unique_ptr<Session> session_;
 };
 
 }  // namespace n27

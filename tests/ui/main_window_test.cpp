@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <fstream>
 

@@ -60,7 +60,7 @@ TEST(FrmProgressWindow, StartsOnceShownShowsThePercentageAndClosesAtTheEnd) {
   EXPECT_EQ(window.windowTitle(), "Write data to radio");
   EXPECT_EQ(window.findChild<QLabel *>("Label1")->text(), "Completion percentage:");
   EXPECT_EQ(window.findChild<QLabel *>("Label2")->text(), "0%");
-  window.reject();  // the user cannot close it before the transfer ends
+  static_cast<QDialog &>(window).reject();  // the user cannot close it before the transfer ends
   EXPECT_EQ(window.exec(), QDialog::Accepted);
   EXPECT_EQ(starts, 1);
 
