@@ -65,13 +65,9 @@ void PrintChannels(Workspace &ws, std::ostream &out) {
 }
 
 int RunShow(const std::vector<std::string> &args) {
-  if (WantsHelp(args)) {
-    std::cout << kUsage;
-    return 0;
-  }
-  std::string error;
-  auto parsed = ParseArgs(args, {}, error);
-  if (!parsed) return UsageError("show", error, kUsage);
+  int exitCode = 0;
+  auto parsed = ParseCommand(args, {}, kUsage, exitCode);
+  if (!parsed) return exitCode;
   if (parsed->positional.size() != 1) return UsageError("show", "give exactly one data file", kUsage);
 
   Workspace ws;
