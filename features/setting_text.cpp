@@ -11,11 +11,14 @@ std::size_t DisplayLength(const std::string &utf8) {
   return n;
 }
 
-void WriteAreaText(const Area &area, const Workspace &ws, std::ostream &out) {
+void WriteAreaText(const Area &area, const Workspace &ws, std::ostream &out, const std::string &note) {
   out << area.section.get() << "\n";
+  if (!note.empty()) out << "  " << note << "\n";
   std::size_t width = 0;
-  for (const auto &s : area.settings) width = std::max(width, DisplayLength(s.label.get()));
+  for (const auto &s : area.settings)
+    if (s.stored) width = std::max(width, DisplayLength(s.label.get()));
   for (const auto &s : area.settings) {
+    if (!s.stored) continue;
     const SettingView v = s.view(ws);
     std::string label = s.label.get();
     out << "  " << label << std::string(width + 2 - DisplayLength(label), ' ') << v.shownText();

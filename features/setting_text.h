@@ -9,9 +9,10 @@
 
 namespace n27::features {
 
-// Every setting of the area with the text its control shows, under the section title.
-// A disabled control is marked "(disabled)".
-void WriteAreaText(const Area &area, const Workspace &ws, std::ostream &out);
+// Every setting of the area kept in the configuration, with the text its control shows,
+// under the section title. A disabled control is marked "(disabled)".
+// A `note` is written on its own line below the title.
+void WriteAreaText(const Area &area, const Workspace &ws, std::ostream &out, const std::string &note = {});
 
 // What the setting accepts: its list (long lists shortened with "…"), "On | Off", or the
 // rule of its box. `ws` gives the lists that depend on the configuration.
