@@ -93,10 +93,6 @@ int onOff(const std::string &text) {
 }
 
 int RunBatch(const std::vector<std::string> &args) {
-  if (WantsHelp(args)) {
-    std::cout << kUsage;
-    return 0;
-  }
   const std::vector<OptionSpec> specs = {
       {{"-o", "--output"}, true},  {{"--from"}, true},        {{"--to"}, true},
       {{"--clear-outside"}, false}, {{"--rx-start"}, true},   {{"--rx-step"}, true},
@@ -111,9 +107,9 @@ int RunBatch(const std::vector<std::string> &args) {
       {{"--call2"}, true},          {{"--scan-add"}, true},   {{"--talkaround"}, true},
       {{"--reverse"}, true},        {{"--compander"}, true},
   };
-  std::string error;
-  auto parsed = ParseArgs(args, specs, error);
-  if (!parsed) return UsageError("batch", error, kUsage);
+  int exitCode = 0;
+  auto parsed = ParseCommand(args, specs, kUsage, exitCode);
+  if (!parsed) return exitCode;
   const Args &a = *parsed;
   if (a.positional.size() != 1) return UsageError("batch", "give exactly one data file", kUsage);
   auto bad = [](const std::string &what) { return UsageError("batch", what, kUsage); };

@@ -64,13 +64,9 @@ const char *statusText(EditStatus s) {
 }
 
 int RunEdit(const std::vector<std::string> &args) {
-  if (WantsHelp(args)) {
-    std::cout << kUsage;
-    return 0;
-  }
-  std::string error;
-  auto parsed = ParseArgs(args, {{{"-o", "--output"}, true}}, error);
-  if (!parsed) return UsageError("edit", error, kUsage);
+  int exitCode = 0;
+  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kUsage, exitCode);
+  if (!parsed) return exitCode;
   const auto &pos = parsed->positional;
   if (pos.size() < 4 || (pos.size() - 1) % 3 != 0)
     return UsageError("edit", "give a data file and one or more CHANNEL FIELD TEXT triples", kUsage);
