@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/messages.h"
+#include "codeplug/record_field.h"
 #include "features/key_filters.h"
 
 namespace n27::features {
@@ -12,18 +13,8 @@ namespace {
 
 using D = DtmfSettings;
 
-template <int16_t D::*M>
-int16_t &dt(CodeplugData &d) {
-  return d.dtmf.*M;
-}
-
-std::function<std::vector<std::string>()> offThen(std::vector<std::string> rest) {
-  return [rest] {
-    std::vector<std::string> v{kOff.get()};
-    v.insert(v.end(), rest.begin(), rest.end());
-    return v;
-  };
-}
+template <int16_t DtmfSettings::*M>
+constexpr FieldRef dt = Member<&CodeplugData::dtmf, M>;
 
 constexpr Tr kTooLong{"Too many characters.", "字符太多。"};
 constexpr Tr kNotAllowed{"Character not allowed here.", "不允许的字符。"};
@@ -110,11 +101,11 @@ std::vector<Setting> buildTable() {
   t.push_back(IndexList("speed", "Combo1_0", Tr{"DTMF Speed[ms]", "DTMF 速率[毫秒]"}, [] { return NumberList(50, 500, 50); },
                         dt<&D::speed>));
   t.push_back(IndexList("firstdigittime", "Combo1_1", Tr{"First Digit Time[ms]", "首位数码时间[毫秒]"},
-                        offThen({"100", "500", "1000"}), dt<&D::firstDigitTime>));
+                        OffThen({"100", "500", "1000"}), dt<&D::firstDigitTime>));
   t.push_back(IndexList("firstdigitdelay", "Combo1_2", Tr{"First Digit Delay[ms]", "首位数码延迟[毫秒]"},
-                        offThen(NumberList(100, 2500, 100)), dt<&D::firstDigitDelay>));
+                        OffThen(NumberList(100, 2500, 100)), dt<&D::firstDigitDelay>));
   t.push_back(IndexList("starhashtone", "Combo1_3", Tr{"* and # Tone[ms]", "*和#音[毫秒]"},
-                        offThen({"100", "500", "1000"}), dt<&D::starHashTone>));
+                        OffThen({"100", "500", "1000"}), dt<&D::starHashTone>));
   t.push_back(IndexList("dcode", "Combo1_4", Tr{"D Code Assignment", "D键设定"},
                         [] {
                           std::vector<std::string> v{Tr{"D Code", "D 码"}.get()};
@@ -132,7 +123,7 @@ std::vector<Setting> buildTable() {
   t.push_back(selfId());
   t.push_back(groupCode());
   t.push_back(IndexList("autoresettimer", "Combo2_1", Tr{"Auto Reset Timer[s]", "自动复位时间[秒]"},
-                        offThen(NumberList(1, 15)), dt<&D::autoResetTimer>));
+                        OffThen(NumberList(1, 15)), dt<&D::autoResetTimer>));
   t.push_back(IndexList("callalert", "Combo2_2", Tr{"Call Alert", "呼叫告警"},
                         [off] { return Texts({off, Tr{"Normal", "常规"}, Tr{"Continuous", "连续"}}); },
                         dt<&D::callAlert>));

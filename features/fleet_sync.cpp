@@ -96,11 +96,7 @@ std::vector<Setting> buildTable() {
                                    Tr{"Data TX Modulation Delay Time[ms]", "数据发射调制延迟时间[毫秒]"},
                                    &B::modulationDelay, [] { return NumberList(0, 6000); }));
   t.push_back(indexValue<uint32_t>("messagetimer", "Combo1_4", Tr{"Message Mode Timer[s]", "信息模式定时器[秒]"},
-                                   &B::messageTimer, [] {
-                                     auto v = NumberList(1, 300);
-                                     v.insert(v.begin(), kOff.get());
-                                     return v;
-                                   }));
+                                   &B::messageTimer, OffThen(NumberList(1, 300))));
   Setting side{"sidetone", "Check1", Tr{"PTT ID Side Tone", "PTT ID 侧音"}, SettingKind::Check, {}, {}};
   side.view = [](const Workspace &w) { return CheckView(w.working.fleetSync.sideTone != 0); };
   side.choose = [](FeatureContext &c, const std::string &text) {

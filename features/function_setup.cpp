@@ -4,6 +4,7 @@
 
 #include "channels/channel_ops.h"
 #include "codeplug/bands.h"
+#include "codeplug/record_field.h"
 #include "features/key_assignment.h"
 
 namespace n27::features {
@@ -12,15 +13,10 @@ namespace {
 
 using F = FunctionSetup;
 
-// The function-setup block and the stand-alone values, as accessors for the table.
-template <int16_t F::*M>
-int16_t &fn(CodeplugData &d) {
-  return d.function.*M;
-}
+template <int16_t FunctionSetup::*M>
+constexpr FieldRef fn = Member<&CodeplugData::function, M>;
 template <int16_t StandAloneValues::*M>
-int16_t &sa(CodeplugData &d) {
-  return d.standAlone.*M;
-}
+constexpr FieldRef sa = Member<&CodeplugData::standAlone, M>;
 
 constexpr int kTotChoices = 6;  // 30 … 180 s
 
@@ -34,15 +30,6 @@ std::vector<std::string> totList() {
 std::function<std::vector<std::string>()> texts(std::vector<Tr> list) {
   return [list] { return Texts(list); };
 }
-// "Off" followed by numbers.
-std::function<std::vector<std::string>()> offThen(int first, int last) {
-  return [first, last] {
-    auto v = NumberList(first, last);
-    v.insert(v.begin(), kOff.get());
-    return v;
-  };
-}
-
 // The TOT warning list holds the numbers 5..10; a stored number shows its entry, anything
 // else (among it 0, warning off) the first entry.
 Setting totWarning() {
@@ -171,7 +158,7 @@ std::vector<Setting> buildTable() {
                         Tr{"Eliminate Squelch Tail When No CTCSS/DCS Signaling", "无信令时尾音消除"},
                         texts({off, Tr{"55.2 Hz"}, Tr{"259.2 Hz"}}), fn<&F::squelchTailNoSig>));
   t.push_back(CheckBox("voxfunction", "Check2_0", Tr{"VOX Function", "声控功能"}, fn<&F::voxFunction>));
-  t.push_back(IndexList("voxlevel", "Combo3_0", Tr{"VOX Level", "声控等级"}, offThen(1, 9), fn<&F::voxLevel>));
+  t.push_back(IndexList("voxlevel", "Combo3_0", Tr{"VOX Level", "声控等级"}, OffThen(NumberList(1, 9)), fn<&F::voxLevel>));
   t.push_back(IndexList("voxdelay", "Combo3_1", Tr{"VOX Delay Time[s]", "声控延时[秒]"},
                         [] { return TenthsList(5, 30, 5); }, fn<&F::voxDelay>));
   t.push_back(CheckBox("canceloperation", "Check2_1", Tr{"Cancel Operation", "取消操作"}, fn<&F::cancelOperation>));

@@ -57,6 +57,14 @@ std::vector<std::string> TenthsList(int firstTenths, int lastTenths, int stepTen
   return out;
 }
 
+std::function<std::vector<std::string>()> OffThen(std::vector<std::string> rest) {
+  return [rest] {
+    std::vector<std::string> v{kOff.get()};
+    v.insert(v.end(), rest.begin(), rest.end());
+    return v;
+  };
+}
+
 SettingView ListView(std::vector<std::string> entries, int index) {
   SettingView v;
   v.kind = SettingKind::List;

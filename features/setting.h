@@ -105,6 +105,9 @@ std::vector<std::string> NumberList(int first, int last, int step = 1);
 // Tenths "1.0", "1.5", … written with one decimal ("0.0" format), from first to last tenths.
 std::vector<std::string> TenthsList(int firstTenths, int lastTenths, int stepTenths);
 
+// The language's "Off" followed by the entries.
+std::function<std::vector<std::string>()> OffThen(std::vector<std::string> rest);
+
 // A list showing entry `index`, or the first entry when the index is outside the list.
 SettingView ListView(std::vector<std::string> entries, int index);
 SettingView CheckView(bool checked);

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <sys/wait.h>
 
 #include "app/ini_file.h"
+#include "common/cli_run.h"
 #include "channels/channel_ops.h"
 #include "codeplug/configuration.h"
 #include "features/feature_areas.h"
@@ -97,24 +97,6 @@ TEST_F(SettingsFile, EverySettingAtTheEndsOfItsRangeSurvivesASaveAndALoad) {
 }
 
 // ---- the command line ----
-
-struct CliRun {
-  int status;
-  std::string out;  // stdout and stderr together
-};
-
-CliRun Cli(const std::string &args) {
-  const std::string cmd = std::string(N27_PROGRAM_DIR) + "/n27-cli " + args + " 2>&1";
-  CliRun r{-1, {}};
-  FILE *p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
 
 // An image as a radio would give it: channels 1, 5, 20, 40 and every feature byte set.
 std::string radioImage() {
