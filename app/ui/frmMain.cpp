@@ -31,6 +31,7 @@
 #include "app/ui/prompter.h"
 #include "app/ui/toolbar_icons.h"
 #include "channels/channel_ops.h"
+#include "channels/freq_codec.h"
 #include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
 
@@ -98,7 +99,7 @@ frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
   splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
   splitter_->setCollapsible(1, false);
-  splitter_->setSizes({190, 800});
+  splitter_->setSizes({230, 800});
   setCentralWidget(splitter_);
 
   buildMenus();
@@ -364,7 +365,10 @@ void frmMain::Change_Language() {
   setCaptionForm(captionForm_);
   setComPort(comPort_, false);
 
-  // The tree, rebuilt.
+  rebuildTree();
+}
+
+void frmMain::rebuildTree() {
   tree_->clear();
   auto *root = new QTreeWidgetItem(tree_, {qs(Text(mainText::kTreeRoot))});
   root->setData(0, Qt::UserRole, "N0");
@@ -374,7 +378,23 @@ void frmMain::Change_Language() {
     auto *item = new QTreeWidgetItem(root, {qs(mainText::PlainCaption(Text(*node.caption)))});
     item->setData(0, Qt::UserRole, node.key);
     item->setIcon(0, ToolbarIcon(node.key));
-    if (!editors_.find(node.window)) item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+    if (!editors_.find(node.window)) {
+      item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+      // Without the channel window the tree lists the channels of the configuration.
+      if (QString(node.key) == "N1") {
+        ChannelContext quiet(ws_);  // a damaged text shows as the band limit, without a box
+        for (int k = 1; k <= ws_.working.channelCount && k <= kMaxChannels; ++k) {
+          const ChannelRecord &ch = ws_.working.channels[k - 1];
+          QString text = QString("%1  %2").arg(ch.number, 3, 10, QChar('0'))
+                             .arg(qs(ShowFre(quiet, ch.rx.text())));
+          std::string tx = ShowFre(quiet, ch.tx.text());
+          if (tx != ShowFre(quiet, ch.rx.text())) text += " / " + (tx.empty() ? "–" : qs(tx));
+          auto *channel = new QTreeWidgetItem(item, {text});
+          channel->setFlags(Qt::ItemIsEnabled);
+        }
+        item->setExpanded(true);
+      }
+    }
   }
   root->setExpanded(true);
 }
@@ -491,6 +511,7 @@ void frmMain::storePendingInput() {
 
 void frmMain::openDefaultEditors() {
   if (editors_.find(window::kChannelGrid)) openEditor(window::kChannelGrid);
+  else rebuildTree();
   cascade();
 }
 
