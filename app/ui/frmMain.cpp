@@ -318,6 +318,8 @@ void frmMain::buildTree() {
   tree_->setHeaderHidden(true);
   tree_->setRootIsDecorated(true);
   tree_->setMinimumWidth(120);
+  tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  tree_->header()->setStretchLastSection(false);
   layout->addWidget(tree_);
   connect(tree_, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem *item) { treeItemActivated(item); });
@@ -381,7 +383,8 @@ void frmMain::rebuildTree() {
     if (!editors_.find(node.window)) {
       item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
       // Without the channel window the tree lists the channels of the configuration.
-      if (QString(node.key) == "N1") {
+      if (QString(node.key) == "N1" && ws_.working.channelCount > 0) {
+        item->setFlags(Qt::ItemIsEnabled);  // readable, but it opens nothing
         ChannelContext quiet(ws_);  // a damaged text shows as the band limit, without a box
         for (int k = 1; k <= ws_.working.channelCount && k <= kMaxChannels; ++k) {
           const ChannelRecord &ch = ws_.working.channels[k - 1];
@@ -390,7 +393,7 @@ void frmMain::rebuildTree() {
           std::string tx = ShowFre(quiet, ch.tx.text());
           if (tx != ShowFre(quiet, ch.rx.text())) text += " / " + (tx.empty() ? "–" : qs(tx));
           auto *channel = new QTreeWidgetItem(item, {text});
-          channel->setFlags(Qt::ItemIsEnabled);
+          channel->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         }
         item->setExpanded(true);
       }
@@ -606,6 +609,7 @@ void frmMain::fileSaveAs() { FileSaveAs(ws_, *this); }
 void frmMain::treeItemActivated(QTreeWidgetItem *item) {
   if (!item || !(item->flags() & Qt::ItemIsEnabled)) return;
   QString key = item->data(0, Qt::UserRole).toString();
+  if (key == "N1" && !editors_.find(window::kChannelGrid)) return;
   run("tvTreeView_NodeClick", [&] {
     if (key == "N9") {
       ReadRMGDataFromRadio();
