@@ -201,6 +201,9 @@ struct CodeplugData {
   }
   // Slot number (1..count) of the channel with that number, 0 when there is none.
   int findChannel(int number) const;
+
+  // Every member alike, stale slots and text padding included (IsModified is the user's view).
+  bool operator==(const CodeplugData &) const = default;
 };
 
 // Radio-information record (not in the data file; lives in the Workspace).

@@ -24,6 +24,9 @@ void NewConfiguration(Workspace &ws);
 bool IsModified(const CodeplugData &working, const CodeplugData &saved);
 
 enum class FileStatus { Ok, FileError, ModelError };
+// The message a caller shows for a failed load or save: "Model Error!" (never translated) or
+// "file error." in the current language; empty for Ok.
+const char *FileStatusText(FileStatus status);
 
 // Serialise / parse one 9759-byte data file record.
 std::string SerializeDataFile(const CodeplugData &data);
@@ -31,12 +34,16 @@ std::string SerializeDataFile(const CodeplugData &data);
 bool ParseDataFile(const std::string &bytes, CodeplugData &out);
 
 // Save the working copy (after re-encoding the model record) to path and its ".NVD" side
-// file; saved := working; untitled cleared; fileName := path. Writes beside the old file
-// and renames, so a failed save leaves the old file intact.
+// file (and, in test mode, the tuning table to the ".ted" companion); saved := working;
+// untitled cleared; fileName := path. Writes beside the old file and renames, so a failed
+// save leaves the old file intact; after a failure the saved copy is unchanged.
 FileStatus SaveDataFile(Workspace &ws, const std::string &path);
-// Load a data file: model check ("Model Error!"), side file, working := saved := file,
-// model record decoded, untitled cleared, fileName := path. On any failure both copies are
-// left as they were.
+// Load a data file: model check ("Model Error!"), side file (its three values replace the
+// last three stand-alone values when it is exactly six bytes long), in test mode the ".ted"
+// companion into fileTuning and tuning, working := saved := file, model record decoded,
+// untitled cleared, fileName := path. On any failure nothing in the workspace changes.
+// A damaged file (wrong size, counts out of range, channel numbers outside 1..128 or
+// repeated) is a FileError.
 FileStatus LoadDataFile(Workspace &ws, const std::string &path);
 // The quiet variant used by NewConfiguration: no model check; on failure nothing changes.
 bool LoadDefaultFile(Workspace &ws, const std::string &path);

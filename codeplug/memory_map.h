@@ -95,6 +95,17 @@ inline constexpr std::size_t kChFlags = 12;          // compander/spacing/talkar
 inline constexpr std::size_t kChScramble = 13;       // low nibble 0..10
 inline constexpr std::size_t kChScrambleFreq = 14;   // 2 bytes, low first
 
+// Lengths of the feature fields (radio-information texts, reserved bytes, keys, banks)
+inline constexpr std::size_t kRadioTypeLength = 5;
+inline constexpr std::size_t kAreaCodeLength = 4;
+inline constexpr std::size_t kSerialNumberLength = 16;
+inline constexpr std::size_t kProductionDateLength = 16;
+inline constexpr std::size_t kManufactureCodeLength = 8;
+inline constexpr std::size_t kUserCodeLength = 4;
+inline constexpr std::size_t kReserved340Length = 4;
+inline constexpr std::size_t kKeyCount = 4;
+inline constexpr std::size_t kScanBankCount = 8;
+
 constexpr std::size_t ChannelRecordAddress(int channel) {
   return kChannels + static_cast<std::size_t>(channel - 1) * kChannelRecordLength;
 }

@@ -1,0 +1,125 @@
+#include "cli/cli_util.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "app/ini_file.h"
+#include "app/paths.h"
+#include "codeplug/configuration.h"
+
+namespace n27::cli {
+
+bool Args::has(const std::string &name) const {
+  return std::any_of(options.begin(), options.end(), [&](const auto &o) { return o.first == name; });
+}
+
+std::string Args::value(const std::string &name, const std::string &fallback) const {
+  for (auto it = options.rbegin(); it != options.rend(); ++it)
+    if (it->first == name) return it->second;
+  return fallback;
+}
+
+std::optional<Args> ParseArgs(const std::vector<std::string> &args,
+                              const std::vector<OptionSpec> &specs, std::string &error) {
+  Args out;
+  bool optionsEnded = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string &a = args[i];
+    if (optionsEnded || a.size() < 2 || a[0] != '-') {
+      out.positional.push_back(a);
+      continue;
+    }
+    if (a == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    std::string name = a, inlineValue;
+    bool hasInline = false;
+    if (auto eq = a.find('='); a.rfind("--", 0) == 0 && eq != std::string::npos) {
+      name = a.substr(0, eq);
+      inlineValue = a.substr(eq + 1);
+      hasInline = true;
+    }
+    const OptionSpec *spec = nullptr;
+    for (const auto &s : specs)
+      if (std::find(s.names.begin(), s.names.end(), name) != s.names.end()) spec = &s;
+    if (!spec) {
+      error = "unknown option \"" + a + "\"";
+      return std::nullopt;
+    }
+    if (!spec->takesValue) {
+      if (hasInline) {
+        error = "option " + name + " takes no value";
+        return std::nullopt;
+      }
+      out.options.emplace_back(spec->names.front(), std::string());
+      continue;
+    }
+    if (!hasInline) {
+      if (i + 1 >= args.size()) {
+        error = "option " + name + " needs a value";
+        return std::nullopt;
+      }
+      inlineValue = args[++i];
+    }
+    out.options.emplace_back(spec->names.front(), inlineValue);
+  }
+  return out;
+}
+
+bool WantsHelp(const std::vector<std::string> &args) {
+  return std::any_of(args.begin() + (args.empty() ? 0 : 1), args.end(),
+                     [](const std::string &a) { return a == "--help" || a == "-h"; });
+}
+
+int Fail(const std::string &command, const std::string &message) {
+  std::cerr << "n27-cli " << command << ": " << message << "\n";
+  return 1;
+}
+
+int UsageError(const std::string &command, const std::string &message, const char *usage) {
+  std::cerr << "n27-cli " << command << ": " << message << "\n\n" << usage;
+  return 2;
+}
+
+void PrepareWorkspace(Workspace &ws) { ws.programFolder = ProgramFolder(); }
+
+bool LoadWorkspace(const std::string &command, const std::string &path, Workspace &ws) {
+  PrepareWorkspace(ws);
+  FileStatus status = LoadDataFile(ws, path);
+  if (status == FileStatus::Ok) return true;
+  Fail(command, path + ": " + FileStatusText(status));
+  return false;
+}
+
+bool SaveWorkspace(const std::string &command, Workspace &ws, const std::string &path) {
+  FileStatus status = SaveDataFile(ws, path);
+  if (status == FileStatus::Ok) return true;
+  Fail(command, path + ": " + FileStatusText(status));
+  return false;
+}
+
+std::optional<RadioImage> ReadImageFile(const std::string &command, const std::string &path) {
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) {
+    Fail(command, path + ": cannot be read");
+    return std::nullopt;
+  }
+  if (bytes->size() != mem::kTransferEnd && bytes->size() != RadioImage::kSize) {
+    Fail(command, path + ": an image file holds 2560 or 2561 bytes, this one holds " +
+                      std::to_string(bytes->size()));
+    return std::nullopt;
+  }
+  RadioImage image;
+  for (std::size_t a = 0; a < bytes->size(); ++a) image.set(a, static_cast<uint8_t>((*bytes)[a]));
+  return image;
+}
+
+bool WriteImageFile(const std::string &command, const RadioImage &image, const std::string &path) {
+  std::string bytes(image.bytes().begin(), image.bytes().end());
+  if (WriteFileAtomically(path, bytes)) return true;
+  Fail(command, path + ": cannot be written");
+  return false;
+}
+
+}  // namespace n27::cli

@@ -1,0 +1,56 @@
+#pragma once
+// Small helpers shared by the n27-cli commands: argument parsing, error output, loading and
+// saving a workspace, reading and writing image files.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "codeplug/workspace.h"
+
+namespace n27::cli {
+
+// A command's parsed arguments: options with a value ("-o OUT", "--band 1", "--band=1"),
+// flags ("--empty") and the positional arguments in order.
+struct Args {
+  std::vector<std::string> positional;
+  std::vector<std::pair<std::string, std::string>> options;  // first name of the option → value
+
+  bool has(const std::string &name) const;
+  std::string value(const std::string &name, const std::string &fallback = {}) const;
+};
+
+// One accepted option: its names ("-o", "--output") and whether it takes a value.
+struct OptionSpec {
+  std::vector<std::string> names;
+  bool takesValue = false;
+};
+
+// Parses args[1..] (args[0] is the command name). An unknown option or a missing value gives
+// nullopt with a message in `error`. "--" ends the options.
+std::optional<Args> ParseArgs(const std::vector<std::string> &args,
+                              const std::vector<OptionSpec> &specs, std::string &error);
+
+// True when the arguments ask for help (-h, --help).
+bool WantsHelp(const std::vector<std::string> &args);
+
+// Prints "n27-cli COMMAND: message" on stderr; returns 1 (a failure).
+int Fail(const std::string &command, const std::string &message);
+// Prints the message and the usage on stderr; returns 2 (wrong use).
+int UsageError(const std::string &command, const std::string &message, const char *usage);
+
+// A workspace for the command line: the program folder is the folder of n27-cli.
+void PrepareWorkspace(Workspace &ws);
+// Prepares ws and loads the data file; prints the error ("file error.", "Model Error!") and
+// returns false on failure.
+bool LoadWorkspace(const std::string &command, const std::string &path, Workspace &ws);
+// Saves the working copy; prints the error and returns false on failure.
+bool SaveWorkspace(const std::string &command, Workspace &ws, const std::string &path);
+
+// Reads an image file of 2560 bytes (addresses 0..2559) or 2561 bytes (the whole image);
+// prints the error and returns nullopt for any other size or a read error.
+std::optional<RadioImage> ReadImageFile(const std::string &command, const std::string &path);
+// Writes the whole 2561-byte image; prints the error and returns false on failure.
+bool WriteImageFile(const std::string &command, const RadioImage &image, const std::string &path);
+
+}  // namespace n27::cli

@@ -1,0 +1,13 @@
+#pragma once
+// The settings sections of `n27-cli show`: every settings area with the texts its window
+// would show.
+
+#include <ostream>
+
+#include "codeplug/workspace.h"
+
+namespace n27::cli {
+
+void PrintSettingsSections(const Workspace &ws, std::ostream &out);
+
+}  // namespace n27::cli

@@ -1,0 +1,32 @@
+#include "codeplug/tuning_file.h"
+
+#include "app/ini_file.h"
+#include "codeplug/bytes.h"
+
+namespace n27 {
+
+std::string TuningFilePath(const std::string &dataPath) {
+  if (dataPath.size() <= 3) return {};
+  // A path of exactly four characters loses all of them: "a.da" has the companion ".ted".
+  const std::size_t keep = dataPath.size() >= 4 ? dataPath.size() - 4 : 0;
+  return dataPath.substr(0, keep) + ".ted";
+}
+
+bool ReadTuningFile(const std::string &path, TuningTable &table) {
+  if (path.empty()) return false;
+  auto bytes = ReadWholeFile(path);
+  if (!bytes || bytes->size() != kTuningFileSize) return false;
+  const auto *p = reinterpret_cast<const uint8_t *>(bytes->data());
+  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<int16_t>(get16le(p + 2 * i));
+  return true;
+}
+
+bool WriteTuningFile(const std::string &path, const TuningTable &table) {
+  if (path.empty()) return false;
+  std::string bytes(kTuningFileSize, '\0');
+  auto *p = reinterpret_cast<uint8_t *>(bytes.data());
+  for (std::size_t i = 0; i < table.size(); ++i) put16le(p + 2 * i, static_cast<uint16_t>(table[i]));
+  return WriteFileAtomically(path, bytes);
+}
+
+}  // namespace n27
