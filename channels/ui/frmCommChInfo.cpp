@@ -495,6 +495,8 @@ void frmCommChInfo::showDetailDialog() {
   detail_->activateWindow();
 }
 
+FrmCHInfoEdit *frmCommChInfo::detailDialog() const { return detail_.data(); }
+
 void frmCommChInfo::storePendingInput() {
   SaveShowGridData(true);
   if (detail_) detail_->storePendingInput();

@@ -12,6 +12,7 @@
 #include "channels/channel_clipboard.h"
 #include "channels/channel_context.h"
 #include "channels/grid_cursor.h"
+#include "channels/ui/channel_window_host.h"
 
 class QComboBox;
 class QLabel;
@@ -23,12 +24,6 @@ class QTableWidget;
 namespace n27 {
 
 class FrmCHInfoEdit;
-
-// What the channel windows need from the main window. Every member may be empty.
-struct ChannelWindowHost {
-  std::function<void(bool)> showChannelMenu;  // ShowCHInfo: the Channel Edit menu and buttons
-  std::function<void(int)> showHelp;          // help at a topic; empty: no help buttons
-};
 
 class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListener {
   Q_OBJECT
@@ -67,7 +62,7 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   void selectRow(int row);
   // Opens the detail dialog, or brings it to the front.
   void showDetailDialog();
-  FrmCHInfoEdit *detailDialog() const { return detail_; }
+  FrmCHInfoEdit *detailDialog() const;
   QTableWidget *grid() const { return grid_; }
   const ChannelClipboard &clipboard() const { return clipboard_; }
 
