@@ -67,13 +67,12 @@ int randomTone(const RandomSource &random) {
   return clampInt(static_cast<int>(r * kToneCount), 0, kToneCount - 1);
 }
 
-RandomSource clockSeeded() {
-  auto engine = std::make_shared<std::mt19937_64>(
-      static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+}  // namespace
+
+RandomSource SeededRandom(uint64_t seed) {
+  auto engine = std::make_shared<std::mt19937_64>(seed);
   return [engine] { return std::uniform_real_distribution<double>(0.0, 1.0)(*engine); };
 }
-
-}  // namespace
 
 BatchItems DefaultBatchItems() { return kDefaultItems; }
 
@@ -139,7 +138,8 @@ BatchResult ApplyBatch(ChannelContext &ctx, const BatchItems &items, BatchInput 
                        RandomSource random) {
   BatchResult result;
   NormalizeBatchInput(ctx, items, in);
-  if ((items[kItemDecode] || items[kItemEncode]) && !random) random = clockSeeded();
+  if ((items[kItemDecode] || items[kItemEncode]) && !random) random = SeededRandom(static_cast<uint64_t>(
+        std::chrono::system_clock::now().time_since_epoch().count()));
   const BatchRange range = ResolveBatchRange(in);
   CodeplugData &data = ctx.ws.working;
 

@@ -122,6 +122,8 @@ void NormalizeBatchInput(const ChannelContext &ctx, const BatchItems &items, Bat
 
 // A number in [0, 1). Tests pass a fixed sequence; empty = a generator seeded from the clock.
 using RandomSource = std::function<double()>;
+// A repeatable source: the same seed gives the same sequence.
+RandomSource SeededRandom(uint64_t seed);
 
 struct BatchResult {
   int created = 0;

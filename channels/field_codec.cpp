@@ -1,6 +1,5 @@
 #include "channels/field_codec.h"
 
-#include <iterator>
 #include <span>
 
 #include "channels/freq_codec.h"
@@ -62,8 +61,7 @@ const IntegerField *integerField(int field) {
 }
 
 // A tone field: the new code, and the other tone follows when both were Off.
-EditStatus setTone(ChannelRecord &entry, FixedText<4> &mine, FixedText<4> &other,
-                   std::string_view text) {
+EditStatus setTone(FixedText<4> &mine, FixedText<4> &other, std::string_view text) {
   std::string code = ToneToCode(text);
   if (code.empty()) return EditStatus::Unmatched;
   bool bothOff = mine.text() == kToneOff && other.text() == kToneOff;
@@ -164,8 +162,8 @@ EditStatus SetChannelValue(const ChannelContext &ctx, ChannelRecord &entry, int 
         entry.txOff = 0;
       }
       return EditStatus::Ok;
-    case kFieldDecode: return setTone(entry, entry.decode, entry.encode, text);
-    case kFieldEncode: return setTone(entry, entry.encode, entry.decode, text);
+    case kFieldDecode: return setTone(entry.decode, entry.encode, text);
+    case kFieldEncode: return setTone(entry.encode, entry.decode, text);
     case kFieldPower: return setListValue(entry.power, kPowerTexts, text, -1);
     case kFieldScanAdd:
       entry.scanAdd = position(kScanAddTexts, text) == 1 ? 1 : 0;

@@ -67,6 +67,21 @@ std::optional<Args> ParseArgs(const std::vector<std::string> &args,
   return out;
 }
 
+std::optional<Args> ParseCommand(const std::vector<std::string> &args,
+                                 const std::vector<OptionSpec> &specs, const char *usage,
+                                 int &exitCode) {
+  const std::string command = args.empty() ? std::string() : args.front();
+  if (WantsHelp(args)) {
+    std::cout << usage;
+    exitCode = 0;
+    return std::nullopt;
+  }
+  std::string error;
+  auto parsed = ParseArgs(args, specs, error);
+  if (!parsed) exitCode = UsageError(command, error, usage);
+  return parsed;
+}
+
 bool WantsHelp(const std::vector<std::string> &args) {
   return std::any_of(args.begin() + (args.empty() ? 0 : 1), args.end(),
                      [](const std::string &a) { return a == "--help" || a == "-h"; });

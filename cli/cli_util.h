@@ -31,6 +31,13 @@ struct OptionSpec {
 std::optional<Args> ParseArgs(const std::vector<std::string> &args,
                               const std::vector<OptionSpec> &specs, std::string &error);
 
+// The usual start of a command: -h/--help prints the usage (exit code 0); an unknown option
+// or a missing value prints the message and the usage (exit code 2). Returns the parsed
+// arguments, or nullopt with the exit code to return in `exitCode`.
+std::optional<Args> ParseCommand(const std::vector<std::string> &args,
+                                 const std::vector<OptionSpec> &specs, const char *usage,
+                                 int &exitCode);
+
 // True when the arguments ask for help (-h, --help).
 bool WantsHelp(const std::vector<std::string> &args);
 

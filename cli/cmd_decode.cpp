@@ -19,13 +19,9 @@ constexpr const char *kUsage =
     "  -o, --output   the data file to write\n";
 
 int RunDecode(const std::vector<std::string> &args) {
-  if (WantsHelp(args)) {
-    std::cout << kUsage;
-    return 0;
-  }
-  std::string error;
-  auto parsed = ParseArgs(args, {{{"-o", "--output"}, true}}, error);
-  if (!parsed) return UsageError("decode", error, kUsage);
+  int exitCode = 0;
+  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kUsage, exitCode);
+  if (!parsed) return exitCode;
   if (parsed->positional.size() != 1)
     return UsageError("decode", "give exactly one image file", kUsage);
   const std::string out = parsed->value("-o");

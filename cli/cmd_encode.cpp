@@ -19,13 +19,10 @@ constexpr const char *kUsage =
     "  -o, --output   the image file to write\n";
 
 int RunEncode(const std::vector<std::string> &args) {
-  if (WantsHelp(args)) {
-    std::cout << kUsage;
-    return 0;
-  }
-  std::string error;
-  auto parsed = ParseArgs(args, {{{"--base"}, true}, {{"-o", "--output"}, true}}, error);
-  if (!parsed) return UsageError("encode", error, kUsage);
+  int exitCode = 0;
+  auto parsed =
+      ParseCommand(args, {{{"--base"}, true}, {{"-o", "--output"}, true}}, kUsage, exitCode);
+  if (!parsed) return exitCode;
   if (parsed->positional.size() != 1)
     return UsageError("encode", "give exactly one data file", kUsage);
   const std::string out = parsed->value("-o");

@@ -20,14 +20,11 @@ constexpr const char *kUsage =
     "  -o, --output   the data file to write\n";
 
 int RunNew(const std::vector<std::string> &args) {
-  if (WantsHelp(args)) {
-    std::cout << kUsage;
-    return 0;
-  }
-  std::string error;
-  auto parsed = ParseArgs(args, {{{"--band", "-b"}, true}, {{"--empty"}, false},
-                                 {{"-o", "--output"}, true}}, error);
-  if (!parsed) return UsageError("new", error, kUsage);
+  int exitCode = 0;
+  auto parsed = ParseCommand(args, {{{"--band", "-b"}, true}, {{"--empty"}, false},
+                                   {{"-o", "--output"}, true}},
+                             kUsage, exitCode);
+  if (!parsed) return exitCode;
   if (!parsed->positional.empty())
     return UsageError("new", "unexpected argument \"" + parsed->positional.front() + "\"", kUsage);
   const std::string out = parsed->value("-o");

@@ -4,8 +4,14 @@
 #include "cli/cli_util.h"
 #include "cli/show_sections.h"
 
-#include <iomanip>
+#include <algorithm>
+#include <array>
 #include <iostream>
+#include <iterator>
+#include <vector>
+
+#include "channels/channel_context.h"
+#include "channels/field_codec.h"
 
 namespace n27::cli {
 namespace {
@@ -15,37 +21,53 @@ constexpr const char *kUsage =
     "\n"
     "Prints the configuration of a data file: model, band, every channel and the settings.\n";
 
-void PrintChannels(const Workspace &ws, std::ostream &out) {
+// The channel fields in grid order, then those the detail dialog adds.
+struct Column {
+  const char *header;
+  int field;  // 0: the channel number
+};
+constexpr Column kColumns[] = {
+    {"No.", 0},          {"RX Freq", kFieldRx},       {"TX Freq", kFieldTx},
+    {"Decode", kFieldDecode}, {"Encode", kFieldEncode}, {"Power", kFieldPower},
+    {"Scan", kFieldScanAdd}, {"Opt.Sig", kFieldOptSignal}, {"PTT ID", kFieldPttId},
+    {"Spacing", kFieldSpacing}, {"SP Unmute", kFieldSpUnmute}, {"BCL", kFieldBusyLock},
+    {"Autodial", kFieldAutodial}, {"Reverse", kFieldReverse}, {"Talkaround", kFieldTalkaround},
+    {"Relation", kFieldRelation}, {"Call1", kFieldCall1}, {"Call2", kFieldCall2},
+    {"Scramble", kFieldScramble}, {"Scr.Freq", kFieldScrambleFreq},
+    {"Compander", kFieldCompander}, {"Special DCS", kFieldSpecialDcs}};
+constexpr std::size_t kColumnCount = std::size(kColumns);
+
+void PrintChannels(Workspace &ws, std::ostream &out) {
   const CodeplugData &d = ws.working;
   out << "Channels: " << d.channelCount << "\n";
   if (d.channelCount == 0) return;
-  out << std::left << std::setw(5) << "No." << std::setw(10) << "RX" << std::setw(10) << "TX"
-      << std::setw(8) << "Decode" << std::setw(8) << "Encode" << std::setw(6) << "Power"
-      << std::setw(8) << "Spacing" << std::setw(5) << "Scan" << std::setw(4) << "BCL"
-      << std::setw(4) << "SP" << std::setw(7) << "PTT ID" << std::setw(7) << "OptSig"
-      << std::setw(9) << "Autodial" << std::setw(4) << "Rev" << std::setw(4) << "TA"
-      << std::setw(9) << "Scramble" << std::setw(9) << "ScrFreq" << std::setw(10) << "Compander"
-      << "SpecialDCS\n";
+  ChannelContext ctx(ws);
+  std::vector<std::array<std::string, kColumnCount>> rows(1);
+  for (std::size_t c = 0; c < kColumnCount; ++c) rows[0][c] = kColumns[c].header;
   for (int k = 1; k <= d.channelCount; ++k) {
-    const ChannelRecord &c = *d.slot(k);
-    out << std::left << std::setw(5) << c.number << std::setw(10) << c.rx.raw() << std::setw(10)
-        << c.tx.raw() << std::setw(8) << c.decode.raw() << std::setw(8) << c.encode.raw()
-        << std::setw(6) << c.power << std::setw(8) << c.spacing << std::setw(5) << c.scanAdd
-        << std::setw(4) << c.busyLock << std::setw(4) << c.spUnmute << std::setw(7) << c.pttId
-        << std::setw(7) << c.optSignal << std::setw(9) << c.autodial << std::setw(4) << c.reverse
-        << std::setw(4) << c.talkaround << std::setw(9) << c.scramble << std::setw(9)
-        << c.scrambleFreq << std::setw(10) << c.compander << c.specialDcs << "\n";
+    const ChannelRecord &ch = *d.slot(k);
+    auto &row = rows.emplace_back();
+    for (std::size_t c = 0; c < kColumnCount; ++c)
+      row[c] = kColumns[c].field == 0 ? std::to_string(ch.number)
+                                      : ValueToText(ctx, ch, kColumns[c].field);
+  }
+  std::array<std::size_t, kColumnCount> width{};
+  for (const auto &row : rows)
+    for (std::size_t c = 0; c < kColumnCount; ++c) width[c] = std::max(width[c], row[c].size());
+  for (const auto &row : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+      line += row[c];
+      if (c + 1 < kColumnCount) line += std::string(width[c] - row[c].size() + 2, ' ');
+    }
+    out << line << "\n";
   }
 }
 
 int RunShow(const std::vector<std::string> &args) {
-  if (WantsHelp(args)) {
-    std::cout << kUsage;
-    return 0;
-  }
-  std::string error;
-  auto parsed = ParseArgs(args, {}, error);
-  if (!parsed) return UsageError("show", error, kUsage);
+  int exitCode = 0;
+  auto parsed = ParseCommand(args, {}, kUsage, exitCode);
+  if (!parsed) return exitCode;
   if (parsed->positional.size() != 1) return UsageError("show", "give exactly one data file", kUsage);
 
   Workspace ws;

@@ -371,6 +371,12 @@ bool ValidCounts(const CodeplugData &d) {
 
 // Reads and checks a data file; nullopt when it cannot be read or is damaged.
 std::optional<CodeplugData> ReadDataFile(const std::string &path) {
+  // Anything but a regular file of the right size is refused before it is read, so picking a
+  // large file of another kind by mistake costs nothing.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec) ||
+      std::filesystem::file_size(path, ec) != df::kFileSize || ec)
+    return std::nullopt;
   auto bytes = ReadWholeFile(path);
   if (!bytes) return std::nullopt;
   CodeplugData data;

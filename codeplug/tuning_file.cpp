@@ -7,9 +7,7 @@ namespace n27 {
 
 std::string TuningFilePath(const std::string &dataPath) {
   if (dataPath.size() <= 3) return {};
-  // A path of exactly four characters loses all of them: "a.da" has the companion ".ted".
-  const std::size_t keep = dataPath.size() >= 4 ? dataPath.size() - 4 : 0;
-  return dataPath.substr(0, keep) + ".ted";
+  return dataPath.substr(0, dataPath.size() - 4) + ".ted";
 }
 
 bool ReadTuningFile(const std::string &path, TuningTable &table) {

@@ -49,16 +49,12 @@ CodeplugData Sample() {
   d.modelName.assignNulPadded("N27PR");
   d.bandCode = 1;
   d.function.tot = 5;
-  d.function.pttIdType = 2;
-  d.function.voxFunction = 1;
   d.function.backlightMode = 2;
   d.function.eotCode.assign("ABCD");
   d.keys.keys = {1, 2, 3, 255};
   d.scan.words[13] = 7;
-  d.dtmf.sideTone = 1;
   d.dtmf.selfId.assign("123");
   d.dtmf.groupCode = 15;
-  d.dtmf.clearToTranspond = 1;
   d.dtmf.stunCode.assign("99");
   d.dtmf.stunType = 1;
   d.dtmf.pttId = 3;
@@ -121,10 +117,9 @@ TEST_F(DataFileTest, LayoutIsByteExactAtItsOffsets) {
   Put16(want, 8715, 5);       // TOT warning
   Put16(want, 8717, 4);       // squelch
   Put16(want, 8725, 1);       // beep
-  Put16(want, 8733, 2);       // PTT ID type
   PutText(want, 8735, "12345", 16);
   PutText(want, 8751, "ABCD", 16);
-  Put16(want, 8767, 1);       // VOX function
+  Put16(want, 8767, 1);       // VOX function (default)
   Put16(want, 8769, 3);       // VOX level
   Put16(want, 8801, 2);       // backlight mode
   for (uint16_t i = 0; i < 4; ++i) Put16(want, 8803 + 2 * i, d.keys.keys[i]);
@@ -136,7 +131,6 @@ TEST_F(DataFileTest, LayoutIsByteExactAtItsOffsets) {
   PutText(want, 8851, "123", 10);
   Put16(want, 8861, 15);      // group code
   Put16(want, 8863, 10);      // auto reset timer
-  Put16(want, 8869, 1);       // clear to transpond
   PutText(want, 8871, "99", 10);
   Put16(want, 8881, 1);       // stun type
   Put16(want, 8883, 3);       // PTT ID

@@ -1,0 +1,89 @@
+#include "app/settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "app/ini_file.h"
+#include "codeplug/bytes.h"
+
+namespace n27 {
+
+namespace {
+
+std::string trimmed(const std::string &s) {
+  std::size_t a = 0, b = s.size();
+  while (a < b && (std::isspace(static_cast<unsigned char>(s[a])) || s[a] == '\0')) ++a;
+  while (b > a && (std::isspace(static_cast<unsigned char>(s[b - 1])) || s[b - 1] == '\0')) --b;
+  return s.substr(a, b - a);
+}
+
+int integerOr(const IniFile &ini, const char *key, int fallback) {
+  int v = fallback;
+  if (auto text = ini.value(kSetupSection, key)) ParseInteger(*text, v);
+  return v;
+}
+
+// "1", "-1", "True", "yes" mean true; "0", "False", "no" and anything else false.
+bool booleanText(const std::string &text) {
+  std::string t = trimmed(text);
+  std::transform(t.begin(), t.end(), t.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (t == "true" || t == "yes") return true;
+  int v = 0;
+  return ParseInteger(t, v) && v != 0;
+}
+
+}  // namespace
+
+bool ParseInteger(const std::string &text, int &out) {
+  std::string t = trimmed(text);
+  const char *first = t.data();
+  const char *last = t.data() + t.size();
+  if (first != last && *first == '+') ++first;
+  int v = 0;
+  auto [end, ec] = std::from_chars(first, last, v);
+  if (ec != std::errc() || end != last || first == last) return false;
+  out = v;
+  return true;
+}
+
+SetupSettings ReadSetupSettings(const std::string &path) {
+  IniFile ini(path);
+  SetupSettings s;
+  if (auto first = ini.value(kSetupSection, "IsFirstRun")) s.isFirstRun = booleanText(*first);
+  s.comPort = std::clamp(integerOr(ini, "comPort", 0), 0, 255);
+  s.handshaking = integerOr(ini, "Handshaking", 0);
+  s.stopBit = integerOr(ini, "StopBit", 0);
+  return s;
+}
+
+bool WriteSetupSettings(const std::string &path, int comPort, bool firstRunDone) {
+  IniFile ini(path);
+  if (firstRunDone) ini.setValue(kSetupSection, "IsFirstRun", "0");
+  ini.setValue(kSetupSection, "comPort", std::to_string(comPort));
+  return ini.save();
+}
+
+std::array<int16_t, 3> ReadRadioInfoFlags(const std::string &path) {
+  std::array<int16_t, 3> flags{};
+  auto bytes = ReadWholeFile(path);
+  if (!bytes || bytes->size() < 6) return flags;
+  const auto *p = reinterpret_cast<const uint8_t *>(bytes->data());
+  for (std::size_t i = 0; i < flags.size(); ++i)
+    flags[i] = static_cast<int16_t>(get16le(p + 2 * i));
+  return flags;
+}
+
+bool WriteRadioInfoFlags(const std::string &path, const std::array<int16_t, 3> &flags) {
+  std::string record(kFlagsRecordLength, '\0');
+  auto *p = reinterpret_cast<uint8_t *>(record.data());
+  for (std::size_t i = 0; i < flags.size(); ++i)
+    put16le(p + 2 * i, static_cast<uint16_t>(flags[i]));
+  return WriteFileAtomically(path, record);
+}
+
+int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+
+}  // namespace n27

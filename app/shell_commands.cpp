@@ -1,0 +1,109 @@
+#include "app/shell_commands.h"
+
+#include "app/messages.h"
+#include "codeplug/bands.h"
+#include "codeplug/configuration.h"
+
+namespace n27 {
+
+namespace {
+
+void reportFileStatus(FileStatus status, ShellHost &host) {
+  if (status == FileStatus::ModelError)
+    host.showMessage(msg::kModelError, BoxIcon::Critical);
+  else if (status == FileStatus::FileError)
+    host.showMessage(Text(msg::kFileError), BoxIcon::Critical);
+}
+
+bool save(Workspace &ws, ShellHost &host, const std::string &path) {
+  FileStatus status = SaveDataFile(ws, path);
+  if (status != FileStatus::Ok) {
+    reportFileStatus(status, host);
+    return false;
+  }
+  host.setCaptionForm(CaptionForm::File);
+  return true;
+}
+
+}  // namespace
+
+std::string DataFileFilter() { return std::string(Text(msg::kFileFilterLabel)) + " (*.dat)"; }
+
+std::string WithDataExtension(const std::string &path) {
+  std::string name = FileNameOnly(path);
+  if (name.empty() || name.find('.') != std::string::npos) return path;
+  return path + ".dat";
+}
+
+void LoadNewDoc(Workspace &ws, ShellHost &host) {
+  host.closeAllWindows();
+  NewConfiguration(ws);
+  host.openDefaultEditors();
+  host.setCaptionForm(CaptionForm::New);
+}
+
+bool FileNew(Workspace &ws, ShellHost &host) {
+  if (host.ask(Text(msg::kNewConfiguration), Prompt::WarningOkCancel) != Answer::Ok) return false;
+  LoadNewDoc(ws, host);
+  return true;
+}
+
+bool OfferToSaveChanges(Workspace &ws, ShellHost &host) {
+  host.storePendingInput();
+  if (!IsModified(ws.working, ws.saved)) return true;
+  switch (host.ask(Text(msg::kModified), Prompt::WarningYesNoCancel)) {
+    case Answer::Yes: return FileSave(ws, host);
+    case Answer::No: return true;
+    default: return false;
+  }
+}
+
+bool FileOpen(Workspace &ws, ShellHost &host) {
+  if (!OfferToSaveChanges(ws, host)) return false;
+  auto path = host.chooseFileToOpen();
+  if (!path || path->empty()) return false;
+  return OpenDataFile(ws, host, *path);
+}
+
+bool OpenDataFile(Workspace &ws, ShellHost &host, const std::string &path) {
+  host.closeAllWindows();
+  FileStatus status = LoadDataFile(ws, path);
+  host.openDefaultEditors();  // the new data, or the previous data again after a failure
+  if (status != FileStatus::Ok) {
+    reportFileStatus(status, host);
+    return false;
+  }
+  host.setCaptionForm(CaptionForm::File);
+  return true;
+}
+
+bool FileSave(Workspace &ws, ShellHost &host) {
+  if (ws.untitled) return FileSaveAs(ws, host);
+  host.storePendingInput();
+  std::string question = "\"" + ws.fileName + "\"" + Text(msg::kOverwrite);
+  if (host.ask(question, Prompt::QuestionOkCancel) != Answer::Ok) return false;
+  return save(ws, host, ws.fileName);
+}
+
+bool FileSaveAs(Workspace &ws, ShellHost &host) {
+  host.storePendingInput();
+  auto path = host.chooseFileToSave(ws.fileName);
+  if (!path || path->empty()) return false;
+  return save(ws, host, WithDataExtension(*path));
+}
+
+bool ApplyModelInformation(Workspace &ws, ShellHost &host, const std::string &modelText,
+                           const std::string &bandText) {
+  if (bandText == ws.bandText && modelText == ws.modelFamily) return false;
+  if (host.ask(Text(msg::kFrequencyData), Prompt::WarningOkCancel) != Answer::Ok) return false;
+  ws.modelFamily = kModelCode;
+  ws.bandText = bandText;
+  ws.modelName = kModelCode;
+  ws.working.modelName.assignNulPadded(ws.modelName);
+  ws.working.bandCode = static_cast<uint16_t>(BandCode(bandText));
+  SetBandLimits(ws);
+  LoadNewDoc(ws, host);
+  return true;
+}
+
+}  // namespace n27

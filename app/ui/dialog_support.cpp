@@ -1,0 +1,51 @@
+#include "app/ui/dialog_support.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "app/messages.h"
+
+namespace n27 {
+
+namespace {
+
+class EnterFilter : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+    auto *box = qobject_cast<QWidget *>(watched);
+    if (auto *combo = qobject_cast<QComboBox *>(watched); combo && combo->view()->isVisible())
+      return false;  // Enter in the open list picks the entry
+    if (!box) return false;
+    // Tab is what moves the focus on; the box handles it like a typed Tab.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &tab);
+    return true;
+  }
+};
+
+void setCaption(QWidget *dialog, const char *name, const Tr &text) {
+  if (auto *button = dialog->findChild<QAbstractButton *>(name))
+    button->setText(QString::fromUtf8(Text(text)));
+}
+
+}  // namespace
+
+void SetDialogButtons(QWidget *dialog) {
+  setCaption(dialog, "Command1", msg::kOk);
+  setCaption(dialog, "Command2", msg::kCancel);
+  setCaption(dialog, "CommandOK", msg::kOk);
+  setCaption(dialog, "CommandCancel", msg::kCancel);
+}
+
+void EnterMovesToNextControl(QWidget *box) { box->installEventFilter(new EnterFilter(box)); }
+
+}  // namespace n27

@@ -1,0 +1,26 @@
+// The editor windows the main window can open. Each window adds itself here with one line:
+//   registry.add({window::kChannelGrid, [](frmMain &m) { return new frmCommChInfo(m); }});
+// A window that is not listed leaves its menu entry and tree node disabled.
+
+#include "app/ui/editor_window.h"
+
+namespace n27 {
+
+void EditorRegistry::add(EditorWindowSpec spec) {
+  for (auto &s : specs_)
+    if (s.name == spec.name) {
+      s = std::move(spec);
+      return;
+    }
+  specs_.push_back(std::move(spec));
+}
+
+const EditorWindowSpec *EditorRegistry::find(const QString &name) const {
+  for (const auto &s : specs_)
+    if (s.name == name) return &s;
+  return nullptr;
+}
+
+void RegisterEditorWindows(EditorRegistry &registry) { (void)registry; }
+
+}  // namespace n27

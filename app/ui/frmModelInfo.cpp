@@ -1,0 +1,63 @@
+#include "app/ui/frmModelInfo.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/messages.h"
+#include "app/ui/dialog_support.h"
+#include "codeplug/bands.h"
+
+namespace n27 {
+
+frmModelInfo::frmModelInfo(const Workspace &ws, QWidget *parent) : QDialog(parent) {
+  setObjectName("frmModelInfo");
+  setWindowTitle(QString::fromUtf8(Text(msg::kModelInformation)));
+  model_ = new QComboBox;
+  model_->setObjectName("Combo1_0");
+  model_->addItem("N27");
+  model_->setCurrentIndex(0);
+  band_ = new QComboBox;
+  band_->setObjectName("Combo1_1");
+  band_->addItem(kBand400);
+  band_->addItem(kBand136);
+  int shown = band_->findText(QString::fromStdString(ws.bandText));
+  band_->setCurrentIndex(shown < 0 ? 0 : shown);
+  for (QComboBox *box : {model_, band_}) {
+    box->setMinimumWidth(180);
+    EnterMovesToNextControl(box);
+  }
+
+  auto *okButton = new QPushButton;
+  okButton->setObjectName("Command1");
+  okButton->setDefault(true);
+  auto *cancelButton = new QPushButton;
+  cancelButton->setObjectName("Command2");
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto *form = new QFormLayout;
+  auto *modelLabel = new QLabel(QString::fromUtf8(Text(msg::kModelLabel)));
+  modelLabel->setObjectName("Label1_0");
+  auto *bandLabel = new QLabel(QString::fromUtf8(Text(msg::kFrequencyLabel)));
+  bandLabel->setObjectName("Label1_1");
+  form->addRow(modelLabel, model_);
+  form->addRow(bandLabel, band_);
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
+  auto *layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addSpacing(10);
+  layout->addLayout(buttons);
+  SetDialogButtons(this);
+}
+
+QString frmModelInfo::modelText() const { return model_->currentText(); }
+QString frmModelInfo::bandText() const { return band_->currentText(); }
+
+}  // namespace n27

@@ -1,0 +1,69 @@
+#include "app/ui/help_window.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/language.h"
+#include "app/main_window_texts.h"
+#include "app/paths.h"
+#include "app/ui/prompter.h"
+
+namespace n27 {
+
+HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
+  setObjectName("frmHelp");
+  browser_ = new QTextBrowser;
+  browser_->setObjectName("HelpBrowser");
+  browser_->setOpenExternalLinks(false);
+  browser_->setOpenLinks(true);
+  connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl &url) {
+    if (url.scheme() == "http" || url.scheme() == "https") QDesktopServices::openUrl(url);
+  });
+  auto *back = new QPushButton("<");
+  auto *forward = new QPushButton(">");
+  auto *home = new QPushButton("⌂");
+  for (QPushButton *b : {back, forward, home}) b->setFixedWidth(36);
+  connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+  connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+  connect(home, &QPushButton::clicked, browser_, &QTextBrowser::home);
+  auto *bar = new QHBoxLayout;
+  bar->addWidget(back);
+  bar->addWidget(forward);
+  bar->addWidget(home);
+  bar->addStretch();
+  auto *layout = new QVBoxLayout(this);
+  layout->addLayout(bar);
+  layout->addWidget(browser_);
+  resize(760, 620);
+}
+
+QString HelpWindow::pagePath(int language) {
+  return QString::fromStdString(
+      JoinPath(ProgramFolder(), language == kChinese ? "help/zh/index.html" : "help/en/index.html"));
+}
+
+bool HelpWindow::showTopic(int language, int context) {
+  setWindowTitle(QString::fromUtf8(mainText::kHelpTitle.at(language)));
+  QString path = pagePath(language);
+  if (!QFile::exists(path)) {
+    ShowMessage(parentWidget(),
+                QString::fromUtf8(Text(mainText::kHelpMissing)) + "\n" + path,
+                BoxIcon::Warning);
+    return false;
+  }
+  QUrl url = QUrl::fromLocalFile(path);
+  if (context > 0) url.setFragment(QString("topic%1").arg(context));
+  browser_->setSource(url);
+  if (context > 0) browser_->scrollToAnchor(url.fragment());
+  show();
+  raise();
+  activateWindow();
+  return true;
+}
+
+}  // namespace n27

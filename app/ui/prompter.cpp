@@ -1,0 +1,97 @@
+#include "app/ui/prompter.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/main_window_texts.h"
+#include "app/messages.h"
+
+namespace n27 {
+
+namespace {
+
+Prompter g_default;
+Prompter *g_current = nullptr;
+
+QMessageBox::Icon boxIcon(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::Information: return QMessageBox::Information;
+    case BoxIcon::Warning: return QMessageBox::Warning;
+    case BoxIcon::Critical: return QMessageBox::Critical;
+    case BoxIcon::Question: return QMessageBox::Question;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+QWidget *parentOr(QWidget *parent) {
+  if (parent) return parent;
+  if (QWidget *modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+QString title(bool warning) {
+  return QString::fromUtf8(warning ? Text(msg::kWarning) : Text(mainText::kAppTitle));
+}
+
+}  // namespace
+
+Answer Prompter::ask(QWidget *parent, const QString &text, Prompt prompt) {
+  const bool warning = prompt == Prompt::WarningOkCancel || prompt == Prompt::WarningYesNoCancel;
+  QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, title(warning), text,
+                  QMessageBox::NoButton, parentOr(parent));
+  QAbstractButton *yes = nullptr, *no = nullptr, *ok = nullptr, *cancel = nullptr;
+  if (prompt == Prompt::WarningYesNoCancel || prompt == Prompt::QuestionYesNo) {
+    yes = box.addButton(QString::fromUtf8(Text(mainText::kYes)), QMessageBox::YesRole);
+    no = box.addButton(QString::fromUtf8(Text(mainText::kNo)), QMessageBox::NoRole);
+  } else {
+    ok = box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
+  }
+  if (prompt != Prompt::QuestionYesNo)
+    cancel = box.addButton(QString::fromUtf8(Text(msg::kCancel)), QMessageBox::RejectRole);
+  box.setDefaultButton(static_cast<QPushButton *>(yes ? yes : ok));
+  box.setEscapeButton(cancel ? cancel : no);
+  box.exec();
+  QAbstractButton *clicked = box.clickedButton();
+  if (clicked && clicked == yes) return Answer::Yes;
+  if (clicked && clicked == no) return Answer::No;
+  if (prompt == Prompt::QuestionYesNo) return Answer::No;  // closed without a choice
+  if (clicked && clicked == ok) return Answer::Ok;
+  return Answer::Cancel;
+}
+
+void Prompter::message(QWidget *parent, const QString &text, BoxIcon icon) {
+  const bool warning = icon == BoxIcon::Warning;
+  QMessageBox box(boxIcon(icon), title(warning), text, QMessageBox::NoButton, parentOr(parent));
+  box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+std::optional<QString> Prompter::openFileName(QWidget *parent, const QString &filter,
+                                              const QString &folder) {
+  QString name = QFileDialog::getOpenFileName(parentOr(parent), QString(), folder, filter);
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+std::optional<QString> Prompter::saveFileName(QWidget *parent, const QString &filter,
+                                              const QString &proposed) {
+  QFileDialog dialog(parentOr(parent), QString(), proposed, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("dat");
+  dialog.selectFile(proposed);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+int Prompter::execDialog(QDialog &dialog) { return dialog.exec(); }
+
+Prompter &CurrentPrompter() { return g_current ? *g_current : g_default; }
+
+void SetPrompter(Prompter *prompter) { g_current = prompter; }
+
+int ExecDialog(QDialog &dialog) { return CurrentPrompter().execDialog(dialog); }
+
+}  // namespace n27

@@ -1,0 +1,46 @@
+#pragma once
+// Every question, message box, file dialog and modal dialog of the program goes through the
+// current Prompter, so a test can answer them in place of a user.
+
+#include <QString>
+#include <optional>
+
+#include "app/shell_commands.h"
+
+class QDialog;
+class QWidget;
+
+namespace n27 {
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  // A question with the buttons and icon of prompt, in the current language.
+  virtual Answer ask(QWidget *parent, const QString &text, Prompt prompt);
+  // A message with an OK button.
+  virtual void message(QWidget *parent, const QString &text, BoxIcon icon);
+  // The Open and Save dialogs; nullopt when cancelled.
+  virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter,
+                                              const QString &folder);
+  virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
+                                              const QString &proposed);
+  // Runs a modal dialog; returns QDialog::exec()'s result.
+  virtual int execDialog(QDialog &dialog);
+};
+
+// The prompter in use (a Prompter by default).
+Prompter &CurrentPrompter();
+// Installs another prompter (tests); nullptr restores the default. Not owned.
+void SetPrompter(Prompter *prompter);
+
+// Shorthands.
+inline Answer Ask(QWidget *parent, const QString &text, Prompt prompt) {
+  return CurrentPrompter().ask(parent, text, prompt);
+}
+inline void ShowMessage(QWidget *parent, const QString &text,
+                        BoxIcon icon = BoxIcon::None) {
+  CurrentPrompter().message(parent, text, icon);
+}
+int ExecDialog(QDialog &dialog);
+
+}  // namespace n27

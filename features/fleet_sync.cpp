@@ -1,0 +1,167 @@
+#include "features/fleet_sync.h"
+
+#include <array>
+
+#include "features/key_filters.h"
+
+namespace n27::features {
+
+namespace {
+
+constexpr Tr kAll{"All", "所有"};
+constexpr int kFleetOffset = 99, kIdOffset = 999;
+
+int offset(FleetColumn c) { return c == FleetColumn::Fleet ? kFleetOffset : kIdOffset; }
+
+// The own fleet and ID lists: a blank entry, then the numbers.
+std::vector<std::string> ownList(int first, int last) {
+  auto v = NumberList(first, last);
+  v.insert(v.begin(), " ");
+  return v;
+}
+
+// Fleet(Own): the blank entry stores 255; ID(Own): the blank entry stores 0.
+template <typename T>
+Setting ownValue(std::string key, std::string control, Tr label, T FleetSyncBlock::*member, int first, int last,
+                 int valueOffset, T blank) {
+  Setting s{std::move(key), std::move(control), label, SettingKind::List, {}, {}};
+  s.view = [=](const Workspace &w) {
+    const auto stored = static_cast<int64_t>(w.working.fleetSync.*member);
+    const int64_t count = last - first + 1;
+    return ListView(ownList(first, last), stored >= 1 && stored <= count ? static_cast<int>(stored) : 0);
+  };
+  s.choose = [=](FeatureContext &c, const std::string &text) {
+    int i = FindEntry(ownList(first, last), text);
+    if (i < 0 && text.empty()) i = 0;  // the blank entry, typed as nothing
+    if (i < 0) return ChooseResult::fail(ChooseStatus::NotOffered);
+    c.ws.working.fleetSync.*member = i == 0 ? blank : static_cast<T>(i + first - 1 - valueOffset);
+    return ChooseResult{};
+  };
+  s.choicesHint = "blank (\"\") or " + std::to_string(first) + " … " + std::to_string(last);
+  return s;
+}
+
+template <typename T>
+Setting indexValue(std::string key, std::string control, Tr label, T FleetSyncBlock::*member,
+                   std::function<std::vector<std::string>()> entries) {
+  Setting s{std::move(key), std::move(control), label, SettingKind::List, {}, {}};
+  s.view = [=](const Workspace &w) {
+    const auto stored = w.working.fleetSync.*member;
+    return ListView(entries(), stored <= 0x7FFFFFFF ? static_cast<int>(stored) : -1);
+  };
+  s.choose = [=](FeatureContext &c, const std::string &text) {
+    int i = FindEntry(entries(), text);
+    if (i < 0) return ChooseResult::fail(ChooseStatus::NotOffered);
+    c.ws.working.fleetSync.*member = static_cast<T>(i);
+    return ChooseResult{};
+  };
+  return s;
+}
+
+Setting cell(int row, FleetColumn column) {
+  static const auto labels = [] {
+    std::array<std::array<std::string, 2>, 2 * kMaxFleetEntries> a;
+    for (int r = 1; r <= kMaxFleetEntries; ++r) {
+      a[static_cast<std::size_t>(2 * r - 2)] = {"Fleet " + std::to_string(r), "队列 " + std::to_string(r)};
+      a[static_cast<std::size_t>(2 * r - 1)] = {"ID " + std::to_string(r), "ID " + std::to_string(r)};
+    }
+    return a;
+  }();
+  const auto &l = labels[static_cast<std::size_t>(2 * row - 2 + (column == FleetColumn::Id ? 1 : 0))];
+  Setting s{(column == FleetColumn::Fleet ? "fleet" : "id") + std::to_string(row), "MSFlexGrid1",
+            Tr{l[0].c_str(), l[1].c_str()}, SettingKind::Text, {}, {}};
+  s.view = [row, column](const Workspace &w) {
+    const auto &e = w.working.fleets[static_cast<std::size_t>(row - 1)];
+    return TextView(FleetCellText(column, column == FleetColumn::Fleet ? e.fleet : e.id),
+                    column == FleetColumn::Fleet ? 3 : 4);
+  };
+  s.choose = [row, column](FeatureContext &c, const std::string &text) {
+    if (!CommitFleetCell(c.ws.working, row, column, text)) return ChooseResult::fail(ChooseStatus::Invalid);
+    return ChooseResult{};
+  };
+  s.choicesHint = column == FleetColumn::Fleet ? "100 … 349 (clamped), A for All, empty clears"
+                                               : "1000 … 4999 (clamped), A for All, empty clears";
+  return s;
+}
+
+std::vector<Setting> buildTable() {
+  using B = FleetSyncBlock;
+  std::vector<Setting> t;
+  t.push_back(ownValue<uint16_t>("fleet", "Combo1_0", Tr{"Fleet(Own)", "队列（自身）"}, &B::fleetOwn, kFleetMin, kFleetMax,
+                                 kFleetOffset, 255));
+  t.push_back(ownValue<uint32_t>("id", "Combo1_1", Tr{"ID(Own)", "ID（自身）"}, &B::idOwn, kIdMin, kIdMax, kIdOffset, 0));
+  t.push_back(indexValue<uint16_t>("baudrate", "Combo1_2", Tr{"FleetSync Baud Rate[bps]", "队列同步波特率[bps]"},
+                                   &B::baudRate, [] { return std::vector<std::string>{"1200", "2400"}; }));
+  t.push_back(indexValue<uint32_t>("modulationdelay", "Combo1_3",
+                                   Tr{"Data TX Modulation Delay Time[ms]", "数据发射调制延迟时间[毫秒]"},
+                                   &B::modulationDelay, [] { return NumberList(0, 6000); }));
+  t.push_back(indexValue<uint32_t>("messagetimer", "Combo1_4", Tr{"Message Mode Timer[s]", "信息模式定时器[秒]"},
+                                   &B::messageTimer, OffThen(NumberList(1, 300))));
+  Setting side{"sidetone", "Check1", Tr{"PTT ID Side Tone", "PTT ID 侧音"}, SettingKind::Check, {}, {}};
+  side.view = [](const Workspace &w) { return CheckView(w.working.fleetSync.sideTone != 0); };
+  side.choose = [](FeatureContext &c, const std::string &text) {
+    auto on = ParseCheck(text);
+    if (!on) return ChooseResult::fail(ChooseStatus::NotOffered);
+    c.ws.working.fleetSync.sideTone = *on ? 1 : 0;
+    return ChooseResult{};
+  };
+  t.push_back(side);
+  for (int r = 1; r <= kMaxFleetEntries; ++r) {
+    t.push_back(cell(r, FleetColumn::Fleet));
+    t.push_back(cell(r, FleetColumn::Id));
+  }
+  return t;
+}
+
+}  // namespace
+
+std::string FleetCellText(FleetColumn column, uint32_t stored) {
+  if (stored == kEmptyCell) return {};
+  if (stored == kAllCell) return kAll.get();
+  return std::to_string(stored + static_cast<uint32_t>(offset(column)));
+}
+
+std::optional<uint32_t> FleetCellValue(FleetColumn column, std::string_view text) {
+  // A cell showing "All" that is committed again stays All (it is not a number).
+  if (text == kAll.at(kEnglish) || text == kAll.at(kChinese)) return kAllCell;
+  auto typed = FilterText(text, FleetCellKey);
+  if (!typed) return std::nullopt;
+  if (*typed == "A") return kAllCell;
+  if (typed->empty()) return kEmptyCell;
+  // The leading digits are the number ("12A" is 12); no digit at all counts as 0.
+  long n = 0;
+  for (char ch : *typed) {
+    if (ch < '0' || ch > '9') break;
+    n = n * 10 + (ch - '0');
+    if (n > 1000000) break;  // far above either range: clamped below
+  }
+  const bool fleet = column == FleetColumn::Fleet;
+  const long low = fleet ? kFleetMin : kIdMin, high = fleet ? kFleetMax : kIdMax;
+  n = n < low ? low : n > high ? high : n;
+  return static_cast<uint32_t>(n - offset(column));
+}
+
+bool CommitFleetCell(CodeplugData &data, int row, FleetColumn column, std::string_view text) {
+  if (row < 1 || row > kMaxFleetEntries) return false;
+  auto value = FleetCellValue(column, text);
+  if (!value) return false;
+  auto &e = data.fleets[static_cast<std::size_t>(row - 1)];
+  if (column == FleetColumn::Fleet)
+    e.fleet = static_cast<uint16_t>(*value);
+  else
+    e.id = *value;
+  int count = 0;
+  for (int r = 1; r <= kMaxFleetEntries; ++r) {
+    const auto &x = data.fleets[static_cast<std::size_t>(r - 1)];
+    if (x.fleet != kEmptyCell || x.id != kEmptyCell) count = r;
+  }
+  data.fleetCount = static_cast<uint16_t>(count);
+  return true;
+}
+
+const Area &FleetSyncArea() {
+  static const Area area{"fleetsync", "FrmFleetSync", Tr{"FleetSync", "FleetSync(队列同步)"}, buildTable()};
+  return area;
+}
+
+}  // namespace n27::features

@@ -1,0 +1,21 @@
+#pragma once
+// The radio's programming password: the last four bytes of its password block (480..495).
+// The programmer only checks it; it never writes it.
+
+#include <string>
+
+#include "link/frames.h"
+
+namespace n27::link {
+
+// The password held in a password block frame (frame bytes 16..19): single-byte characters up
+// to the first 00 or FF, trailing blanks removed. Empty: the radio has no password.
+std::string RadioPassword(const Bytes &frame);
+
+// Accepted when the radio has no password or it equals the entered one exactly (case matters).
+bool PasswordAccepted(const Bytes &frame, const std::string &entered);
+
+// The entered password as the password dialog keeps it: trailing blanks removed, cut at NUL.
+std::string CleanPassword(const std::string &typed);
+
+}  // namespace n27::link

@@ -1,0 +1,213 @@
+#include "link/qt/serial_port.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSerialPortInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <grp.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/paths.h"
+
+namespace n27 {
+
+namespace {
+
+// USB serial adapters hold short replies back for their latency timer (16 ms on common
+// chips), which would stretch every request/reply exchange. Ask for low latency; a
+// pseudo-terminal refuses, which is fine.
+void requestLowLatency(int fd) {
+  if (fd < 0) return;
+  serial_struct ss{};
+  if (::ioctl(fd, TIOCGSERIAL, &ss) != 0) return;
+  ss.flags |= ASYNC_LOW_LATENCY;
+  (void)::ioctl(fd, TIOCSSERIAL, &ss);
+}
+
+std::string groupOf(const std::string &device) {
+  struct stat st {};
+  if (::stat(device.c_str(), &st) != 0) return "dialout";
+  if (const group *g = ::getgrgid(st.st_gid); g && g->gr_name && st.st_gid != 0)
+    return g->gr_name;
+  return "dialout";
+}
+
+// Why a device cannot be opened, looked at before the port is opened: the serial port
+// reports a busy device and a forbidden one alike.
+PortProblem diagnose(const std::string &device) {
+  if (device.empty()) return PortProblem::NoPortChosen;
+  if (::access(device.c_str(), F_OK) != 0) return PortProblem::Missing;
+  if (::access(device.c_str(), R_OK | W_OK) != 0) return PortProblem::NoPermission;
+  return PortProblem::None;
+}
+
+}  // namespace
+
+SerialTransfer::SerialTransfer(Workspace &ws, const VersionTable &versions, TransferUi &ui,
+                               QObject *parent)
+    : QObject(parent), ui_(ui), engine_(ws, versions, *this) {
+  replyTimer_.setSingleShot(true);
+  replyTimer_.setInterval(kReplyTimeoutMs);
+  replyTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&replyTimer_, &QTimer::timeout, this, [this] { engine_.onReplyTimeout(); });
+  connect(&port_, &QSerialPort::readyRead, this, &SerialTransfer::onReadyRead);
+  connect(&port_, &QSerialPort::errorOccurred, this, &SerialTransfer::onError);
+}
+
+SerialTransfer::~SerialTransfer() {
+  replyTimer_.stop();
+  if (port_.isOpen()) port_.close();
+}
+
+void SerialTransfer::setReplyTimeout(std::chrono::milliseconds interval) {
+  replyTimer_.setInterval(static_cast<int>(interval.count()));
+}
+
+std::chrono::milliseconds SerialTransfer::replyTimeout() const {
+  return std::chrono::milliseconds(replyTimer_.interval());
+}
+
+PortOpenResult SerialTransfer::openPort(const std::string &device) {
+  if (port_.isOpen()) port_.close();
+  device_ = device;
+  PortOpenResult result;
+  result.problem = diagnose(device);
+  if (result.problem == PortProblem::None) {
+    port_.setPortName(QString::fromStdString(device));
+    port_.setBaudRate(QSerialPort::Baud38400);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (port_.open(QIODevice::ReadWrite)) {
+      requestLowLatency(static_cast<int>(port_.handle()));
+      lineLost_ = false;
+      bytesSent_ = bytesReceived_ = 0;
+      result.ok = true;
+      return result;
+    }
+    switch (port_.error()) {
+      case QSerialPort::DeviceNotFoundError: result.problem = PortProblem::Missing; break;
+      // The device may be opened by this user: someone else holds it.
+      case QSerialPort::PermissionError: result.problem = PortProblem::Busy; break;
+      default: result.problem = PortProblem::Other; break;
+    }
+  }
+  result.message = PortOpenErrorText(result.problem, device, groupOf(device),
+                                     port_.errorString().toStdString());
+  if (port_.isOpen()) port_.close();
+  return result;
+}
+
+void SerialTransfer::closePort() {
+  replyTimer_.stop();
+  if (port_.isOpen()) port_.close();
+}
+
+bool SerialTransfer::isPortOpen() const { return port_.isOpen(); }
+
+bool SerialTransfer::start(TransferType type) {
+  if (engine_.running()) return false;
+  if (!port_.isOpen()) {
+    PortOpenResult r = openPort(device_);
+    if (!r.ok) {
+      ui_.showMessage(r.message, MessageIcon::Error);
+      return false;
+    }
+  }
+  port_.clear(QSerialPort::AllDirections);
+  return engine_.start(type);
+}
+
+void SerialTransfer::sendBytes(const std::vector<uint8_t> &bytes) {
+  if (!port_.isOpen()) return;
+  port_.clear(QSerialPort::AllDirections);
+  port_.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
+  // Out at once rather than on the next turn of the event loop.
+  port_.flush();
+  bytesSent_ += bytes.size();
+}
+
+void SerialTransfer::startReplyTimer() { replyTimer_.start(); }
+
+void SerialTransfer::stopReplyTimer() { replyTimer_.stop(); }
+
+bool SerialTransfer::askRetry(const std::string &text) { return ui_.askRetry(text); }
+
+void SerialTransfer::askPassword(std::string &password) { ui_.askPassword(password); }
+
+bool SerialTransfer::askSwitchRelease(const std::string &text) {
+  return ui_.askSwitchRelease(text);
+}
+
+void SerialTransfer::showMessage(const std::string &text, MessageIcon icon) {
+  ui_.showMessage(text, icon);
+}
+
+void SerialTransfer::progress(int percent) { ui_.progress(percent); }
+
+void SerialTransfer::finished(bool success) {
+  ui_.finished(success);
+  emit transferFinished(success);
+}
+
+void SerialTransfer::switchRelease(const std::string &programVersion) {
+  ui_.switchRelease(programVersion);
+}
+
+void SerialTransfer::onReadyRead() {
+  QByteArray data = port_.readAll();
+  bytesReceived_ += static_cast<uint64_t>(data.size());
+  engine_.onBytesReceived(reinterpret_cast<const uint8_t *>(data.constData()),
+                          static_cast<std::size_t>(data.size()));
+}
+
+void SerialTransfer::onError(QSerialPort::SerialPortError error) {
+  switch (error) {
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+    case QSerialPort::UnknownError:
+      break;
+    default:
+      return;
+  }
+  if (lineLost_) return;
+  // After an adapter is unplugged the port reports the same error over and over: close it on
+  // the first one and end the transfer once, outside the port's own signal.
+  lineLost_ = true;
+  replyTimer_.stop();
+  if (port_.isOpen()) port_.close();
+  QMetaObject::invokeMethod(this, &SerialTransfer::lineLost, Qt::QueuedConnection);
+}
+
+void SerialTransfer::lineLost() { engine_.abort(LineLostMessage()); }
+
+std::vector<PortEntry> ListSerialPorts(const std::string &settingsPath) {
+  std::vector<PortEntry> system;
+  for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+    PortEntry e;
+    e.device = info.systemLocation().toStdString();
+    e.description = info.description().toStdString();
+    if (!info.manufacturer().isEmpty() && info.manufacturer() != info.description())
+      e.description += (e.description.empty() ? "" : ", ") + info.manufacturer().toStdString();
+    system.push_back(e);
+  }
+  return BuildPortList(system, ConfiguredPorts(settingsPath));
+}
+
+std::string PortSettingsPath() { return ReadablePath("language/mysetup.ini"); }
+
+bool StartOtherRelease(const std::string &programFolder, const std::string &programVersion) {
+  std::string exe = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
+  std::string program = OtherReleaseProgram(programFolder, programVersion, exe);
+  return QProcess::startDetached(QString::fromStdString(program), {});
+}
+
+}  // namespace n27

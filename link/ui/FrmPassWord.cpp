@@ -1,0 +1,63 @@
+#include "link/ui/FrmPassWord.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "app/ui/dialog_support.h"
+#include "app/ui/handler_guard.h"
+#include "link/password.h"
+#include "link/ui/link_texts.h"
+
+namespace n27 {
+
+FrmPassWord::FrmPassWord(std::string &password, QWidget *parent)
+    : QDialog(parent), password_(password) {
+  setObjectName("FrmPassWord");
+  setWindowTitle(QString::fromUtf8(Text(linkText::kPasswordTitle)));
+  auto *label = new QLabel(QString::fromUtf8(Text(linkText::kPasswordLabel)));
+  label->setObjectName("Label1");
+  text1_ = new QLineEdit;
+  text1_->setObjectName("Text1");
+  text1_->setEchoMode(QLineEdit::Password);
+  text1_->setMaxLength(4);
+  // The radio keeps its password in single-byte characters: only those can be typed.
+  text1_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression("[\\x20-\\x7E]{0,4}"), text1_));
+  text1_->setText(QString::fromLatin1(password.c_str()));
+  text1_->setMinimumWidth(140);
+  label->setBuddy(text1_);
+
+  auto *ok = new QPushButton;
+  ok->setObjectName("CommandOK");
+  ok->setDefault(true);
+  auto *cancel = new QPushButton;
+  cancel->setObjectName("CommandCancel");
+  connect(ok, &QPushButton::clicked, this, [this] {
+    RunHandler(this, "CommandOK_Click", [this] {
+      password_ = link::CleanPassword(text1_->text().toLatin1().toStdString());
+      accept();
+    });
+  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  // The label ends a little left of the box.
+  auto *row = new QHBoxLayout;
+  row->addWidget(label);
+  row->addSpacing(3);
+  row->addWidget(text1_, 1);
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto *layout = new QVBoxLayout(this);
+  layout->addLayout(row);
+  layout->addSpacing(10);
+  layout->addLayout(buttons);
+  SetDialogButtons(this);
+}
+
+}  // namespace n27

@@ -1,0 +1,118 @@
+// The main window caption, the status bar texts, the menu captions as plain labels and the
+// small settings files kept between runs.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/caption.h"
+#include "app/ini_file.h"
+#include "app/main_window_texts.h"
+#include "app/settings.h"
+
+namespace n27 {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string tempFile(const std::string &name) {
+  fs::path dir = fs::temp_directory_path() / "n27_settings_test";
+  fs::create_directories(dir);
+  return (dir / name).string();
+}
+
+TEST(Caption, TheThreeFormsInBothLanguages) {
+  CaptionParts parts{"N27PR", "400 - 490 MHz", "/home/dealer/radios/a.dat", "V101"};
+  EXPECT_EQ(MainCaption(CaptionForm::New, {"N27PR", "400 - 490 MHz", "new.dat", ""}, kEnglish),
+            "N27[File Name:new.dat]");
+  EXPECT_EQ(MainCaption(CaptionForm::File, parts, kEnglish),
+            "N27[N27PR:400 - 490 MHz][File Name:a.dat]");
+  EXPECT_EQ(MainCaption(CaptionForm::Read, parts, kEnglish),
+            "N27[N27PR:400 - 490 MHz][File Name:a.dat] Ver:V101");
+  EXPECT_EQ(MainCaption(CaptionForm::File, parts, kChinese),
+            "N27[N27PR:400 - 490 MHz][文件名:a.dat]");
+  // A Windows path written into a setting still shows only the name.
+  parts.fileName = "C:\\radios\\b.dat";
+  EXPECT_EQ(MainCaption(CaptionForm::File, parts, kEnglish),
+            "N27[N27PR:400 - 490 MHz][File Name:b.dat]");
+}
+
+TEST(Caption, StatusBarPanels) {
+  EXPECT_EQ(StatusBandText("136 - 174 MHz"), "[N27 136 - 174 MHz]");
+  EXPECT_EQ(StatusPortText(0, kEnglish), "COM0");
+  EXPECT_EQ(StatusPortText(65, kChinese), "通信口65");
+}
+
+TEST(MainWindowTexts, MenuCaptionsBecomePlainLabels) {
+  EXPECT_EQ(mainText::PlainCaption("&Channel Information"), "Channel Information");
+  EXPECT_EQ(mainText::PlainCaption("Save &As..."), "Save As");
+  EXPECT_EQ(mainText::PlainCaption("信道信息(&C)"), "信道信息");
+  EXPECT_EQ(mainText::PlainCaption("打开(&O)..."), "打开");
+  EXPECT_EQ(mainText::PlainCaption("R&&D"), "R&D");
+  EXPECT_EQ(mainText::PlainCaption("Test FreQuence"), "Test FreQuence");
+}
+
+TEST(SetupSettings, ReadsTheFourKeysAndToleratesDamage) {
+  std::string path = tempFile("mysetup.ini");
+  {
+    std::ofstream out(path);
+    out << "[language]\r\nIsFirstRun=True\r\ncomPort= 7 \r\nHandshaking=x\r\nStopBit=1\r\n"
+           "[Ports]\r\nCOM250=/dev/pts/3\r\n";
+  }
+  SetupSettings s = ReadSetupSettings(path);
+  EXPECT_TRUE(s.isFirstRun);
+  EXPECT_EQ(s.comPort, 7);
+  EXPECT_EQ(s.handshaking, 0);  // not a number
+  EXPECT_EQ(s.stopBit, 1);
+
+  // The first run is marked done and the port written back; everything else stays.
+  ASSERT_TRUE(WriteSetupSettings(path, 3, true));
+  IniFile again(path);
+  EXPECT_EQ(again.value("language", "IsFirstRun").value(), "0");
+  EXPECT_EQ(again.value("language", "comPort").value(), "3");
+  EXPECT_EQ(again.value("language", "StopBit").value(), "1");
+  EXPECT_EQ(again.value("Ports", "COM250").value(), "/dev/pts/3");
+  EXPECT_FALSE(ReadSetupSettings(path).isFirstRun);
+
+  SetupSettings missing = ReadSetupSettings(tempFile("does-not-exist.ini"));
+  EXPECT_FALSE(missing.isFirstRun);
+  EXPECT_EQ(missing.comPort, 0);
+}
+
+TEST(SetupSettings, IntegersAreParsedWithoutTheLocale) {
+  int v = 5;
+  EXPECT_TRUE(ParseInteger(" -12 ", v));
+  EXPECT_EQ(v, -12);
+  EXPECT_TRUE(ParseInteger(std::string("4\0", 2), v));  // a buffer ending in NUL
+  EXPECT_EQ(v, 4);
+  EXPECT_FALSE(ParseInteger("3.5", v));
+  EXPECT_FALSE(ParseInteger("", v));
+  EXPECT_EQ(v, 4);
+}
+
+TEST(RadioInfoFlags, SixteenByteRecordRoundTripAndDamage) {
+  std::string path = tempFile("Setting.ini");
+  ASSERT_TRUE(WriteRadioInfoFlags(path, {1, 0, -1}));
+  auto bytes = ReadWholeFile(path).value();
+  ASSERT_EQ(bytes.size(), 16u);
+  EXPECT_EQ(bytes.substr(0, 6), std::string("\x01\x00\x00\x00\xFF\xFF", 6));
+  EXPECT_EQ(bytes.substr(6), std::string(10, '\0'));
+  EXPECT_EQ(ReadRadioInfoFlags(path), (std::array<int16_t, 3>{1, 0, -1}));
+
+  // A short or missing file gives three zeros.
+  ASSERT_TRUE(WriteFileAtomically(path, std::string("\x01\x00\x01", 3)));
+  EXPECT_EQ(ReadRadioInfoFlags(path), (std::array<int16_t, 3>{0, 0, 0}));
+  fs::remove(path);
+  EXPECT_EQ(ReadRadioInfoFlags(path), (std::array<int16_t, 3>{0, 0, 0}));
+}
+
+TEST(WindowGeometry, TwipsAndPixels) {
+  WindowGeometry g;
+  EXPECT_EQ(TwipsToPixels(g.width), 966);
+  EXPECT_EQ(TwipsToPixels(g.height), 700);
+  EXPECT_EQ(PixelsToTwips(TwipsToPixels(1500)), 1500);
+}
+
+}  // namespace
+}  // namespace n27

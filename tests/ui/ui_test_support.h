@@ -1,0 +1,144 @@
+#pragma once
+// What the widget tests share: a prompter that answers in place of the user, a main window in
+// a scratch folder, and stand-in editor windows that record what the main window asks of them.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QSettings>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+#include "app/language.h"
+#include "app/ui/editor_window.h"
+#include "app/ui/frmMain.h"
+#include "app/ui/prompter.h"
+#include "codeplug/configuration.h"
+
+namespace n27::test {
+
+// Answers questions from a queue (a question nobody expected fails the test), records
+// messages, and hands every modal dialog to `onDialog` (which fills it in and closes it).
+class ScriptedPrompter : public Prompter {
+ public:
+  std::deque<Answer> answers;
+  std::vector<QString> questions;
+  std::vector<QString> messages;
+  std::deque<std::optional<QString>> openNames, saveNames;
+  std::function<int(QDialog &)> onDialog;
+  std::vector<QString> dialogs;  // objectName of each dialog run
+
+  Answer ask(QWidget *, const QString &text, Prompt) override {
+    questions.push_back(text);
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text.toStdString();
+      return Answer::Cancel;
+    }
+    Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  void message(QWidget *, const QString &text, BoxIcon) override { messages.push_back(text); }
+  std::optional<QString> openFileName(QWidget *, const QString &, const QString &) override {
+    return pop(openNames);
+  }
+  std::optional<QString> saveFileName(QWidget *, const QString &, const QString &) override {
+    return pop(saveNames);
+  }
+  int execDialog(QDialog &dialog) override {
+    dialogs.push_back(dialog.objectName());
+    if (onDialog) return onDialog(dialog);
+    return QDialog::Rejected;
+  }
+
+ private:
+  static std::optional<QString> pop(std::deque<std::optional<QString>> &q) {
+    if (q.empty()) return std::nullopt;
+    auto v = q.front();
+    q.pop_front();
+    return v;
+  }
+};
+
+// A stand-in editor window.
+class FakeEditor : public QWidget, public EditorWindow {
+ public:
+  static inline int created = 0;
+  static inline std::vector<ChannelEditCommand> commands;
+  static inline int stored = 0;
+  explicit FakeEditor(const QString &name) {
+    setObjectName(name);
+    ++created;
+  }
+  void storePendingInput() override { ++stored; }
+  void channelEdit(ChannelEditCommand c) override { commands.push_back(c); }
+};
+
+// A main window over a workspace in a scratch folder, with the prompter installed.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetLanguageIndex(kEnglish);
+    dir = std::filesystem::temp_directory_path() /
+          ("n27_ui_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    QCoreApplication::setOrganizationName("N27-tests");
+    QCoreApplication::setApplicationName("ui");
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString(dir.string()));
+    QSettings().clear();
+    SetPrompter(&prompter);
+    ws.programFolder = dir.string();
+    NewConfiguration(ws);
+    options.setupFile = (dir / "mysetup.ini").string();
+    options.flagsFile = (dir / "Setting.ini").string();
+    options.comPort = 1;
+    options.keepGeometry = false;
+    FakeEditor::created = 0;
+    FakeEditor::commands.clear();
+    FakeEditor::stored = 0;
+  }
+  void TearDown() override {
+    if (main) {
+      prompter.answers = {Answer::No, Answer::No};
+      main->endApplication();
+      main.reset();
+    }
+    SetPrompter(nullptr);
+    SetLanguageIndex(kEnglish);
+    std::filesystem::remove_all(dir);
+  }
+  frmMain &makeMain() {
+    main = std::make_unique<frmMain>(ws, options);
+    main->show();
+    return *main;
+  }
+  void registerFake(const char *name) {
+    QString n = name;
+    main->registerEditor({n, [n](frmMain &) { return new FakeEditor(n); }});
+  }
+  std::string path(const std::string &name) const { return (dir / name).string(); }
+  void trigger(const char *action) {
+    QAction *a = main->action(action);
+    ASSERT_NE(a, nullptr) << action;
+    ASSERT_TRUE(a->isEnabled()) << action;
+    a->trigger();
+  }
+
+  std::filesystem::path dir;
+  Workspace ws;
+  ShellOptions options;
+  ScriptedPrompter prompter;
+  std::unique_ptr<frmMain> main;
+};
+
+}  // namespace n27::test
