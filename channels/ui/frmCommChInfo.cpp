@@ -61,7 +61,6 @@ frmCommChInfo::~frmCommChInfo() {
 }
 
 void frmCommChInfo::buildUi() {
-  resize(9700 / kTwipsPerPixel, 6200 / kTwipsPerPixel);
 
   label1_ = new QLabel(this);
   label1_->setObjectName("Label1");
@@ -171,6 +170,7 @@ void frmCommChInfo::buildUi() {
   layout->addLayout(top);
   layout->addWidget(grid_, 1);
   layout->addLayout(bottom);
+  resize(sizeHint());
 
   grid_->installEventFilter(this);
   grid_->viewport()->installEventFilter(this);
@@ -194,6 +194,15 @@ void frmCommChInfo::buildUi() {
     else
       close();
   });
+}
+
+QSize frmCommChInfo::sizeHint() const {
+  int width = grid_->frameWidth() * 2 + grid_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < kGridColumnCount; ++c)
+    if (!grid_->isColumnHidden(c)) width += grid_->columnWidth(c);
+  const QMargins m = layout()->contentsMargins();
+  return QSize(std::max(9700 / kTwipsPerPixel, width + m.left() + m.right()),
+               6200 / kTwipsPerPixel);
 }
 
 void frmCommChInfo::applyLanguage() {
@@ -536,6 +545,17 @@ bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
       showHelpFor(cursor_.col());
       return true;
     }
+    // The Channel Edit commands from the keyboard.
+    const std::pair<QKeySequence::StandardKey, ChannelEditCommandKey> shortcuts[] = {
+        {QKeySequence::Copy, ChannelEditCommandKey::Copy},
+        {QKeySequence::Cut, ChannelEditCommandKey::Cut},
+        {QKeySequence::Paste, ChannelEditCommandKey::Paste},
+        {QKeySequence::Delete, ChannelEditCommandKey::Delete}};
+    for (const auto &[sequence, command] : shortcuts)
+      if (key->matches(sequence)) {
+        SetCHEdit(command);
+        return true;
+      }
     // Typing a digit on a frequency cell starts editing it with that digit.
     const QString t = key->text();
     if (IsFrequencyColumn(cursor_.col()) && t.size() == 1 && !(key->modifiers() & Qt::ControlModifier) &&

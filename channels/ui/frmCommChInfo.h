@@ -66,6 +66,9 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   QTableWidget *grid() const { return grid_; }
   const ChannelClipboard &clipboard() const { return clipboard_; }
 
+  // The design size, wide enough for every visible column.
+  QSize sizeHint() const override;
+
   // EditorWindow
   void storePendingInput() override;
   void channelEdit(ChannelEditCommand command) override;
