@@ -46,8 +46,6 @@ std::string why(features::ChooseResult r, const features::Setting &s, const Work
       return "not one of the choices: " + features::ChoicesText(s, ws);
     case ChooseStatus::Disabled:
       return "the control is disabled in this configuration";
-    case ChooseStatus::ReadOnly:
-      return "shown only";
     default:
       return r.message.empty() ? "refused" : r.message;
   }

@@ -104,12 +104,8 @@ void NewConfiguration(Workspace &ws) {
   LoadDefaultSettings(ws.working);
   EncodeModelRecord(ws);
   ws.radioInfo = TodaysRadioInformation();
-  if (ws.loadDefaultFile) {
-    std::error_code ec;
-    std::string path = DefaultDataFilePath(ws);
-    // A missing default file is not an error, and a damaged one is passed over quietly.
-    if (std::filesystem::is_regular_file(path, ec)) LoadDefaultFile(ws, path);
-  }
+  // A missing default file is not an error, and a damaged one is passed over quietly.
+  if (ws.loadDefaultFile) LoadDefaultFile(ws, DefaultDataFilePath(ws));
   ws.saved = ws.working;
 }
 

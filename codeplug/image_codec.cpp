@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <optional>
-#include <cstdio>
 #include <string>
 
 #include "codeplug/bands.h"

@@ -91,6 +91,8 @@ Setting memory(int number) {
     return ChooseResult{};
   };
   s.choicesHint = "up to 16 of 0-9 A-D * #; empty clears the memory";
+  s.row = number;
+  s.column = 1;
   return s;
 }
 

@@ -81,6 +81,8 @@ Setting cell(int row, FleetColumn column) {
   };
   s.choicesHint = column == FleetColumn::Fleet ? "100 … 349 (clamped), A for All, empty clears"
                                                : "1000 … 4999 (clamped), A for All, empty clears";
+  s.row = row;
+  s.column = column == FleetColumn::Fleet ? 1 : 2;
   return s;
 }
 

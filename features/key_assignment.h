@@ -10,7 +10,6 @@
 
 namespace n27::features {
 
-inline constexpr int kUnprogrammedKey = 255;
 // The function code the Alert Locked box takes away from every key while it is ticked.
 inline constexpr int kAlertLockedFunctionCode = 15;
 

@@ -45,7 +45,6 @@ enum class ChooseStatus {
   NotOffered,  // the text is not an entry of the list (or not a check value)
   Invalid,     // a text the box refuses; `message` says why
   Disabled,    // the control is disabled
-  ReadOnly,    // the setting is only shown
 };
 
 struct ChooseResult {
@@ -59,7 +58,7 @@ struct ChooseResult {
 // What the settings work on. The GUI keeps one for the whole run beside its ChannelContext;
 // the command line and the tests make their own.
 struct FeatureContext {
-  FeatureContext(ChannelContext &channels);
+  explicit FeatureContext(ChannelContext &channels);
 
   ChannelContext &channels;  // the band-extension box limits the channels' TX frequencies again
   Workspace &ws;             // channels.ws
@@ -78,6 +77,8 @@ struct Setting {
   std::function<ChooseResult(FeatureContext &, const std::string &)> choose;
   bool printed = true;  // part of the printed section
   bool stored = true;   // kept in the configuration (false: held only while the program runs)
+  // A cell of the window's grid (control "MSFlexGrid1"): row 1.., column 1..; 0 otherwise.
+  int row = 0, column = 0;
   // For `set --list` when the choices depend on the configuration (channel lists).
   std::string choicesHint = {};
 };

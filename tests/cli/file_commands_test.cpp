@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -17,7 +16,9 @@ namespace fs = std::filesystem;
 class FileCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / "n27_cli_file_commands";
+    // One folder per test: ctest runs the tests of this file side by side.
+    dir = fs::temp_directory_path() /
+          ("n27_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
@@ -84,6 +85,23 @@ TEST_F(FileCommands, DecodeThenEncodeGivesBackTheChannelArea) {
   EXPECT_NE(r.status, 0);
   EXPECT_FALSE(fs::exists(path("x.dat")));
   EXPECT_NE(Cli("encode " + path("radio.dat") + " --base " + path("short.img") + " -o " + path("x.img")).status, 0);
+}
+
+TEST_F(FileCommands, ShippedDefaultFilesAreWhatTheScriptMakesAndNewStartsFromThem) {
+  const std::string script = std::string(N27_SOURCE_DIR) + "/scripts/make-default-files.sh";
+  const std::string cmd = "bash " + script + " " + N27_BINARY_DIR + " " + dir.string() + " 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  for (const char *name : {"N27PR_0.dat", "N27PR_1.dat"}) {
+    auto made = n27::ReadWholeFile((dir / name).string());
+    auto shipped = n27::ReadWholeFile(std::string(N27_SOURCE_DIR) + "/Init/" + name);
+    ASSERT_TRUE(made && shipped) << name;
+    EXPECT_TRUE(*made == *shipped) << name << " differs from what the script makes";
+  }
+  CliRun r = Cli("new --band 1 -o " + path("new.dat"));
+  ASSERT_EQ(r.status, 0) << r.out;
+  r = Cli("show " + path("new.dat"));
+  EXPECT_NE(r.out.find("Channels: 16"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("173.50000"), std::string::npos) << r.out;
 }
 
 }  // namespace
