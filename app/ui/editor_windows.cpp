@@ -3,6 +3,7 @@
 // A window that is not listed leaves its menu entry and tree node disabled.
 
 #include "app/ui/editor_window.h"
+#include "channels/ui/channel_windows.h"
 
 namespace n27 {
 
@@ -21,6 +22,6 @@ const EditorWindowSpec *EditorRegistry::find(const QString &name) const {
   return nullptr;
 }
 
-void RegisterEditorWindows(EditorRegistry &registry) { (void)registry; }
+void RegisterEditorWindows(EditorRegistry &registry) { RegisterChannelWindows(registry); }
 
 }  // namespace n27

@@ -88,7 +88,6 @@ PortOpenResult SerialTransfer::openPort(const std::string &device) {
     if (port_.open(QIODevice::ReadWrite)) {
       requestLowLatency(static_cast<int>(port_.handle()));
       lineLost_ = false;
-      bytesSent_ = bytesReceived_ = 0;
       result.ok = true;
       return result;
     }

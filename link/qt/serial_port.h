@@ -59,7 +59,7 @@ class SerialTransfer : public QObject, private TransferHost {
   bool running() const { return engine_.running(); }
   const TransferEngine &engine() const { return engine_; }
 
-  // Bytes moved since the port was opened (the benchmark reports them).
+  // Bytes moved through this object's port so far (the benchmark reports them).
   uint64_t bytesSent() const { return bytesSent_; }
   uint64_t bytesReceived() const { return bytesReceived_; }
 

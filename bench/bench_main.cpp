@@ -1,0 +1,30 @@
+// n27-bench: the program's timing benchmarks. `make bench` runs them all.
+
+#include <QApplication>
+
+#include <cstdio>
+#include <string>
+
+#include "bench/benchmark.h"
+
+namespace n27::bench {
+std::vector<Benchmark> &Benchmarks() {
+  static std::vector<Benchmark> all;
+  return all;
+}
+}  // namespace n27::bench
+
+int main(int argc, char **argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  int failures = 0;
+  for (const auto &b : n27::bench::Benchmarks()) {
+    bool wanted = argc < 2;
+    for (int i = 1; i < argc; ++i) wanted = wanted || std::string(argv[i]) == b.name;
+    if (!wanted) continue;
+    std::printf("== %s: %s\n", b.name, b.summary);
+    std::fflush(stdout);
+    if (b.run() != 0) ++failures;
+  }
+  return failures ? 1 : 0;
+}

@@ -1,0 +1,556 @@
+#include "channels/ui/FrmCHBatch.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+#include "app/ui/handler_guard.h"
+#include "channels/channel_window_texts.h"
+#include "channels/field_codec.h"
+#include "channels/freq_codec.h"
+#include "channels/tone_list.h"
+#include "channels/ui/channel_widgets.h"
+
+namespace n27 {
+
+namespace {
+
+const char *const kWindowName = "FrmCHBatch";
+
+QString q(const Tr &t) { return QString::fromUtf8(t.get()); }
+std::string s(const QLineEdit *box) { return box->text().toStdString(); }
+
+// The value list of each item (index of Combo1), -1 for none.
+constexpr int kListOfItem[kBatchItemCount] = {-1, -1, -1, -1, 2, 3, 4, 5, 6, -1,
+                                              9,  8,  10, -1, -1, -1, -1, -1, -1, -1};
+// The check box of each item (index of Check1), -1 for none.
+constexpr int kCheckOfItem[kBatchItemCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                               -1, -1, -1, 0,  1,  2,  3,  4,  5,  6};
+// Items the channel list has no value for: their boxes are kept (the file holds them) but
+// cannot be ticked, and they offer no input.
+bool noChannelValue(int item) {
+  return item == kItemReverseGroup || item == kItemScramble || item == kItemTxInhibit ||
+         item == kItemWhisper;
+}
+
+template <std::size_t N>
+std::vector<std::string> texts(const Tr (&table)[N]) {
+  std::vector<std::string> out;
+  for (const Tr &t : table) out.emplace_back(t.get());
+  return out;
+}
+
+std::vector<std::string> numbers(int first, int last) {
+  std::vector<std::string> out;
+  for (int i = first; i <= last; ++i) out.push_back(std::to_string(i));
+  return out;
+}
+
+int clampedIndex(const QComboBox *box) { return box->currentIndex() < 0 ? 0 : box->currentIndex(); }
+
+}  // namespace
+
+FrmCHBatch::FrmCHBatch(ChannelContext &ctx, BatchItems &items, std::string folder,
+                       ChannelWindowHost host, QWidget *parent)
+    : QWidget(parent), ctx_(ctx), items_(items), folder_(std::move(folder)), host_(std::move(host)) {
+  setObjectName(kWindowName);
+  run("Form_Load", [&] {
+    buildUi();
+    applyLanguage();
+    BatchInput initial;
+    initial.rxStart = FormatLimitedFre(ctx_, "", kFieldRx);
+    initial.rxStep = "12.5";
+    initial.txOffset = "5";
+    initial.txStart = FormatLimitedFre(ctx_, "", kFieldTx);
+    initial.txStep = "12.5";
+    initial.decodeStart = 1;
+    initial.encodeStart = 1;
+    setInput(initial);
+    updateVisibility();
+  });
+}
+
+void FrmCHBatch::buildUi() {
+  auto radio = [&](const char *name, QWidget *parentBox) {
+    auto *r = new QRadioButton(parentBox);
+    r->setObjectName(name);
+    return r;
+  };
+  auto line = [&](const char *name, QWidget *parentBox) {
+    auto *t = new QLineEdit(parentBox);
+    t->setObjectName(name);
+    t->setContextMenuPolicy(Qt::NoContextMenu);
+    t->setAcceptDrops(false);
+    t->setAttribute(Qt::WA_InputMethodEnabled, false);
+    t->setMaximumWidth(110);
+    t->installEventFilter(this);
+    return t;
+  };
+  auto frame = [&](const char *name) {
+    auto *g = new QGroupBox(this);
+    g->setObjectName(name);
+    return g;
+  };
+  auto group = [&](QObject *owner, std::initializer_list<QRadioButton *> buttons) {
+    auto *g = new QButtonGroup(owner);
+    for (auto *b : buttons) g->addButton(b);
+  };
+
+  // Range.
+  rangeFrame_ = frame("FrameRange");
+  option1_[0] = radio("Option1_0", rangeFrame_);
+  option1_[1] = radio("Option1_1", rangeFrame_);
+  group(rangeFrame_, {option1_[0], option1_[1]});
+  text1_[0] = line("Text1_0", rangeFrame_);
+  text1_[1] = line("Text1_1", rangeFrame_);
+  for (auto *t : text1_) t->setMaximumWidth(48);
+  toLabel_ = new QLabel(rangeFrame_);
+  check4_ = new QCheckBox(rangeFrame_);
+  check4_->setObjectName("Check4");
+  {
+    auto *g = new QGridLayout(rangeFrame_);
+    g->addWidget(option1_[0], 0, 0, 1, 4);
+    g->addWidget(option1_[1], 1, 0);
+    g->addWidget(text1_[0], 1, 1);
+    g->addWidget(toLabel_, 1, 2);
+    g->addWidget(text1_[1], 1, 3);
+    g->addWidget(check4_, 2, 0, 1, 4);
+    g->setColumnStretch(4, 1);
+  }
+  for (int i = 0; i < 2; ++i) {
+    connect(text1_[i], &QLineEdit::textEdited, this, [this, i](const QString &typed) {
+      run("Text1_Change", [&] {
+        const QString corrected = QString::fromStdString(CorrectRangeText(typed.toStdString()));
+        if (corrected != typed) text1_[i]->setText(corrected);
+      });
+    });
+  }
+  connect(option1_[1], &QRadioButton::toggled, this, [this](bool on) {
+    text1_[0]->setEnabled(on);
+    text1_[1]->setEnabled(on);
+  });
+
+  for (int i = 0; i < 7; ++i) {
+    textLabels_[i] = new QLabel(this);
+    text2_[i] = line(QString("Text2_%1").arg(i).toUtf8().constData(), this);
+  }
+
+  // RX.
+  rxFrame_ = frame("FrameRx");
+  option2_[0] = radio("Option2_0", rxFrame_);
+  option2_[1] = radio("Option2_1", rxFrame_);
+  group(rxFrame_, {option2_[0], option2_[1]});
+  {
+    auto *g = new QGridLayout(rxFrame_);
+    g->addWidget(textLabels_[0], 0, 0);
+    g->addWidget(text2_[0], 0, 1);
+    g->addWidget(textLabels_[1], 1, 0);
+    g->addWidget(text2_[1], 1, 1);
+    g->addWidget(option2_[0], 2, 0);
+    g->addWidget(option2_[1], 2, 1);
+  }
+
+  // TX.
+  txFrame_ = frame("FrameTx");
+  option3_[0] = radio("Option3_0", txFrame_);
+  option3_[1] = radio("Option3_1", txFrame_);
+  option3_[2] = radio("Option3_2", txFrame_);
+  group(txFrame_, {option3_[0], option3_[1], option3_[2]});
+  option4_[0] = radio("Option4_0", txFrame_);
+  option4_[1] = radio("Option4_1", txFrame_);
+  option5_[0] = radio("Option5_0", txFrame_);
+  option5_[1] = radio("Option5_1", txFrame_);
+  auto *offsetSigns = new QWidget(txFrame_);
+  auto *txDirections = new QWidget(txFrame_);
+  group(offsetSigns, {option4_[0], option4_[1]});
+  group(txDirections, {option5_[0], option5_[1]});
+  {
+    auto *signs = new QHBoxLayout(offsetSigns);
+    signs->setContentsMargins(0, 0, 0, 0);
+    signs->addWidget(option4_[0]);
+    signs->addWidget(option4_[1]);
+    auto *dirs = new QHBoxLayout(txDirections);
+    dirs->setContentsMargins(0, 0, 0, 0);
+    dirs->addWidget(option5_[0]);
+    dirs->addWidget(option5_[1]);
+    auto *g = new QGridLayout(txFrame_);
+    g->addWidget(option3_[0], 0, 0, 1, 2);
+    g->addWidget(option3_[1], 1, 0);
+    g->addWidget(text2_[2], 1, 1);
+    g->addWidget(offsetSigns, 2, 0, 1, 2);
+    g->addWidget(option3_[2], 3, 0);
+    g->addWidget(text2_[3], 3, 1);
+    g->addWidget(textLabels_[4], 4, 0);
+    g->addWidget(text2_[4], 4, 1);
+    g->addWidget(txDirections, 5, 0, 1, 2);
+    textLabels_[2]->hide();  // the offset and start inputs carry their option as label
+    textLabels_[3]->hide();
+  }
+  auto txModeChanged = [this] {
+    const bool offset = option3_[1]->isChecked(), start = option3_[2]->isChecked();
+    text2_[2]->setEnabled(offset);
+    for (auto *o : option4_) o->setEnabled(offset);
+    for (QWidget *w : {static_cast<QWidget *>(text2_[3]), static_cast<QWidget *>(text2_[4]),
+                       static_cast<QWidget *>(option5_[0]), static_cast<QWidget *>(option5_[1])})
+      w->setEnabled(start);
+  };
+  for (auto *o : option3_) connect(o, &QRadioButton::toggled, this, txModeChanged);
+
+  // Tones.
+  auto toneFrame = [&](const char *name, int list, int textIndex, QRadioButton **dir,
+                       const char *dir0, const char *dir1, std::initializer_list<int> checks) {
+    QGroupBox *g = frame(name);
+    auto *box = new QComboBox(g);
+    box->setObjectName(QString("Combo1_%1").arg(list));
+    PrepareListBox(box, false);
+    combo1_[list] = box;
+    dir[0] = radio(dir0, g);
+    dir[1] = radio(dir1, g);
+    group(g, {dir[0], dir[1]});
+    auto *startLabel = new QLabel(g);
+    startLabel->setObjectName(QString("LabelStart%1").arg(list));
+    auto *grid = new QGridLayout(g);
+    grid->addWidget(startLabel, 0, 0);
+    grid->addWidget(box, 0, 1);
+    grid->addWidget(textLabels_[textIndex], 1, 0);
+    grid->addWidget(text2_[textIndex], 1, 1);
+    grid->addWidget(dir[0], 2, 0);
+    grid->addWidget(dir[1], 2, 1);
+    int row = 3;
+    for (int c : checks) {
+      check3_[c] = new QCheckBox(g);
+      check3_[c]->setObjectName(QString("Check3_%1").arg(c));
+      grid->addWidget(check3_[c], row++, 0, 1, 2);
+    }
+    return g;
+  };
+  decodeFrame_ = toneFrame("FrameDecode", 0, 5, option6_, "Option6_0", "Option6_1", {0});
+  encodeFrame_ = toneFrame("FrameEncode", 1, 6, option7_, "Option7_0", "Option7_1", {1, 2});
+  auto toneModeChanged = [this] {
+    const bool decodeStepped = !check3_[0]->isChecked();
+    const bool encodeStepped = !check3_[1]->isChecked() && !check3_[2]->isChecked();
+    for (QWidget *w : {static_cast<QWidget *>(combo1_[0]), static_cast<QWidget *>(text2_[5]),
+                       static_cast<QWidget *>(option6_[0]), static_cast<QWidget *>(option6_[1])})
+      w->setEnabled(decodeStepped);
+    for (QWidget *w : {static_cast<QWidget *>(combo1_[1]), static_cast<QWidget *>(text2_[6]),
+                       static_cast<QWidget *>(option7_[0]), static_cast<QWidget *>(option7_[1])})
+      w->setEnabled(encodeStepped);
+  };
+  connect(check3_[0], &QCheckBox::toggled, this, toneModeChanged);
+  // Random and "same as decode" exclude each other.
+  connect(check3_[1], &QCheckBox::toggled, this, [this, toneModeChanged](bool on) {
+    if (on) check3_[2]->setChecked(false);
+    toneModeChanged();
+  });
+  connect(check3_[2], &QCheckBox::toggled, this, [this, toneModeChanged](bool on) {
+    if (on) check3_[1]->setChecked(false);
+    toneModeChanged();
+  });
+
+  // The other fields.
+  otherFrame_ = frame("FrameOther");
+  {
+    auto *g = new QGridLayout(otherFrame_);
+    int row = 0;
+    for (int item = 0; item < kBatchItemCount; ++item) {
+      const int list = kListOfItem[item];
+      if (list < 0) continue;
+      valueLabels_[list] = new QLabel(otherFrame_);
+      auto *box = new QComboBox(otherFrame_);
+      box->setObjectName(QString("Combo1_%1").arg(list));
+      PrepareListBox(box, false);
+      combo1_[list] = box;
+      g->addWidget(valueLabels_[list], row, 0);
+      g->addWidget(box, row++, 1);
+    }
+    for (int i = 0; i < 7; ++i) {
+      check1_[i] = new QCheckBox(otherFrame_);
+      check1_[i]->setObjectName(QString("Check1_%1").arg(i));
+      g->addWidget(check1_[i], row + i / 2, i % 2);
+    }
+  }
+
+  // The item boxes.
+  itemsFrame_ = frame("FrameItems");
+  {
+    auto *g = new QGridLayout(itemsFrame_);
+    for (int item = 0; item < kBatchItemCount; ++item) {
+      const int box = chtext::kBatchItemBoxes[item].box;
+      auto *c = new QCheckBox(itemsFrame_);
+      c->setObjectName(QString("Check2_%1").arg(box));
+      c->setChecked(items_[static_cast<std::size_t>(item)] != 0);
+      if (noChannelValue(item)) c->setEnabled(false);
+      connect(c, &QCheckBox::clicked, this, [this, item](bool on) {
+        run("Check2_Click", [&] { itemClicked(item, on); });
+      });
+      check2_[static_cast<std::size_t>(box)] = c;
+      g->addWidget(c, item / 4, item % 4);
+    }
+  }
+  itemsFrame_->hide();
+
+  hint_ = new QLabel(this);
+  hint_->setObjectName("LabelHint");
+  hint_->setWordWrap(true);
+  result_ = new QLabel(this);
+  result_->setObjectName("LabelResult");
+
+  commandFun_ = new QPushButton(this);
+  commandFun_->setObjectName("CommandFun");
+  commandFun_->setCheckable(true);
+  commandApply_ = new QPushButton(this);
+  commandApply_->setObjectName("CommandApply");
+  commandClose_ = new QPushButton(this);
+  commandClose_->setObjectName("CommandClose");
+  connect(commandFun_, &QPushButton::toggled, this, [this](bool on) { itemsFrame_->setVisible(on); });
+  connect(commandApply_, &QPushButton::clicked, this, [this] { apply(); });
+  connect(commandClose_, &QPushButton::clicked, this, [this] {
+    for (QWidget *p = parentWidget(); p; p = p->parentWidget())
+      if (auto *sub = qobject_cast<QMdiSubWindow *>(p)) {
+        sub->close();
+        return;
+      }
+    close();
+  });
+
+  auto *left = new QVBoxLayout;
+  left->addWidget(rangeFrame_);
+  left->addWidget(rxFrame_);
+  left->addWidget(txFrame_);
+  left->addStretch(1);
+  auto *right = new QVBoxLayout;
+  right->addWidget(decodeFrame_);
+  right->addWidget(encodeFrame_);
+  right->addWidget(otherFrame_);
+  right->addStretch(1);
+  auto *columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(right);
+  auto *buttons = new QHBoxLayout;
+  buttons->addWidget(result_, 1);
+  buttons->addWidget(commandFun_);
+  buttons->addWidget(commandApply_);
+  buttons->addWidget(commandClose_);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(itemsFrame_);
+  layout->addWidget(hint_);
+  layout->addLayout(columns, 1);
+  layout->addLayout(buttons);
+}
+
+void FrmCHBatch::applyLanguage() {
+  run("ChangShowByLanguage", [&] {
+    namespace t = chtext;
+    setWindowTitle(q(t::kBatchTitle));
+    rangeFrame_->setTitle(q(t::kBatchRange));
+    option1_[0]->setText(q(t::kBatchAll));
+    option1_[1]->setText(q(t::kBatchFrom));
+    toLabel_->setText(q(t::kBatchTo));
+    check4_->setText(q(t::kBatchClearOutside));
+    rxFrame_->setTitle(q(t::kBatchRx));
+    txFrame_->setTitle(q(t::kBatchTx));
+    textLabels_[0]->setText(q(t::kBatchStartFreq));
+    textLabels_[1]->setText(q(t::kBatchStep));
+    textLabels_[4]->setText(q(t::kBatchStep));
+    textLabels_[5]->setText(q(t::kBatchInterval));
+    textLabels_[6]->setText(q(t::kBatchInterval));
+    for (auto *o : {option2_[0], option5_[0], option6_[0], option7_[0]}) o->setText(q(t::kBatchIncreasing));
+    for (auto *o : {option2_[1], option5_[1], option6_[1], option7_[1]}) o->setText(q(t::kBatchDecreasing));
+    option3_[0]->setText(q(t::kBatchTxDefault));
+    option3_[1]->setText(q(t::kBatchTxOffset));
+    option3_[2]->setText(q(t::kBatchStartFreq));
+    option4_[0]->setText(q(t::kBatchPlus));
+    option4_[1]->setText(q(t::kBatchMinus));
+    decodeFrame_->setTitle(q(t::kBatchDecode));
+    encodeFrame_->setTitle(q(t::kBatchEncode));
+    for (auto *l : findChildren<QLabel *>(QRegularExpression("^LabelStart"))) l->setText(q(t::kBatchStartTone));
+    check3_[0]->setText(q(t::kBatchRandom));
+    check3_[1]->setText(q(t::kBatchRandom));
+    check3_[2]->setText(q(t::kBatchSameAsDecode));
+    otherFrame_->setTitle(q(t::kBatchOther));
+    itemsFrame_->setTitle(q(t::kBatchItemsTitle));
+    for (int item = 0; item < kBatchItemCount; ++item) {
+      const auto &caption = t::kBatchItemBoxes[item];
+      check2_[static_cast<std::size_t>(caption.box)]->setText(q(caption.caption));
+      if (noChannelValue(item))
+        check2_[static_cast<std::size_t>(caption.box)]->setToolTip(q(t::kBatchNotInRecord));
+      if (kListOfItem[item] >= 0) valueLabels_[kListOfItem[item]]->setText(q(caption.caption));
+    }
+    for (int i = 0; i < 7; ++i) check1_[i]->setText(q(t::kBatchChecks[i]));
+    hint_->setText(q(t::kBatchNoItem));
+    commandFun_->setText(q(t::kBatchSetItems));
+    commandApply_->setText(q(t::kBatchApply));
+    commandClose_->setText(q(t::kClose));
+
+    FillList(combo1_[0], ToneList());
+    FillList(combo1_[1], ToneList());
+    FillList(combo1_[2], texts(kPowerTexts));
+    FillList(combo1_[3], texts(kOptSignalTexts));
+    FillList(combo1_[4], texts(kPttIdTexts));
+    FillList(combo1_[5], texts(kSpacingTexts));
+    FillList(combo1_[6], texts(kBusyLockTexts));
+    FillList(combo1_[8], numbers(1, chtext::kCallEntries));
+    FillList(combo1_[9], texts(kRelationTexts));
+    FillList(combo1_[10], numbers(1, chtext::kCallEntries));
+  });
+}
+
+void FrmCHBatch::setInput(const BatchInput &in) {
+  option1_[in.allChannels ? 0 : 1]->setChecked(true);
+  text1_[0]->setEnabled(!in.allChannels);
+  text1_[1]->setEnabled(!in.allChannels);
+  text1_[0]->setText(QString::fromStdString(in.fromText));
+  text1_[1]->setText(QString::fromStdString(in.toText));
+  check4_->setChecked(in.clearOutside);
+  const std::string *texts2[7] = {&in.rxStart, &in.rxStep,   &in.txOffset,       &in.txStart,
+                                  &in.txStep,  &in.decodeInterval, &in.encodeInterval};
+  for (int i = 0; i < 7; ++i) text2_[i]->setText(QString::fromStdString(*texts2[i]));
+  option2_[in.rxIncreasing ? 0 : 1]->setChecked(true);
+  option3_[static_cast<int>(in.txMode)]->setChecked(true);
+  option4_[in.offsetSign == OffsetSign::Minus ? 1 : 0]->setChecked(true);
+  option5_[in.txIncreasing ? 0 : 1]->setChecked(true);
+  option6_[in.decodeIncreasing ? 0 : 1]->setChecked(true);
+  option7_[in.encodeIncreasing ? 0 : 1]->setChecked(true);
+  combo1_[0]->setCurrentIndex(in.decodeStart);
+  combo1_[1]->setCurrentIndex(in.encodeStart);
+  check3_[0]->setChecked(in.decodeRandom);
+  check3_[1]->setChecked(in.encodeRandom);
+  check3_[2]->setChecked(in.encodeDefault);
+  combo1_[2]->setCurrentIndex(in.power);
+  combo1_[3]->setCurrentIndex(in.optSignal);
+  combo1_[4]->setCurrentIndex(in.pttId);
+  combo1_[5]->setCurrentIndex(in.spacing);
+  combo1_[6]->setCurrentIndex(in.busyLock);
+  combo1_[8]->setCurrentIndex(in.call1);
+  combo1_[9]->setCurrentIndex(in.relation);
+  combo1_[10]->setCurrentIndex(in.call2);
+  const bool checks[7] = {in.scanAdd, in.scramble, in.txInhibit, in.talkaround,
+                          in.reverse, in.whisper,  in.compander};
+  for (int i = 0; i < 7; ++i) check1_[i]->setChecked(checks[i]);
+}
+
+BatchInput FrmCHBatch::input() const {
+  BatchInput in;
+  in.allChannels = option1_[0]->isChecked();
+  in.fromText = s(text1_[0]);
+  in.toText = s(text1_[1]);
+  in.clearOutside = check4_->isChecked();
+  in.rxStart = s(text2_[0]);
+  in.rxStep = s(text2_[1]);
+  in.rxIncreasing = option2_[0]->isChecked();
+  in.txMode = option3_[1]->isChecked()   ? TxMode::Offset
+              : option3_[2]->isChecked() ? TxMode::Start
+                                         : TxMode::Default;
+  in.txOffset = s(text2_[2]);
+  in.offsetSign = option4_[1]->isChecked() ? OffsetSign::Minus : OffsetSign::Plus;
+  in.txStart = s(text2_[3]);
+  in.txStep = s(text2_[4]);
+  in.txIncreasing = option5_[0]->isChecked();
+  in.decodeStart = clampedIndex(combo1_[0]);
+  in.decodeInterval = s(text2_[5]);
+  in.decodeIncreasing = option6_[0]->isChecked();
+  in.decodeRandom = check3_[0]->isChecked();
+  in.encodeStart = clampedIndex(combo1_[1]);
+  in.encodeInterval = s(text2_[6]);
+  in.encodeIncreasing = option7_[0]->isChecked();
+  in.encodeRandom = check3_[1]->isChecked();
+  in.encodeDefault = check3_[2]->isChecked();
+  in.power = clampedIndex(combo1_[2]);
+  in.optSignal = clampedIndex(combo1_[3]);
+  in.pttId = clampedIndex(combo1_[4]);
+  in.spacing = clampedIndex(combo1_[5]);
+  in.busyLock = clampedIndex(combo1_[6]);
+  in.call1 = clampedIndex(combo1_[8]);
+  in.relation = clampedIndex(combo1_[9]);
+  in.call2 = clampedIndex(combo1_[10]);
+  in.scanAdd = check1_[0]->isChecked();
+  in.scramble = check1_[1]->isChecked();
+  in.txInhibit = check1_[2]->isChecked();
+  in.talkaround = check1_[3]->isChecked();
+  in.reverse = check1_[4]->isChecked();
+  in.whisper = check1_[5]->isChecked();
+  in.compander = check1_[6]->isChecked();
+  return in;
+}
+
+void FrmCHBatch::itemClicked(int item, bool checked) {
+  items_[static_cast<std::size_t>(item)] = checked ? 1 : 0;
+  SaveBatchItems(folder_, items_);
+  updateVisibility();
+}
+
+void FrmCHBatch::updateVisibility() {
+  auto on = [this](int item) { return items_[static_cast<std::size_t>(item)] != 0; };
+  rxFrame_->setVisible(on(kItemRx));
+  txFrame_->setVisible(on(kItemTx));
+  decodeFrame_->setVisible(on(kItemDecode));
+  encodeFrame_->setVisible(on(kItemEncode));
+  bool anyOther = false, anyItem = false;
+  for (int item = 0; item < kBatchItemCount; ++item) {
+    const bool shown = on(item) && !noChannelValue(item);
+    anyItem = anyItem || shown;
+    if (kListOfItem[item] >= 0) {
+      combo1_[kListOfItem[item]]->setVisible(shown);
+      valueLabels_[kListOfItem[item]]->setVisible(shown);
+    }
+    if (kCheckOfItem[item] >= 0) check1_[kCheckOfItem[item]]->setVisible(shown);
+    if (shown && (kListOfItem[item] >= 0 || kCheckOfItem[item] >= 0)) anyOther = true;
+  }
+  otherFrame_->setVisible(anyOther);
+  hint_->setVisible(!anyItem);
+  commandApply_->setEnabled(anyItem);
+}
+
+void FrmCHBatch::normalizeTexts() {
+  BatchInput in = input();
+  NormalizeBatchInput(ctx_, items_, in);
+  const std::string *texts2[7] = {&in.rxStart, &in.rxStep,   &in.txOffset,       &in.txStart,
+                                  &in.txStep,  &in.decodeInterval, &in.encodeInterval};
+  for (int i = 0; i < 7; ++i)
+    if (text2_[i]->text().toStdString() != *texts2[i]) text2_[i]->setText(QString::fromStdString(*texts2[i]));
+}
+
+void FrmCHBatch::apply() {
+  run("CommandApply_Click", [&] {
+    BatchInput in = input();
+    const BatchResult result = ApplyBatch(ctx_, items_, in);
+    setInput(in);
+    result_->setText(QString::fromStdString(chtext::BatchDoneText(result.created + result.changed)));
+  });
+}
+
+bool FrmCHBatch::eventFilter(QObject *watched, QEvent *event) {
+  auto *box = qobject_cast<QLineEdit *>(watched);
+  if (!box) return QWidget::eventFilter(watched, event);
+  const bool range = box == text1_[0] || box == text1_[1];
+  if (event->type() == QEvent::KeyPress) {
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      focusNextChild();
+      return true;
+    }
+    bool eat = false;
+    run(range ? "Text1_KeyPress" : "Text2_KeyPress",
+        [&] { eat = range ? FilterDigitKey(key) : FilterFrequencyKey(key); });
+    return eat;
+  }
+  if (event->type() == QEvent::FocusOut && !range) run("Text2_LostFocus", [&] { normalizeTexts(); });
+  return QWidget::eventFilter(watched, event);
+}
+
+bool FrmCHBatch::run(const char *handler, const std::function<void()> &body) {
+  return RunHandler(QString(kWindowName), QString(handler), body);
+}
+
+}  // namespace n27

@@ -1,0 +1,36 @@
+#include "channels/ui/channel_windows.h"
+
+#include <memory>
+
+#include "app/paths.h"
+#include "app/ui/editor_window.h"
+#include "app/ui/frmMain.h"
+#include "channels/batch_engine.h"
+#include "channels/ui/FrmCHBatch.h"
+#include "channels/ui/frmCommChInfo.h"
+
+namespace n27 {
+
+namespace {
+ChannelWindowHost hostOf(frmMain &main) {
+  ChannelWindowHost host;
+  host.showChannelMenu = [&main](bool show) { main.ShowCHInfo(show); };
+  host.showHelp = [&main](int topic) { main.showHelp(topic); };
+  return host;
+}
+}  // namespace
+
+void RegisterChannelWindows(EditorRegistry &registry) {
+  registry.add({window::kChannelGrid,
+                [](frmMain &main) { return new frmCommChInfo(main.channels(), hostOf(main)); }});
+
+  // The batch item boxes of this run of the program: read from "BatchFun.ini" at start (the
+  // defaults are written when it is missing), written back at every change of a box.
+  const std::string folder = WritableFolder();
+  auto items = std::make_shared<BatchItems>(LoadBatchItems(folder));
+  registry.add({window::kBatchEdit, [items, folder](frmMain &main) {
+                  return new FrmCHBatch(main.channels(), *items, folder, hostOf(main));
+                }});
+}
+
+}  // namespace n27

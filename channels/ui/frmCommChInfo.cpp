@@ -1,0 +1,648 @@
+#include "channels/ui/frmCommChInfo.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/messages.h"
+#include "app/ui/handler_guard.h"
+#include "app/ui/prompter.h"
+#include "channels/channel_ops.h"
+#include "channels/channel_window_texts.h"
+#include "channels/field_codec.h"
+#include "channels/grid_rows.h"
+#include "channels/tone_list.h"
+#include "channels/ui/FrmCHInfoEdit.h"
+#include "channels/ui/channel_widgets.h"
+
+namespace n27 {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+const char *const kWindowName = "frmCommChInfo";
+// Two handlers of this window report themselves without the leading "f".
+const char *const kShortWindowName = "rmCommChInfo";
+
+bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+}  // namespace
+
+frmCommChInfo::frmCommChInfo(ChannelContext &ctx, ChannelWindowHost host, QWidget *parent)
+    : QWidget(parent), ctx_(ctx), host_(std::move(host)) {
+  setObjectName(kWindowName);
+  run("Form_Load", [&] {
+    ready_ = false;
+    buildUi();
+    applyLanguage();
+    text1_->clear();
+    SetGridData();
+    ctx_.addListener(this);
+    moveTo({1, kColRx});
+    cursor_.enterCell(1, kColRx);
+    updateCaption();
+    ready_ = true;
+  });
+}
+
+frmCommChInfo::~frmCommChInfo() {
+  ctx_.removeListener(this);
+  if (detail_) delete detail_.data();
+}
+
+void frmCommChInfo::buildUi() {
+
+  label1_ = new QLabel(this);
+  label1_->setObjectName("Label1");
+  combo6_ = new QComboBox(this);
+  combo6_->setObjectName("Combo6");
+  combo6_->addItem("1");  // one group of 128 channels
+
+  grid_ = new QTableWidget(kGridChannelRows, kGridColumnCount, this);
+  grid_->setObjectName("MSFlexGrid1");
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setTabKeyNavigation(false);
+  grid_->setWordWrap(false);
+  grid_->verticalHeader()->hide();
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->horizontalHeader()->setHighlightSections(false);
+  grid_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+  grid_->horizontalHeader()->setFixedHeight(kGridHeaderTwips / kTwipsPerPixel + 4);
+  const int rowHeight = grid_->fontMetrics().height() + 6;
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+
+  const QPalette pal = grid_->palette();
+  for (int r = 0; r < kGridChannelRows; ++r) {
+    for (int c = 0; c < kGridColumnCount; ++c) {
+      auto *item = new QTableWidgetItem;
+      item->setTextAlignment(Qt::AlignCenter);
+      if (c == kColChannel) {
+        // The fixed column: never current, drawn like a header.
+        item->setFlags(Qt::NoItemFlags);
+        item->setBackground(pal.button());
+        item->setForeground(pal.buttonText());
+        item->setText(QString::number(r + 1));
+      } else {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+      }
+      if (c == kColMore) item->setText(chtext::kMoreCell);
+      grid_->setItem(r, c, item);
+    }
+  }
+  // Widths: the design widths at 96 dpi, wider where the font needs it.
+  const QFontMetrics fm = grid_->fontMetrics();
+  const char *samples[kGridColumnCount] = {"128", "000.00000", "000.00000", "CTCSS/DCS", "CTCSS/DCS",
+                                           "Middle",     "", "", "", "12.5K(Narrow)", "More"};
+  for (int c = 0; c < kGridColumnCount; ++c) {
+    if (IsGridColumnHidden(c)) {
+      grid_->setColumnHidden(c, true);
+      continue;
+    }
+    int twips = kGridColumnTwips[static_cast<std::size_t>(c)] / kTwipsPerPixel;
+    grid_->setColumnWidth(c, std::max(twips, fm.horizontalAdvance(samples[c]) + 16));
+  }
+
+  text1_ = new QLineEdit(grid_->viewport());
+  text1_->setObjectName("Text1");
+  text1_->setContextMenuPolicy(Qt::NoContextMenu);
+  text1_->setAcceptDrops(false);
+  text1_->setAttribute(Qt::WA_InputMethodEnabled, false);
+  text1_->setAlignment(Qt::AlignCenter);
+  text1_->installEventFilter(this);
+
+  auto makeList = [&](const char *name, bool editable) {
+    auto *box = new QComboBox(grid_->viewport());
+    box->setObjectName(name);
+    PrepareListBox(box, editable);
+    box->installEventFilter(this);
+    if (box->lineEdit()) {
+      box->lineEdit()->setMaxLength(kToneTypingLength);
+      box->lineEdit()->installEventFilter(this);
+    }
+    connect(box, &QComboBox::activated, this, [this, box] {
+      run((box->objectName().left(6) + "_Click").toUtf8().constData(), [&] { listChosen(); });
+    });
+    return box;
+  };
+  combo1_ = makeList("Combo1_0", true);
+  combo2_ = makeList("Combo2_0", false);
+  combo3_ = makeList("Combo3_0", false);
+  combo4_[0] = makeList("Combo4_0", false);
+  combo4_[1] = makeList("Combo4_1", false);
+  combo5_ = makeList("Combo5_0", false);
+  for (QWidget *w : {static_cast<QWidget *>(text1_), static_cast<QWidget *>(combo1_),
+                     static_cast<QWidget *>(combo2_), static_cast<QWidget *>(combo3_),
+                     static_cast<QWidget *>(combo4_[0]), static_cast<QWidget *>(combo4_[1]),
+                     static_cast<QWidget *>(combo5_)})
+    w->hide();
+
+  commandEdit_ = new QPushButton(this);
+  commandEdit_->setObjectName("CommandCHInfoEdit");
+  commandHelp_ = new QPushButton(this);
+  commandHelp_->setObjectName("CommandHelp");
+  commandHelp_->setVisible(static_cast<bool>(host_.showHelp));
+  commandClose_ = new QPushButton(this);
+  commandClose_->setObjectName("CommandClose");
+
+  auto *top = new QHBoxLayout;
+  top->addWidget(label1_);
+  top->addWidget(combo6_);
+  top->addStretch(1);
+  auto *bottom = new QHBoxLayout;
+  bottom->addStretch(1);
+  bottom->addWidget(commandEdit_);
+  bottom->addWidget(commandHelp_);
+  bottom->addWidget(commandClose_);
+  auto *layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(grid_, 1);
+  layout->addLayout(bottom);
+  resize(sizeHint());
+
+  grid_->installEventFilter(this);
+  grid_->viewport()->installEventFilter(this);
+  connect(grid_, &QTableWidget::currentCellChanged, this,
+          [this](int row, int col, int, int) { cellEntered(row + 1, col); });
+  connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int col) {
+    run("MSFlexGrid1_DblClick", [&] { cellDoubleClicked(row + 1, col); });
+  });
+  connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeEditor(); });
+  connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeEditor(); });
+  connect(commandEdit_, &QPushButton::clicked, this, [this] {
+    run("CommandCHInfoEdit_Click", [&] {
+      SaveShowGridData(true);
+      showDetailDialog();
+    });
+  });
+  connect(commandHelp_, &QPushButton::clicked, this, [this] { showHelpFor(kColChannel); });
+  connect(commandClose_, &QPushButton::clicked, this, [this] {
+    if (subWindow_)
+      subWindow_->close();
+    else
+      close();
+  });
+}
+
+QSize frmCommChInfo::sizeHint() const {
+  int width = grid_->frameWidth() * 2 + grid_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < kGridColumnCount; ++c)
+    if (!grid_->isColumnHidden(c)) width += grid_->columnWidth(c);
+  const QMargins m = layout()->contentsMargins();
+  return QSize(std::max(9700 / kTwipsPerPixel, width + m.left() + m.right()),
+               6200 / kTwipsPerPixel);
+}
+
+void frmCommChInfo::applyLanguage() {
+  QStringList headers;
+  for (const Tr &h : chtext::kGridHeaders) headers << QString::fromUtf8(h.get());
+  grid_->setHorizontalHeaderLabels(headers);
+  label1_->setText(QString::fromUtf8(chtext::kGroup.get()));
+  commandEdit_->setText(QString::fromUtf8(chtext::kChannelEdit.get()));
+  commandHelp_->setText(QString::fromUtf8(chtext::kHelp.get()));
+  commandClose_->setText(QString::fromUtf8(chtext::kClose.get()));
+
+  const ChannelRecord none{};
+  FillList(combo1_, ToneList());
+  FillList(combo2_, FieldChoices(kFieldPower, none));
+  FillList(combo3_, FieldChoices(kFieldSpacing, none));
+  // Scan add offers "Add" first.
+  auto scan = FieldChoices(kFieldScanAdd, none);
+  FillList(combo4_[0], {scan.rbegin(), scan.rend()});
+  FillList(combo4_[1], FieldChoices(kFieldPttId, none));
+  FillList(combo5_, FieldChoices(kFieldOptSignal, none));
+  updateCaption();
+}
+
+void frmCommChInfo::ReShowChInfoByLanguage() {
+  run("ChangShowByLanguage", [&] {
+    SaveShowGridData(true);
+    applyLanguage();
+    SetGridData();
+    if (detail_) detail_->applyLanguage();
+  });
+}
+
+// ---- filling --------------------------------------------------------------------------
+
+QString frmCommChInfo::cellText(int row, int col) const {
+  const QTableWidgetItem *item = grid_->item(row - 1, col);
+  return item ? item->text() : QString();
+}
+
+void frmCommChInfo::setCellText(int row, int col, const QString &text) {
+  if (QTableWidgetItem *item = grid_->item(row - 1, col))
+    if (item->text() != text) item->setText(text);
+}
+
+void frmCommChInfo::SetGridData() {
+  run("SetGridData", [&] {
+    grid_->setUpdatesEnabled(false);
+    for (int row = 1; row <= kGridChannelRows; ++row)
+      for (int col = kColRx; col <= kColSpacing; ++col) setCellText(row, col, {});
+    ShowAllFredata();
+    SetShowEditData();
+    grid_->setUpdatesEnabled(true);
+  });
+}
+
+void frmCommChInfo::ShowAllFredata() {
+  run("ShowAllFredata", [&] {
+    CodeplugData &data = ctx_.ws.working;
+    for (int k = 1; k <= data.channelCount && k <= kMaxChannels; ++k) {
+      ChannelRecord &e = data.channels[static_cast<std::size_t>(k - 1)];
+      if (e.number < 1 || e.number > kGridChannelRows) continue;
+      const GridRowText cells = GridRowTexts(ctx_, e);
+      for (int col = kColRx; col <= kColSpacing; ++col)
+        setCellText(e.number, col, QString::fromStdString(cells[static_cast<std::size_t>(col)]));
+    }
+  });
+}
+
+void frmCommChInfo::fillRow(int row) {
+  CodeplugData &data = ctx_.ws.working;
+  const int slot = data.findChannel(row);
+  const GridRowText cells = slot ? GridRowTexts(ctx_, *data.slot(slot)) : EmptyGridRow(row);
+  for (int col = kColRx; col <= kColSpacing; ++col)
+    setCellText(row, col, QString::fromStdString(cells[static_cast<std::size_t>(col)]));
+}
+
+void frmCommChInfo::reShowGrid(int row) {
+  run("reShowGrid", [&] {
+    if (row >= 1 && row <= kGridChannelRows) fillRow(row);
+  });
+}
+
+void frmCommChInfo::SetShowEditData() {
+  run("SetShowEditData", [&] {
+    const GridCell c = cursor_.current();
+    if (IsFrequencyColumn(c.col))
+      text1_->setText(cellText(c.row, c.col));
+    else if (auto *box = qobject_cast<QComboBox *>(editorOf(c.col)))
+      ShowListText(box, cellText(c.row, c.col));
+  });
+}
+
+void frmCommChInfo::channelChanged(int number, bool refresh) {
+  if (refresh) reShowGrid(number);
+}
+
+void frmCommChInfo::allChannelsChanged() { SetGridData(); }
+
+// ---- editing --------------------------------------------------------------------------
+
+QWidget *frmCommChInfo::editorOf(int col) const {
+  switch (col) {
+    case kColRx:
+    case kColTx: return text1_;
+    case kColDecode:
+    case kColEncode: return combo1_;
+    case kColPower: return combo2_;
+    case kColScanAdd: return combo4_[0];
+    case kColOptSignal: return combo5_;
+    case kColPttId: return combo4_[1];
+    case kColSpacing: return combo3_;
+    default: return nullptr;
+  }
+}
+
+QWidget *frmCommChInfo::openEditor() const {
+  return cursor_.editing() ? editorOf(cursor_.editCell().col) : nullptr;
+}
+
+void frmCommChInfo::placeEditor() {
+  QWidget *editor = openEditor();
+  if (!editor) return;
+  const GridCell c = cursor_.editCell();
+  QRect r = grid_->visualItemRect(grid_->item(c.row - 1, c.col));
+  if (auto *box = qobject_cast<QComboBox *>(editor))
+    r.setHeight(std::max(r.height(), box->sizeHint().height()));
+  editor->setGeometry(r);
+}
+
+void frmCommChInfo::EnterGridEdit() {
+  run("EnterGridEdit", [&] {
+    SaveShowGridData(true);
+    if (detail_) detail_->SetGridEditData(true);
+    const GridCell c = cursor_.current();
+    if (c.col == kColMore) {
+      showDetailDialog();
+      return;
+    }
+    QWidget *editor = editorOf(c.col);
+    if (!editor) return;
+    if (IsFrequencyColumn(c.col)) {
+      if (c.col == kColTx && cursor_.prefillTx(cellText(c.row, kColTx).isEmpty()))
+        setCellText(c.row, kColTx, cellText(c.row, kColRx));
+      text1_->setText(cellText(c.row, c.col));
+    } else {
+      ShowListText(static_cast<QComboBox *>(editor), cellText(c.row, c.col));
+    }
+    cursor_.editorOpened();
+    placeEditor();
+    editor->show();
+    editor->raise();
+    editor->setFocus(Qt::OtherFocusReason);
+    if (editor == text1_ && !text1_->text().isEmpty()) text1_->selectAll();
+  });
+}
+
+void frmCommChInfo::SaveShowGridData(bool refresh) {
+  run("SaveShowGridData", [&] {
+    if (!cursor_.editing() || saving_) return;
+    saving_ = true;
+    struct Reset {
+      bool &flag;
+      ~Reset() { flag = false; }
+    } reset{saving_};
+
+    const GridCell c = cursor_.editCell();
+    QWidget *editor = editorOf(c.col);
+    QString text;
+    if (IsFrequencyColumn(c.col))
+      text = QString::fromStdString(FormatTypedFrequency(text1_->text().toStdString()));
+    else
+      text = ListText(static_cast<QComboBox *>(editor));
+    setCellText(c.row, c.col, text);
+    cursor_.editorClosed();
+    // The editor goes before the channel list takes the text: a message it shows must not
+    // find the editor still open and save it again.
+    if (editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus())
+      grid_->setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    const EditStatus status = ChangeChannel(ctx_, 1, c.row, c.col, text.toStdString(), refresh);
+    // An edit the channel list did not take (a list value on a row without a channel)
+    // leaves nothing behind in the cell.
+    if (refresh && status != EditStatus::Ok && status != EditStatus::Unmatched) fillRow(c.row);
+  });
+}
+
+void frmCommChInfo::editorEnter() {
+  const QString typed = text1_->isVisible() ? text1_->text() : QString("-");
+  SaveShowGridData(true);
+  switch (cursor_.enterInEditor(typed.toStdString())) {
+    case EditorEnter::NextLine: GridNextLine(); break;
+    case EditorEnter::NextCol: GridNextCol(); break;
+    case EditorEnter::OpenDetail: showDetailDialog(); break;
+  }
+}
+
+void frmCommChInfo::cancelEdit() {
+  QWidget *editor = openEditor();
+  if (!editor) return;
+  cursor_.editorClosed();
+  grid_->setFocus(Qt::OtherFocusReason);
+  editor->hide();
+}
+
+void frmCommChInfo::listChosen() {
+  // A choice from the list is taken at once; the row is redrawn so that values the choice
+  // changes beside it (the encode tone following the decode tone) show too.
+  SaveShowGridData(true);
+  grid_->setFocus(Qt::OtherFocusReason);
+}
+
+// ---- cursor ---------------------------------------------------------------------------
+
+void frmCommChInfo::moveTo(const GridCell &cell) {
+  grid_->setCurrentCell(cell.row - 1, cell.col);
+}
+
+void frmCommChInfo::GridNextCol(int from) {
+  RunHandler(QString(kShortWindowName), "GridNextCol", [&] {
+    const GridCell c = cursor_.current();
+    const bool empty = cellText(c.row, c.col).isEmpty();
+    for (const GridCell &step : cursor_.nextCol(empty, from)) moveTo(step);
+    grid_->setFocus(Qt::OtherFocusReason);
+  });
+}
+
+void frmCommChInfo::GridNextLine() {
+  run("GridNextLine", [&] {
+    moveTo(cursor_.nextLine());
+    grid_->setFocus(Qt::OtherFocusReason);
+  });
+}
+
+bool frmCommChInfo::FlexConcludeRx() {
+  bool has = false;
+  run("FlexConcludeRx", [&] {
+    has = !cellText(cursor_.row(), kColRx).isEmpty();
+    if (!cursor_.concludeRx(has)) moveTo(cursor_.current());
+  });
+  return has;
+}
+
+void frmCommChInfo::selectRow(int row) {
+  if (row < 1 || row > kGridChannelRows) return;
+  int col = cursor_.col() >= kColRx ? cursor_.col() : kColRx;
+  moveTo({row, col});
+}
+
+void frmCommChInfo::cellEntered(int row, int col) {
+  if (!cursor_.enterCell(row, col)) return;
+  SaveShowGridData(true);
+  updateCaption();
+  if (detail_) detail_->SetGridEditData(true);
+}
+
+void frmCommChInfo::cellDoubleClicked(int row, int col) {
+  SaveShowGridData(true);
+  const bool hasRx = !cellText(row, kColRx).isEmpty();
+  const DoubleClickOutcome out =
+      cursor_.doubleClick(row, col, hasRx, cellText(row, kColTx).isEmpty());
+  moveTo(out.cell);
+  if (out.open) EnterGridEdit();
+}
+
+void frmCommChInfo::updateCaption() {
+  setWindowTitle(QString::fromStdString(chtext::GridCaption(cursor_.row())));
+}
+
+// ---- clipboard ------------------------------------------------------------------------
+
+void frmCommChInfo::SetCHEdit(ChannelEditCommandKey command) {
+  run("SetCHEdit", [&] {
+    SaveShowGridData(true);
+    if (n27::SetCHEdit(ctx_, clipboard_, command, cursor_.row()) == ChannelEditOutcome::LastChannel)
+      ShowMessage(this, QString::fromUtf8(msg::kAtLeastOneChannel.get()));
+  });
+}
+
+void frmCommChInfo::channelEdit(ChannelEditCommand command) {
+  switch (command) {
+    case ChannelEditCommand::Cut: SetCHEdit(ChannelEditCommandKey::Cut); break;
+    case ChannelEditCommand::Copy: SetCHEdit(ChannelEditCommandKey::Copy); break;
+    case ChannelEditCommand::Paste: SetCHEdit(ChannelEditCommandKey::Paste); break;
+    case ChannelEditCommand::Delete: SetCHEdit(ChannelEditCommandKey::Delete); break;
+  }
+}
+
+// ---- the detail dialog ----------------------------------------------------------------
+
+void frmCommChInfo::showDetailDialog() {
+  if (!detail_) {
+    detail_ = new FrmCHInfoEdit(ctx_, *this, host_);
+    // Beside the channel window rather than over the grid.
+    const QPoint corner = mapToGlobal(QPoint(width(), 0));
+    detail_->move(corner.x() + 8, corner.y());
+    detail_->show();
+  }
+  detail_->raise();
+  detail_->activateWindow();
+}
+
+FrmCHInfoEdit *frmCommChInfo::detailDialog() const { return detail_.data(); }
+
+void frmCommChInfo::storePendingInput() {
+  SaveShowGridData(true);
+  if (detail_) detail_->storePendingInput();
+}
+
+// ---- events ---------------------------------------------------------------------------
+
+void frmCommChInfo::showHelpFor(int col) {
+  if (!host_.showHelp) return;
+  int topic = chtext::kHelpChannelWindow;
+  if (IsFrequencyColumn(col)) topic = chtext::kHelpFrequencyBase + col;
+  if (col == kColPower) topic = chtext::kHelpPower;
+  if (col == kColSpacing) topic = chtext::kHelpSpacing;
+  if (col == kColScanAdd) topic = chtext::kHelpScanAdd;
+  host_.showHelp(topic);
+}
+
+bool frmCommChInfo::frequencyKey(QKeyEvent *key, QWidget *box) {
+  bool eat = false;
+  RunHandler(QString(kShortWindowName), "Text1_KeyPress", [&] {
+    eat = FilterFrequencyKey(key);
+    (void)box;
+  });
+  return eat;
+}
+
+bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::Resize && watched == grid_->viewport()) placeEditor();
+
+  if (watched == grid_ && event->type() == QEvent::KeyPress) {
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (isEnter(key)) {
+      EnterGridEdit();
+      return true;
+    }
+    if (key->key() == Qt::Key_F1) {
+      showHelpFor(cursor_.col());
+      return true;
+    }
+    // The Channel Edit commands from the keyboard.
+    const std::pair<QKeySequence::StandardKey, ChannelEditCommandKey> shortcuts[] = {
+        {QKeySequence::Copy, ChannelEditCommandKey::Copy},
+        {QKeySequence::Cut, ChannelEditCommandKey::Cut},
+        {QKeySequence::Paste, ChannelEditCommandKey::Paste},
+        {QKeySequence::Delete, ChannelEditCommandKey::Delete}};
+    for (const auto &[sequence, command] : shortcuts)
+      if (key->matches(sequence)) {
+        SetCHEdit(command);
+        return true;
+      }
+    // Typing a digit on a frequency cell starts editing it with that digit.
+    const QString t = key->text();
+    if (IsFrequencyColumn(cursor_.col()) && t.size() == 1 && !(key->modifiers() & Qt::ControlModifier) &&
+        (t[0].isDigit() || t[0] == '.') && t[0].unicode() < 128) {
+      EnterGridEdit();
+      if (text1_->isVisible()) text1_->setText(t);
+      return true;
+    }
+    return false;
+  }
+
+  QWidget *editor = openEditor();
+  const bool isEditorObject =
+      editor && (watched == editor || (editor == combo1_ && watched == combo1_->lineEdit()));
+  if (!isEditorObject) return QWidget::eventFilter(watched, event);
+
+  if (event->type() == QEvent::KeyPress) {
+    auto *key = static_cast<QKeyEvent *>(event);
+    const bool isText = editor == text1_;
+    if (isEnter(key) || key->key() == Qt::Key_Tab) {
+      run(isText ? "Text1_KeyPress" : (editor->objectName().left(6) + "_KeyPress").toUtf8().constData(),
+          [&] { editorEnter(); });
+      return true;
+    }
+    if (key->key() == Qt::Key_Escape) {
+      cancelEdit();
+      return true;
+    }
+    if (key->key() == Qt::Key_F1) {
+      showHelpFor(cursor_.editCell().col);
+      return true;
+    }
+    if (isText) return frequencyKey(key, text1_);
+    if (auto *box = qobject_cast<QComboBox *>(editor); box && watched == box)
+      return StepListWithoutChoosing(box, key);
+    return false;
+  }
+  if (event->type() == QEvent::Wheel) return true;  // the wheel scrolls, it does not choose
+  if (event->type() == QEvent::FocusOut) {
+    auto *focus = static_cast<QFocusEvent *>(event);
+    QWidget *now = QApplication::focusWidget();
+    const bool stillInside = now && (now == editor || editor->isAncestorOf(now));
+    if (focus->reason() != Qt::PopupFocusReason && !stillInside && !QApplication::activePopupWidget())
+      run(editor == text1_ ? "Text1_Validate"
+                           : (editor->objectName().left(6) + "_Validate").toUtf8().constData(),
+          [&] { SaveShowGridData(true); });
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmCommChInfo::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  if (subWindow_) return;
+  for (QWidget *p = parentWidget(); p; p = p->parentWidget()) {
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(p)) {
+      subWindow_ = sub;
+      connect(sub, &QMdiSubWindow::windowStateChanged, this,
+              [this](Qt::WindowStates, Qt::WindowStates now) {
+                activationChanged(now.testFlag(Qt::WindowActive));
+              });
+      activationChanged(sub->isActiveWindow() || sub->windowState().testFlag(Qt::WindowActive));
+      break;
+    }
+  }
+}
+
+void frmCommChInfo::activationChanged(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  run(active ? "Form_Activate" : "Form_Deactivate", [&] {
+    if (!active) SaveShowGridData(true);
+    if (host_.showChannelMenu) host_.showChannelMenu(active);
+  });
+}
+
+void frmCommChInfo::closeEvent(QCloseEvent *event) {
+  run("Form_Unload", [&] {
+    SaveShowGridData(true);
+    if (detail_) detail_->close();
+    active_ = false;
+    if (host_.showChannelMenu) host_.showChannelMenu(false);
+  });
+  QWidget::closeEvent(event);
+}
+
+bool frmCommChInfo::run(const char *handler, const std::function<void()> &body) {
+  return RunHandler(QString(kWindowName), QString(handler), body);
+}
+
+}  // namespace n27

@@ -1,0 +1,55 @@
+// n27-cli read: reads a radio into a data file.
+
+#include <iostream>
+
+#include "cli/cli_command.h"
+#include "cli/radio_link.h"
+#include "codeplug/configuration.h"
+#include "link/transfer_session.h"
+
+namespace n27::cli {
+namespace {
+
+const std::string kUsage = std::string(
+    "Usage: n27-cli read --port PORT -o OUT.dat [--image-out OUT.img] [--password PW]\n"
+    "                    [--retries N]\n"
+    "\n"
+    "Reads the radio's memory and saves it as an untitled read would be saved: OUT.dat with\n"
+    "its .NVD side file. The system's messages go to stderr; exit code 0 only on success.\n"
+    "  -o, --output       the data file to write\n"
+    "  --image-out FILE   also write the raw 2561-byte memory image\n") + kLinkOptionsUsage;
+
+int RunRead(const std::vector<std::string> &args) {
+  auto specs = LinkOptionSpecs();
+  specs.push_back({{"-o", "--output"}, true});
+  specs.push_back({{"--image-out"}, true});
+  int rc = 0;
+  auto parsed = ParseCommand(args, specs, kUsage.c_str(), rc);
+  if (!parsed) return rc;
+  LinkOptions link;
+  std::string error;
+  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("read", error, kUsage.c_str());
+  const std::string out = parsed->value("-o");
+  if (out.empty()) return UsageError("read", "no output file given (-o OUT.dat)", kUsage.c_str());
+  if (!parsed->positional.empty())
+    return UsageError("read", "unexpected argument \"" + parsed->positional.front() + "\"", kUsage.c_str());
+
+  Workspace ws;
+  PrepareLinkWorkspace(ws, link);
+  NewConfiguration(ws);
+  PrepareRead(ws);
+  link::Identification radio;
+  if (!RunTransfer("read", ws, TransferType::Read, link, &radio)) return 1;
+  CompleteRead(ws, radio);
+  if (!SaveWorkspace("read", ws, out)) return 1;
+  const std::string imageOut = parsed->value("--image-out");
+  if (!imageOut.empty() && !WriteImageFile("read", ws.image, imageOut)) return 1;
+  std::cerr << CompletionMessage(TransferType::Read) << "\n";
+  std::cout << out << ": " << ws.working.channelCount << " channels, " << ws.modelName << " "
+            << ws.bandText << ", firmware " << ws.firmwareVersion << "\n";
+  return 0;
+}
+
+}  // namespace
+N27_CLI_COMMAND("read", "read a radio into a data file", RunRead);
+}  // namespace n27::cli

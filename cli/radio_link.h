@@ -1,0 +1,38 @@
+#pragma once
+// What the read, write and info commands share: the line options, the answers to the
+// transfer's questions (retry N times, then cancel; never switch release), the system's
+// messages on stderr, a progress bar on a terminal, and running one transfer to its end.
+
+#include <string>
+#include <vector>
+
+#include "cli/cli_util.h"
+#include "codeplug/workspace.h"
+#include "link/transfer_engine.h"
+
+namespace n27::cli {
+
+struct LinkOptions {
+  std::string port;            // device path or "COM" + number
+  std::string password;
+  bool passwordGiven = false;
+  int retries = 0;             // "retry" answers to the retry question before "cancel"
+  int replyTimeoutMs = kReplyTimeoutMs;
+};
+
+// --port, --password, --retries and --reply-timeout (milliseconds; for tests).
+std::vector<OptionSpec> LinkOptionSpecs();
+// The usage lines of those options.
+extern const char *const kLinkOptionsUsage;
+// Reads the options; false with a message in `error`.
+bool ReadLinkOptions(const Args &args, LinkOptions &out, std::string &error);
+
+// The workspace a transfer needs from the program folder: test mode and the entered password.
+void PrepareLinkWorkspace(Workspace &ws, const LinkOptions &options);
+
+// Opens the port and runs one transfer on ws until it ends; the caller has prepared the
+// image. True on success; `radio` receives the radio's identification (read and write).
+bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
+                 const LinkOptions &options, link::Identification *radio = nullptr);
+
+}  // namespace n27::cli

@@ -1,0 +1,379 @@
+// n27-sim: a simulated N27 radio on a pseudo-terminal.
+//
+// Prints the device path of its end of the line on the first line of its output, then answers
+// the programming protocol until it is stopped (Ctrl+C, SIGTERM). The replies are paced as
+// the radio's 38400-baud line would deliver them, one byte every 260 µs, after the request
+// itself has had the time to cross the line; --baud 0 answers at once (tests).
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "app/paths.h"
+#include "codeplug/bands.h"
+#include "codeplug/configuration.h"
+#include "codeplug/image_codec.h"
+#include "sim/simulated_radio.h"
+
+namespace {
+
+using n27::sim::Bytes;
+
+constexpr long long kGroupNs = 1000000;  // reply bytes are handed over in 1 ms groups
+
+constexpr const char *kUsage =
+    "Usage: n27-sim [OPTIONS]\n"
+    "\n"
+    "A simulated N27 radio on a pseudo-terminal. The first line of output is the device to\n"
+    "open (add it to language/mysetup.ini as e.g. COM250=/dev/pts/7 under [Ports]).\n"
+    "\n"
+    "Memory (default: the shipped default data file of the band, i.e. a demo radio):\n"
+    "  --image FILE        start from a 2560- or 2561-byte image\n"
+    "  --data FILE         start from a data file (.dat)\n"
+    "  --save FILE         save the memory (2561 bytes) after every completed write\n"
+    "Identity:\n"
+    "  --band 0|1          0 = 400 - 490 MHz (default), 1 = 136 - 174 MHz\n"
+    "  --model TEXT        model code (default N27PR)\n"
+    "  --firmware TEXT     firmware version, 4 characters (default V101)\n"
+    "  --password TEXT     programming password, up to 4 characters (default none)\n"
+    "  --killed, --stunned the radio's blocked state\n"
+    "Line:\n"
+    "  --baud N            pace the replies at N baud (default 38400; 0 = no pacing)\n"
+    "  --turnaround US     the radio's delay before each reply in microseconds (default 0)\n"
+    "  --link PATH         also create the symbolic link PATH to the device\n"
+    "  --trace FILE        log every exchange (program, read A, write A, end) to FILE\n"
+    "Faults (replies are counted from 1 over the whole run):\n"
+    "  --drop-reply N      do not send reply N\n"
+    "  --garble-reply N    send reply N with every byte inverted\n"
+    "  --bad-checksum N    send reply N, a data frame, with a wrong checksum\n"
+    "  --stop-after N      stop answering after N block reads or writes\n"
+    "  --no-end-ack        never answer the end request\n";
+
+volatile sig_atomic_t g_stop = 0;
+void onSignal(int) { g_stop = 1; }
+
+struct Options {
+  std::string image, data, save, link, trace;
+  n27::sim::RadioSettings radio;
+  bool passwordGiven = false;
+  n27::sim::Faults faults;
+  long baud = 38400;
+  long turnaroundUs = 0;
+};
+
+bool number(const std::string &text, long &out) {
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return ec == std::errc() && p == text.data() + text.size() && out >= 0;
+}
+
+int usageError(const std::string &message) {
+  std::fprintf(stderr, "n27-sim: %s\n\n%s", message.c_str(), kUsage);
+  return 2;
+}
+
+// 0 ok, otherwise the exit code.
+int parse(int argc, char **argv, Options &o) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&](std::string &out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    auto count = [&](long &out) {
+      std::string v;
+      return value(v) && number(v, out);
+    };
+    long n = 0;
+    std::string v;
+    if (a == "-h" || a == "--help") {
+      std::fputs(kUsage, stdout);
+      return -1;
+    } else if (a == "--image") {
+      if (!value(o.image)) return usageError("--image needs a file");
+    } else if (a == "--data") {
+      if (!value(o.data)) return usageError("--data needs a file");
+    } else if (a == "--save") {
+      if (!value(o.save)) return usageError("--save needs a file");
+    } else if (a == "--link") {
+      if (!value(o.link)) return usageError("--link needs a path");
+    } else if (a == "--trace") {
+      if (!value(o.trace)) return usageError("--trace needs a file");
+    } else if (a == "--band") {
+      if (!count(n) || n > 1) return usageError("--band is 0 or 1");
+      o.radio.band = static_cast<int>(n);
+    } else if (a == "--model") {
+      if (!value(o.radio.model) || o.radio.model.size() > 5) return usageError("--model takes up to 5 characters");
+    } else if (a == "--firmware") {
+      if (!value(o.radio.firmware) || o.radio.firmware.size() != 4) return usageError("--firmware takes 4 characters");
+    } else if (a == "--password") {
+      if (!value(o.radio.password) || o.radio.password.size() > 4) return usageError("--password takes up to 4 characters");
+      o.passwordGiven = true;
+    } else if (a == "--killed") {
+      o.radio.killed = true;
+    } else if (a == "--stunned") {
+      o.radio.stunned = true;
+    } else if (a == "--baud") {
+      if (!count(o.baud)) return usageError("--baud needs a number");
+    } else if (a == "--turnaround") {
+      if (!count(o.turnaroundUs)) return usageError("--turnaround needs microseconds");
+    } else if (a == "--drop-reply" || a == "--garble-reply" || a == "--bad-checksum" ||
+               a == "--stop-after") {
+      if (!count(n) || n < 1 || n > 1000000) return usageError(a + " needs a number from 1");
+      int k = static_cast<int>(n);
+      if (a == "--drop-reply") o.faults.dropReply = k;
+      if (a == "--garble-reply") o.faults.garbleReply = k;
+      if (a == "--bad-checksum") o.faults.badChecksumReply = k;
+      if (a == "--stop-after") o.faults.stopAfterBlocks = k;
+    } else if (a == "--no-end-ack") {
+      o.faults.noEndAck = true;
+    } else {
+      return usageError("unknown option \"" + a + "\"");
+    }
+  }
+  if (!o.image.empty() && !o.data.empty()) return usageError("give --image or --data, not both");
+  return 0;
+}
+
+// The starting memory; false with a message when a file cannot be used.
+bool loadMemory(const Options &o, n27::sim::SimulatedRadio &radio) {
+  auto &m = radio.memory();
+  if (!o.image.empty()) {
+    auto bytes = n27::ReadWholeFile(o.image);
+    if (!bytes || (bytes->size() != 2560 && bytes->size() != 2561)) {
+      std::fprintf(stderr, "n27-sim: %s is not a 2560- or 2561-byte image\n", o.image.c_str());
+      return false;
+    }
+    for (std::size_t i = 0; i < bytes->size(); ++i) m[i] = static_cast<uint8_t>((*bytes)[i]);
+    radio.applyIdentification();
+    if (o.passwordGiven) radio.applyPassword();
+    return true;
+  }
+  n27::Workspace ws;
+  ws.programFolder = n27::ProgramFolder();
+  ws.bandText = n27::BandText(o.radio.band);
+  n27::SetBandLimits(ws);
+  if (!o.data.empty()) {
+    if (n27::LoadDataFile(ws, o.data) != n27::FileStatus::Ok) {
+      std::fprintf(stderr, "n27-sim: %s is not a data file of this radio\n", o.data.c_str());
+      return false;
+    }
+  } else {
+    n27::NewConfiguration(ws);
+  }
+  ws.image.fill(0, n27::RadioImage::kSize - 1, 0xFF);
+  n27::EncodeImage(ws);
+  // Everything but the radio's own blocks comes from the configuration.
+  for (std::size_t a = 0; a < n27::sim::kMemorySize; ++a)
+    if (a < 416 || a >= 512) m[a] = ws.image.at(a);
+  radio.applyIdentification();
+  radio.applyPassword();
+  return true;
+}
+
+using Clock = struct timespec;
+
+Clock now() {
+  Clock t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t;
+}
+
+long long nanos(const Clock &t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; }
+
+void sleepUntil(long long ns) {
+  Clock t{static_cast<time_t>(ns / 1000000000LL), static_cast<long>(ns % 1000000000LL)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR && !g_stop) {
+  }
+}
+
+// Sleeps until shortly before the moment, then waits out the rest without sleeping, so that
+// the wake-up delay of a busy machine does not shift the moment.
+void waitPreciselyUntil(long long ns) {
+  constexpr long long kMargin = 100000;
+  if (ns - nanos(now()) > kMargin) sleepUntil(ns - kMargin);
+  while (nanos(now()) < ns && !g_stop) {
+  }
+}
+
+bool writeAll(int fd, const uint8_t *p, std::size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(fd, p, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EAGAIN) {
+        pollfd pfd{fd, POLLOUT, 0};
+        ::poll(&pfd, 1, 100);
+        continue;
+      }
+      return false;
+    }
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+class Trace {
+ public:
+  explicit Trace(const std::string &path) {
+    if (!path.empty()) file_ = std::fopen(path.c_str(), "w");
+  }
+  ~Trace() {
+    if (file_) std::fclose(file_);
+  }
+  void line(const std::string &s) {
+    if (!file_) return;
+    std::fprintf(file_, "%s\n", s.c_str());
+    std::fflush(file_);
+  }
+
+ private:
+  FILE *file_ = nullptr;
+};
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  Options o;
+  if (int rc = parse(argc, argv, o)) return rc < 0 ? 0 : rc;
+
+  n27::sim::SimulatedRadio radio(o.radio, o.faults);
+  if (!loadMemory(o, radio)) return 1;
+
+  int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+    std::perror("n27-sim: pseudo-terminal");
+    return 1;
+  }
+  std::string device = ::ptsname(master);
+  // Hold the other end open in raw mode: no echo, no line editing, and the line stays up
+  // while no programmer has it open.
+  int slave = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+  if (slave < 0) {
+    std::perror("n27-sim: open pseudo-terminal");
+    return 1;
+  }
+  termios tio{};
+  ::tcgetattr(slave, &tio);
+  ::cfmakeraw(&tio);
+  ::tcsetattr(slave, TCSANOW, &tio);
+  ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+
+  if (!o.link.empty()) {
+    ::unlink(o.link.c_str());
+    if (::symlink(device.c_str(), o.link.c_str()) != 0) std::perror("n27-sim: --link");
+  }
+  struct sigaction sa {};
+  sa.sa_handler = onSignal;
+  ::sigaction(SIGINT, &sa, nullptr);
+  ::sigaction(SIGTERM, &sa, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+  // Wake-ups on time: the pacing relies on sleeps of a few hundred microseconds.
+  ::prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+
+  std::printf("%s\n", device.c_str());
+  std::fflush(stdout);
+
+  Trace trace(o.trace);
+  const long long byteNs = o.baud > 0 ? 10LL * 1000000000LL / o.baud : 0;
+  const long long turnaroundNs = o.turnaroundUs * 1000LL;
+  long long requestStart = 0;     // when the first byte of the pending request arrived
+  std::size_t requestBytes = 0;   // bytes received since the last reply
+  std::size_t reads = 0, writes = 0;
+  int programs = 0;
+  bool wasInProgramMode = false;
+  uint8_t buf[512];
+
+  while (!g_stop) {
+    pollfd pfd{master, POLLIN, 0};
+    int ready = ::poll(&pfd, 1, requestBytes ? 100 : 1000);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (ready == 0) {
+      // A quiet line: an unfinished frame will not be completed.
+      radio.resetFraming();
+      requestBytes = 0;
+      continue;
+    }
+    ssize_t n = ::read(master, buf, sizeof buf);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (n <= 0) {
+      std::perror("n27-sim: read");
+      break;
+    }
+    const long long arrived = nanos(now());
+    if (requestBytes == 0) requestStart = arrived;
+    requestBytes += static_cast<std::size_t>(n);
+    std::vector<Bytes> replies = radio.receive(buf, static_cast<std::size_t>(n));
+
+    for (; programs < radio.programRequests(); ++programs) trace.line("program");
+    for (; reads < radio.readAddresses().size(); ++reads)
+      trace.line("read " + std::to_string(radio.readAddresses()[reads]));
+    for (; writes < radio.writtenAddresses().size(); ++writes)
+      trace.line("write " + std::to_string(radio.writtenAddresses()[writes]));
+    if (wasInProgramMode && !radio.inProgramMode()) trace.line("end");
+    wasInProgramMode = radio.inProgramMode();
+
+    if (!replies.empty()) {
+      // The radio answers once the whole request has crossed the line, plus its turnaround.
+      long long start = requestStart + static_cast<long long>(requestBytes) * byteNs;
+      if (start < arrived) start = arrived;
+      start += turnaroundNs;
+      requestBytes = 0;
+      for (const Bytes &r : replies) {
+        if (byteNs == 0) {
+          if (turnaroundNs) sleepUntil(start);
+          writeAll(master, r.data(), r.size());
+          continue;
+        }
+        // Each byte leaves when the line has carried it. Bytes go out in groups about a
+        // millisecond apart, as a USB serial adapter hands them over; the last byte of the
+        // reply leaves exactly on time, since that is the moment the programmer reacts to.
+        std::size_t sent = 0;
+        const long long last = start + static_cast<long long>(r.size()) * byteNs;
+        while (sent < r.size() && !g_stop) {
+          long long next = start + static_cast<long long>(sent + 1) * byteNs + kGroupNs;
+          if (next >= last)
+            waitPreciselyUntil(last);
+          else
+            sleepUntil(next);
+          long long t = nanos(now());
+          std::size_t k = sent;
+          while (k < r.size() && start + static_cast<long long>(k + 1) * byteNs <= t) ++k;
+          if (k == sent) continue;
+          writeAll(master, r.data() + sent, k - sent);
+          sent = k;
+        }
+        start += static_cast<long long>(r.size()) * byteNs;
+      }
+    }
+
+    if (radio.takeCompletedWrite() && !o.save.empty()) {
+      std::string bytes(radio.memory().begin(), radio.memory().end());
+      if (!n27::WriteFileAtomically(o.save, bytes))
+        std::fprintf(stderr, "n27-sim: cannot save the memory to %s\n", o.save.c_str());
+      trace.line("saved");
+    }
+  }
+  if (!o.link.empty()) ::unlink(o.link.c_str());
+  ::close(slave);
+  ::close(master);
+  return 0;
+}

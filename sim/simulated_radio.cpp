@@ -1,0 +1,175 @@
+#include "sim/simulated_radio.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "codeplug/memory_map.h"
+#include "link/frames.h"
+
+namespace n27::sim {
+
+namespace {
+
+constexpr std::size_t kProgramLength = sizeof(link::kProgram) - 1;
+// The radio answers reads of up to this many bytes; longer requests are ignored.
+constexpr std::size_t kMaxReadLength = 64;
+
+void putText(std::array<uint8_t, kMemorySize> &m, std::size_t at, std::size_t width,
+             const std::string &text, uint8_t pad) {
+  for (std::size_t i = 0; i < width; ++i)
+    m[at + i] = i < text.size() ? static_cast<uint8_t>(text[i]) : pad;
+}
+
+}  // namespace
+
+SimulatedRadio::SimulatedRadio(RadioSettings settings, Faults faults)
+    : settings_(std::move(settings)), faults_(faults) {
+  memory_.fill(0xFF);
+  applyIdentification();
+  applyPassword();
+  fillFactoryInformation();
+}
+
+Bytes SimulatedRadio::identificationReply() const {
+  Bytes r(link::kIdentReplyLength, 0);
+  r[0] = link::kIdentMark;
+  for (std::size_t i = 0; i < 5 && i < settings_.model.size(); ++i)
+    r[1 + i] = static_cast<uint8_t>(settings_.model[i]);
+  r[6] = static_cast<uint8_t>(settings_.band);
+  r[7] = 0x01;
+  for (std::size_t i = 0; i < 4; ++i)
+    r[8 + i] = i < settings_.firmware.size() ? static_cast<uint8_t>(settings_.firmware[i]) : ' ';
+  r[12] = static_cast<uint8_t>((settings_.killed ? 0x80 : 0) | (settings_.stunned ? 0x40 : 0));
+  r[13] = 0x00;
+  return r;
+}
+
+void SimulatedRadio::applyIdentification() {
+  Bytes id = identificationReply();
+  for (std::size_t i = 0; i < 12; ++i) memory_[mem::kIdentCopy + i] = id[i];
+}
+
+void SimulatedRadio::applyPassword() { putText(memory_, mem::kPassword, 4, settings_.password, 0xFF); }
+
+void SimulatedRadio::fillFactoryInformation() {
+  memory_[mem::kRadioInfoFlags] = 0x00;
+  putText(memory_, mem::kRadioType, 5, settings_.model, 0xFF);
+  memory_[mem::kRadioBand] = static_cast<uint8_t>(settings_.band);
+  putText(memory_, mem::kAreaCode, 4, "0086", 0xFF);
+  putText(memory_, mem::kSerialNumber, 16, "N27SIM0000000001", 0xFF);
+  putText(memory_, mem::kProductionDate, 16, "2024-03-18", 0xFF);
+  putText(memory_, mem::kManufactureCode, 8, "B2403A", 0xFF);
+  putText(memory_, mem::kUserCode, 4, "001A", 0xFF);
+}
+
+void SimulatedRadio::resetFraming() { pending_.clear(); }
+
+bool SimulatedRadio::takeCompletedWrite() {
+  bool done = completedWrite_;
+  completedWrite_ = false;
+  return done;
+}
+
+std::vector<Bytes> SimulatedRadio::receive(const uint8_t *data, std::size_t n) {
+  std::vector<Bytes> replies;
+  pending_.insert(pending_.end(), data, data + n);
+  while (!pending_.empty() && takeFrame(replies)) {
+  }
+  return replies;
+}
+
+void SimulatedRadio::reply(std::vector<Bytes> &replies, Bytes bytes, bool dataFrame) {
+  if (silent_) return;
+  ++replies_;
+  if (replies_ == faults_.dropReply) return;
+  if (dataFrame && replies_ == faults_.badChecksumReply) bytes.back() ^= 0x5A;
+  if (replies_ == faults_.garbleReply)
+    for (auto &b : bytes) b = static_cast<uint8_t>(~b);
+  replies.push_back(std::move(bytes));
+}
+
+Bytes SimulatedRadio::readReply(std::size_t address, std::size_t length) const {
+  Bytes r = {link::kWrite, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF),
+             static_cast<uint8_t>(length)};
+  for (std::size_t i = 0; i < length; ++i)
+    r.push_back(address + i < mem::kTransferEnd ? memory_[address + i] : 0xFF);
+  r.push_back(link::Checksum(r.data(), r.size()));
+  return r;
+}
+
+bool SimulatedRadio::takeFrame(std::vector<Bytes> &replies) {
+  auto drop = [this](std::size_t k) {
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(k));
+  };
+  const uint8_t first = pending_[0];
+
+  // "PROGRAM" starts (or restarts) programming mode in any state.
+  if (first == link::kProgram[0]) {
+    std::size_t have = std::min(pending_.size(), kProgramLength);
+    if (std::memcmp(pending_.data(), link::kProgram, have) != 0) {
+      drop(1);
+      return true;
+    }
+    if (have < kProgramLength) return false;
+    drop(kProgramLength);
+    ++programRequests_;
+    programMode_ = true;
+    wroteInSession_ = false;
+    reply(replies, {link::kAck});
+    return true;
+  }
+  if (!programMode_) {
+    drop(1);
+    return true;
+  }
+  switch (first) {
+    case link::kIdentify:
+      drop(1);
+      reply(replies, identificationReply());
+      return true;
+    case link::kAck:
+      drop(1);
+      reply(replies, {link::kAck});
+      return true;
+    case link::kEnd:
+      drop(1);
+      programMode_ = false;
+      if (wroteInSession_) completedWrite_ = true;
+      wroteInSession_ = false;
+      if (!faults_.noEndAck) reply(replies, {link::kAck});
+      return true;
+    case link::kRead: {
+      if (pending_.size() < 4) return false;
+      std::size_t address = (std::size_t(pending_[1]) << 8) | pending_[2], length = pending_[3];
+      drop(4);
+      if (length == 0 || length > kMaxReadLength) return true;
+      if (faults_.stopAfterBlocks && blocks_ >= faults_.stopAfterBlocks) silent_ = true;
+      read_.push_back(address);
+      ++blocks_;
+      reply(replies, readReply(address, length), true);
+      return true;
+    }
+    case link::kWrite: {
+      if (pending_.size() < 4) return false;
+      std::size_t total = std::size_t(pending_[3]) + link::kFrameOverhead;
+      if (pending_.size() < total) return false;
+      Bytes frame(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(total));
+      drop(total);
+      if (link::Checksum(frame.data(), total - 1) != frame[total - 1]) return true;
+      if (faults_.stopAfterBlocks && blocks_ >= faults_.stopAfterBlocks) silent_ = true;
+      std::size_t address = link::FrameAddress(frame);
+      for (std::size_t i = 0; i < frame[3]; ++i)
+        if (address + i < mem::kTransferEnd) memory_[address + i] = frame[4 + i];
+      written_.push_back(address);
+      wroteInSession_ = true;
+      ++blocks_;
+      reply(replies, {link::kAck});
+      return true;
+    }
+    default:
+      drop(1);
+      return true;
+  }
+}
+
+}  // namespace n27::sim

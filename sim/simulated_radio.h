@@ -1,0 +1,96 @@
+#pragma once
+// A simulated N27: answers the programming protocol from its own memory, exactly as the radio
+// does, with faults that can be switched on to exercise the programmer's recovery.
+//
+// The radio listens for "PROGRAM" and acknowledges it; in programming mode it answers the
+// identification request (02) with its 14-byte identification, an acknowledgement (06) with
+// an acknowledgement, a read request ('R' address length) with a data frame from its memory,
+// a data frame ('W' …) with an acknowledgement after storing it (a frame with a wrong checksum
+// is not acknowledged), and the end request ('E') with an acknowledgement, leaving
+// programming mode. Bytes that fit no frame are skipped.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace n27::sim {
+
+using Bytes = std::vector<uint8_t>;
+
+inline constexpr std::size_t kMemorySize = 2561;
+
+struct RadioSettings {
+  std::string model = "N27PR";  // up to 5 characters, NUL-padded in the reply
+  int band = 0;                 // 0 400-490 MHz, 1 136-174 MHz
+  std::string firmware = "V101";
+  std::string password;         // up to 4 characters; empty: none
+  bool killed = false;
+  bool stunned = false;
+};
+
+// Reply numbers count every reply the radio would send, from 1; 0 switches a fault off.
+struct Faults {
+  int dropReply = 0;        // this reply is not sent
+  int garbleReply = 0;      // this reply is sent with every byte inverted
+  int badChecksumReply = 0; // this reply, when it is a data frame, carries a wrong checksum
+  int stopAfterBlocks = 0;  // after answering this many block reads/writes the radio is silent
+  bool noEndAck = false;    // the end request is never answered
+};
+
+class SimulatedRadio {
+ public:
+  explicit SimulatedRadio(RadioSettings settings = {}, Faults faults = {});
+
+  std::array<uint8_t, kMemorySize> &memory() { return memory_; }
+  const std::array<uint8_t, kMemorySize> &memory() const { return memory_; }
+  // The radio's copy of its identification at 416..427.
+  void applyIdentification();
+  // The programming password at 492..495 (FF where there is no character).
+  void applyPassword();
+  // Fills the radio-information area (432..491) with plausible factory values.
+  void fillFactoryInformation();
+
+  // Bytes from the line; the complete replies they call for, in order.
+  std::vector<Bytes> receive(const uint8_t *data, std::size_t n);
+  std::vector<Bytes> receive(const Bytes &b) { return receive(b.data(), b.size()); }
+  // The line was quiet for a while: a frame left unfinished is dropped.
+  void resetFraming();
+
+  // True once after an end request that closed a session with at least one stored frame.
+  bool takeCompletedWrite();
+
+  bool inProgramMode() const { return programMode_; }
+  const RadioSettings &settings() const { return settings_; }
+  // Addresses of the data frames stored since start, in order.
+  const std::vector<std::size_t> &writtenAddresses() const { return written_; }
+  // Addresses read since start, in order.
+  const std::vector<std::size_t> &readAddresses() const { return read_; }
+  int programRequests() const { return programRequests_; }
+
+  Bytes identificationReply() const;
+
+ private:
+  // Tries to take one frame from the front of pending_; false when more bytes are needed.
+  bool takeFrame(std::vector<Bytes> &replies);
+  void reply(std::vector<Bytes> &replies, Bytes bytes, bool dataFrame = false);
+  Bytes readReply(std::size_t address, std::size_t length) const;
+
+  RadioSettings settings_;
+  Faults faults_;
+  std::array<uint8_t, kMemorySize> memory_{};
+  Bytes pending_;
+  bool programMode_ = false;
+  bool wroteInSession_ = false;
+  bool completedWrite_ = false;
+  bool silent_ = false;
+  int replies_ = 0;
+  int blocks_ = 0;
+  int programRequests_ = 0;
+  std::vector<std::size_t> written_;
+  std::vector<std::size_t> read_;
+};
+
+}  // namespace n27::sim

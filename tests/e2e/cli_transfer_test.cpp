@@ -1,0 +1,306 @@
+// n27-cli against n27-sim over a real pseudo-terminal: reads, writes, passwords, faults on the
+// line and a radio that goes away. The simulator answers unpaced and the reply timer is
+// shortened, so the whole suite takes seconds.
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "app/messages.h"
+#include "codeplug/bytes.h"
+#include "codeplug/memory_map.h"
+#include "link/transfer_engine.h"
+
+namespace n27 {
+namespace {
+
+const QString kProgramDir = N27_PROGRAM_DIR;
+
+// A simulated radio for one test; stopped when the test ends.
+class Sim {
+ public:
+  explicit Sim(QStringList args) {
+    args.prepend("0");
+    args.prepend("--baud");
+    process_.start(kProgramDir + "/n27-sim", args);
+    if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
+      device_ = process_.readLine().trimmed().toStdString();
+  }
+  ~Sim() {
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) process_.kill();
+  }
+  const std::string &device() const { return device_; }
+  void kill() {
+    process_.kill();
+    process_.waitForFinished(3000);
+  }
+
+ private:
+  QProcess process_;
+  std::string device_;
+};
+
+struct CliResult {
+  int code = -1;
+  std::string out, err;
+};
+
+CliResult finish(QProcess &p) {
+  CliResult r;
+  if (!p.waitForFinished(60000)) p.kill();
+  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.out = p.readAllStandardOutput().toStdString();
+  r.err = p.readAllStandardError().toStdString();
+  return r;
+}
+
+void startCli(QProcess &p, QStringList args, const QProcessEnvironment &env) {
+  p.setProcessEnvironment(env);
+  p.start(kProgramDir + "/n27-cli", args);
+}
+
+CliResult cli(QStringList args,
+              QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
+  QProcess p;
+  startCli(p, args, env);
+  return finish(p);
+}
+
+std::string readFile(const QString &path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::vector<std::size_t> tracedWrites(const QString &tracePath) {
+  std::vector<std::size_t> out;
+  std::istringstream in(readFile(tracePath));
+  std::string word;
+  std::size_t address;
+  while (in >> word)
+    if (word == "write" && in >> address) out.push_back(address);
+  return out;
+}
+
+int count(const std::string &text, const std::string &what) {
+  int n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+class CliTransfer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    // A radio with three channels and recognisable bytes in the areas nobody edits.
+    std::string image(2561, '\xFF');
+    auto *m = reinterpret_cast<uint8_t *>(image.data());
+    for (std::size_t a = 16; a < 272; ++a) m[a] = static_cast<uint8_t>(a);
+    const uint32_t rx[3] = {435000000, 446006250, 462562500};
+    for (int ch = 0; ch < 3; ++ch) {
+      uint8_t *r = m + mem::ChannelRecordAddress(ch + 1);
+      put32be(r, rx[ch]);
+      put32be(r + 4, rx[ch] + 5000000);
+      r[8] = r[9] = r[10] = r[11] = 0xFF;
+      r[12] = 0x48;  // wide, high power
+      r[13] = 0x00;
+      put16le(r + 14, 1300);
+    }
+    m[mem::kValidBitmap] = 0x07;
+    m[mem::kScanAddBitmap] = 0x05;
+    imagePath_ = dir_.filePath("radio.img");
+    std::ofstream(imagePath_.toStdString(), std::ios::binary) << image;
+    image_ = image;
+  }
+
+  QString path(const char *name) const { return dir_.filePath(name); }
+  QStringList radio(QStringList extra = {}) const {
+    return QStringList{"--image", imagePath_} + extra;
+  }
+
+  QTemporaryDir dir_;
+  QString imagePath_;
+  std::string image_;
+};
+
+const QStringList kFast = {"--reply-timeout", "150"};
+
+TEST_F(CliTransfer, ReadSavesTheDataFileAndTheRawImage) {
+  Sim sim(radio());
+  ASSERT_FALSE(sim.device().empty());
+  auto r = cli(QStringList{"read", "--port", QString::fromStdString(sim.device()), "-o",
+                           path("read.dat"), "--image-out", path("read.img")} + kFast);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find(msg::kReadDone.at(1)), std::string::npos);
+  EXPECT_NE(r.out.find("3 channels"), std::string::npos) << r.out;
+  EXPECT_EQ(readFile(path("read.dat")).size(), 9759u);
+  std::string got = readFile(path("read.img"));
+  ASSERT_EQ(got.size(), 2561u);
+  for (std::size_t a = 0; a < 2560; ++a) {
+    if (a >= 496 && a < 512) {
+      EXPECT_EQ(static_cast<uint8_t>(got[a]), 0xFF) << a;  // the tuning block stays out
+    } else if (a < 416 || a >= 432) {
+      ASSERT_EQ(got[a], image_[a]) << a;
+    }
+  }
+}
+
+TEST_F(CliTransfer, WriteStoresTheChannelsAndNeverTouchesTheRadioOwnBlocks) {
+  {
+    Sim source(radio());
+    ASSERT_EQ(cli(QStringList{"read", "--port", QString::fromStdString(source.device()), "-o",
+                              path("read.dat")} + kFast).code, 0);
+  }
+  std::string blank(2561, '\0');
+  std::ofstream(path("blank.img").toStdString(), std::ios::binary) << blank;
+  Sim target({"--image", path("blank.img"), "--save", path("saved.img"), "--trace", path("trace")});
+  auto r = cli(QStringList{"write", "--port", QString::fromStdString(target.device()),
+                           path("read.dat")} + kFast);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find(msg::kWriteDone.at(1)), std::string::npos);
+
+  auto writes = tracedWrites(path("trace"));
+  ASSERT_EQ(writes.size(), 155u);
+  for (std::size_t a : writes) EXPECT_TRUE(a < 432 || (a >= 512 && a < 2560)) << a;
+  std::string saved = readFile(path("saved.img"));
+  ASSERT_EQ(saved.size(), 2561u);
+  for (std::size_t a = 432; a < 512; ++a) EXPECT_EQ(saved[a], '\0') << a;  // the radio's own blocks
+  for (std::size_t a = 512; a < 512 + 48; ++a) EXPECT_EQ(saved[a], image_[a]) << a;
+  EXPECT_EQ(saved[272], image_[272]);
+  EXPECT_EQ(saved[288], image_[288]);
+}
+
+TEST_F(CliTransfer, PasswordRefusedAndAccepted) {
+  Sim sim(radio({"--password", "k9Z"}));
+  const QString port = QString::fromStdString(sim.device());
+  auto refused = cli(QStringList{"read", "--port", port, "-o", path("a.dat")} + kFast);
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_NE(refused.err.find(msg::kPasswordFailure), std::string::npos) << refused.err;
+  EXPECT_FALSE(QFile::exists(path("a.dat")));
+  auto wrongCase = cli(QStringList{"read", "--port", port, "-o", path("a.dat"), "--password", "K9Z"} + kFast);
+  EXPECT_EQ(wrongCase.code, 1);
+  auto accepted = cli(QStringList{"read", "--port", port, "-o", path("a.dat"), "--password", "k9Z"} + kFast);
+  EXPECT_EQ(accepted.code, 0) << accepted.err;
+  EXPECT_TRUE(QFile::exists(path("a.dat")));
+}
+
+TEST_F(CliTransfer, DroppedAndGarbledRepliesAreRecoveredByRetry) {
+  {
+    Sim sim(radio({"--drop-reply", "40"}));
+    const QString port = QString::fromStdString(sim.device());
+    auto r = cli(QStringList{"read", "--port", port, "-o", path("a.dat"), "--retries", "1"} + kFast);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(count(r.err, msg::kRetry.at(1)), 1);
+  }
+  {
+    Sim sim(radio({"--garble-reply", "60", "--trace", path("trace")}));
+    const QString port = QString::fromStdString(sim.device());
+    auto r = cli(QStringList{"write", "--port", port, path("a.dat"), "--retries", "2"} + kFast);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(count(r.err, msg::kRetry.at(1)), 1);
+    EXPECT_EQ(count(readFile(path("trace")), "program"), 2);  // started again from the top
+  }
+  {  // Without retries the same fault ends the transfer as failed.
+    Sim sim(radio({"--drop-reply", "40"}));
+    auto r = cli(QStringList{"read", "--port", QString::fromStdString(sim.device()), "-o",
+                             path("b.dat")} + kFast);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_FALSE(QFile::exists(path("b.dat")));
+  }
+}
+
+TEST_F(CliTransfer, RadioThatStopsAnsweringEndsAsFailed) {
+  Sim sim(radio({"--stop-after", "30"}));
+  auto r = cli(QStringList{"read", "--port", QString::fromStdString(sim.device()), "-o",
+                           path("a.dat"), "--retries", "1"} + kFast);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(count(r.err, msg::kRetry.at(1)), 2);
+  EXPECT_EQ(r.err.find(msg::kReadDone.at(1)), std::string::npos);
+  EXPECT_FALSE(QFile::exists(path("a.dat")));
+}
+
+TEST_F(CliTransfer, MissingEndAcknowledgementStillCompletes) {
+  Sim sim(radio({"--no-end-ack"}));
+  auto r = cli(QStringList{"read", "--port", QString::fromStdString(sim.device()), "-o",
+                           path("a.dat")} + kFast);
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err.find(msg::kRetry.at(1)), std::string::npos);
+}
+
+TEST_F(CliTransfer, IdentificationRefusals) {
+  {
+    Sim sim(radio({"--firmware", "V777"}));
+    auto r = cli(QStringList{"read", "--port", QString::fromStdString(sim.device()), "-o",
+                             path("a.dat")} + kFast);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("V7.77"), std::string::npos) << r.err;
+  }
+  {
+    Sim sim(radio({"--killed"}));
+    const QString port = QString::fromStdString(sim.device());
+    ASSERT_EQ(cli(QStringList{"read", "--port", port, "-o", path("a.dat")} + kFast).code, 0);
+    auto r = cli(QStringList{"write", "--port", port, path("a.dat")} + kFast);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(msg::kKilled.at(1)), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(CliTransfer, InfoPrintsTheRadioInformation) {
+  Sim sim({});
+  auto r = cli({"info", "--port", QString::fromStdString(sim.device())});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("Serial Number:    N27SIM0000000001"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Frequency:        400 - 490 MHz"), std::string::npos);
+}
+
+TEST_F(CliTransfer, PortsByComNumberAndPortsThatCannotBeOpened) {
+  Sim sim(radio());
+  // A program folder of its own: the [Ports] entry names the simulated radio, and the
+  // version table lies in the folder above.
+  QDir(dir_.path()).mkpath("prog/language");
+  IniFile::write(path("prog/language/mysetup.ini").toStdString(), "Ports", "COM250", sim.device());
+  QFile::copy(QString(N27_BINARY_DIR) + "/Version.ini", path("Version.ini"));
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert("N27_PROGRAM_DIR", path("prog"));
+  auto ok = cli(QStringList{"read", "--port", "COM250", "-o", path("a.dat")} + kFast, env);
+  EXPECT_EQ(ok.code, 0) << ok.err;
+
+  auto unknown = cli(QStringList{"read", "--port", "COM249", "-o", path("a.dat")} + kFast, env);
+  EXPECT_EQ(unknown.code, 1);
+  EXPECT_NE(unknown.err.find(msg::kPortError.at(1)), std::string::npos) << unknown.err;
+
+  auto missing = cli(QStringList{"read", "--port", "/dev/n27-no-such-port", "-o", path("a.dat")});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find(msg::kPortError.at(1)), std::string::npos);
+  EXPECT_NE(missing.err.find("does not exist"), std::string::npos) << missing.err;
+}
+
+TEST_F(CliTransfer, RadioThatVanishesMidTransferEndsAsFailedWithAMessage) {
+  auto sim = std::make_unique<Sim>(radio({"--baud", "9600"}));  // slow: about 5 s for a read
+  QProcess p;
+  startCli(p, {"read", "--port", QString::fromStdString(sim->device()), "-o", path("a.dat")},
+           QProcessEnvironment::systemEnvironment());
+  ASSERT_TRUE(p.waitForStarted(5000));
+  QThread::msleep(700);
+  sim->kill();
+  auto r = finish(p);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find(LineLostMessage()), std::string::npos) << r.err;
+  EXPECT_EQ(count(r.err, LineLostMessage()), 1);
+  EXPECT_EQ(r.err.find(msg::kReadDone.at(1)), std::string::npos);
+  EXPECT_FALSE(QFile::exists(path("a.dat")));
+}
+
+}  // namespace
+}  // namespace n27
