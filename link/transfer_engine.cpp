@@ -310,8 +310,9 @@ TransferEngine::Check TransferEngine::identificationCheck() {
       if (!modal([&] { yes = host_.askSwitchRelease(text); })) return Check::Ended;
       if (!yes) return Check::Fail;
       std::string release = versions_.programVersionFor(ident_.firmware);
+      TransferHost &host = host_;
       end(false);
-      host_.switchRelease(release);
+      host.switchRelease(release);
       return Check::Ended;
     }
   }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -170,6 +171,8 @@ void frmCommChInfo::buildUi() {
   layout->addLayout(top);
   layout->addWidget(grid_, 1);
   layout->addLayout(bottom);
+  // Every column stays in view; the rows scroll.
+  grid_->setMinimumWidth(gridWidth());
   resize(sizeHint());
 
   grid_->installEventFilter(this);
@@ -196,12 +199,16 @@ void frmCommChInfo::buildUi() {
   });
 }
 
-QSize frmCommChInfo::sizeHint() const {
+int frmCommChInfo::gridWidth() const {
   int width = grid_->frameWidth() * 2 + grid_->verticalScrollBar()->sizeHint().width();
   for (int c = 0; c < kGridColumnCount; ++c)
     if (!grid_->isColumnHidden(c)) width += grid_->columnWidth(c);
+  return width;
+}
+
+QSize frmCommChInfo::sizeHint() const {
   const QMargins m = layout()->contentsMargins();
-  return QSize(std::max(9700 / kTwipsPerPixel, width + m.left() + m.right()),
+  return QSize(std::max(9700 / kTwipsPerPixel, gridWidth() + m.left() + m.right()),
                6200 / kTwipsPerPixel);
 }
 
@@ -495,9 +502,18 @@ void frmCommChInfo::channelEdit(ChannelEditCommand command) {
 void frmCommChInfo::showDetailDialog() {
   if (!detail_) {
     detail_ = new FrmCHInfoEdit(ctx_, *this, host_);
-    // Beside the channel window rather than over the grid.
-    const QPoint corner = mapToGlobal(QPoint(width(), 0));
-    detail_->move(corner.x() + 8, corner.y());
+    detail_->adjustSize();
+    // Beside the channel window rather than over the grid, as far as the screen allows.
+    const QPoint corner = mapToGlobal(QPoint(width() + 8, 0));
+    QRect place(corner, detail_->frameGeometry().size());
+    if (const QScreen *s = screen()) {
+      const QRect avail = s->availableGeometry();
+      place.moveRight(std::min(place.right(), avail.right()));
+      place.moveBottom(std::min(place.bottom(), avail.bottom()));
+      place.moveLeft(std::max(place.left(), avail.left()));
+      place.moveTop(std::max(place.top(), avail.top()));
+    }
+    detail_->move(place.topLeft());
     detail_->show();
   }
   detail_->raise();

@@ -84,6 +84,7 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
 
  private:
   void buildUi();
+  int gridWidth() const;
   void applyLanguage();
   void fillRow(int row);
   QString cellText(int row, int col) const;

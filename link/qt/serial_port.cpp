@@ -120,7 +120,6 @@ bool SerialTransfer::start(TransferType type) {
       return false;
     }
   }
-  port_.clear(QSerialPort::AllDirections);
   return engine_.start(type);
 }
 

@@ -12,6 +12,9 @@
 //
 // A port that fails during a transfer (USB adapter unplugged, simulated radio gone) is closed
 // at its first error and the transfer ends once, as failed, with LineLostMessage().
+//
+// The TransferUi may run nested event loops (modal dialogs) inside its calls; it must not
+// destroy the SerialTransfer from inside them (use deleteLater()).
 
 #include <QObject>
 #include <QSerialPort>

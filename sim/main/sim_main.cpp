@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <termios.h>
@@ -54,6 +55,7 @@ constexpr const char *kUsage =
     "Line:\n"
     "  --baud N            pace the replies at N baud (default 38400; 0 = no pacing)\n"
     "  --turnaround US     the radio's delay before each reply in microseconds (default 0)\n"
+    "  --realtime          ask for real-time scheduling so the pacing holds on a busy machine\n"
     "  --link PATH         also create the symbolic link PATH to the device\n"
     "  --trace FILE        log every exchange (program, read A, write A, end) to FILE\n"
     "Faults (replies are counted from 1 over the whole run):\n"
@@ -73,6 +75,7 @@ struct Options {
   n27::sim::Faults faults;
   long baud = 38400;
   long turnaroundUs = 0;
+  bool realtime = false;
 };
 
 bool number(const std::string &text, long &out) {
@@ -139,6 +142,8 @@ int parse(int argc, char **argv, Options &o) {
       if (a == "--garble-reply") o.faults.garbleReply = k;
       if (a == "--bad-checksum") o.faults.badChecksumReply = k;
       if (a == "--stop-after") o.faults.stopAfterBlocks = k;
+    } else if (a == "--realtime") {
+      o.realtime = true;
     } else if (a == "--no-end-ack") {
       o.faults.noEndAck = true;
     } else {
@@ -285,6 +290,15 @@ int main(int argc, char **argv) {
   ::signal(SIGPIPE, SIG_IGN);
   // Wake-ups on time: the pacing relies on sleeps of a few hundred microseconds.
   ::prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+  if (o.realtime) {
+    // Like the radio's own hardware, the simulator should not wait for a busy machine to
+    // give it the processor: ask for real-time scheduling (refused without the privilege).
+    sched_param sp{};
+    sp.sched_priority = 10;
+    if (::sched_setscheduler(0, SCHED_FIFO, &sp) != 0)
+      std::fprintf(stderr, "n27-sim: no real-time scheduling (%s); pacing may lag on a busy machine\n",
+                   std::strerror(errno));
+  }
 
   std::printf("%s\n", device.c_str());
   std::fflush(stdout);
