@@ -64,6 +64,7 @@ AboutDialog::AboutDialog(int language, QWidget *parent) : QDialog(parent) {
           [this] { RunHandler(this, "cmdSysInfo_Click", [this] { startSystemInformation(); }); });
 
   auto *layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addLayout(top);
   layout->addSpacing(12);
   layout->addWidget(buttons);

@@ -43,6 +43,7 @@ frmLanguage::frmLanguage(QWidget *parent) : QDialog(parent) {
   buttons->addWidget(okButton);
   buttons->addWidget(cancelButton);
   auto *layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addLayout(form);
   layout->addSpacing(10);
   layout->addLayout(buttons);

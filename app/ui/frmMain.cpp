@@ -31,6 +31,7 @@
 #include "app/ui/prompter.h"
 #include "app/ui/toolbar_icons.h"
 #include "channels/channel_ops.h"
+#include "channels/freq_codec.h"
 #include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
 
@@ -98,7 +99,7 @@ frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
   splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
   splitter_->setCollapsible(1, false);
-  splitter_->setSizes({190, 800});
+  splitter_->setSizes({230, 800});
   setCentralWidget(splitter_);
 
   buildMenus();
@@ -317,6 +318,8 @@ void frmMain::buildTree() {
   tree_->setHeaderHidden(true);
   tree_->setRootIsDecorated(true);
   tree_->setMinimumWidth(120);
+  tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  tree_->header()->setStretchLastSection(false);
   layout->addWidget(tree_);
   connect(tree_, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem *item) { treeItemActivated(item); });
@@ -364,7 +367,10 @@ void frmMain::Change_Language() {
   setCaptionForm(captionForm_);
   setComPort(comPort_, false);
 
-  // The tree, rebuilt.
+  rebuildTree();
+}
+
+void frmMain::rebuildTree() {
   tree_->clear();
   auto *root = new QTreeWidgetItem(tree_, {qs(Text(mainText::kTreeRoot))});
   root->setData(0, Qt::UserRole, "N0");
@@ -374,7 +380,24 @@ void frmMain::Change_Language() {
     auto *item = new QTreeWidgetItem(root, {qs(mainText::PlainCaption(Text(*node.caption)))});
     item->setData(0, Qt::UserRole, node.key);
     item->setIcon(0, ToolbarIcon(node.key));
-    if (!editors_.find(node.window)) item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+    if (!editors_.find(node.window)) {
+      item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+      // Without the channel window the tree lists the channels of the configuration.
+      if (QString(node.key) == "N1" && ws_.working.channelCount > 0) {
+        item->setFlags(Qt::ItemIsEnabled);  // readable, but it opens nothing
+        ChannelContext quiet(ws_);  // a damaged text shows as the band limit, without a box
+        for (int k = 1; k <= ws_.working.channelCount && k <= kMaxChannels; ++k) {
+          const ChannelRecord &ch = ws_.working.channels[k - 1];
+          QString text = QString("%1  %2").arg(ch.number, 3, 10, QChar('0'))
+                             .arg(qs(ShowFre(quiet, ch.rx.text())));
+          std::string tx = ShowFre(quiet, ch.tx.text());
+          if (tx != ShowFre(quiet, ch.rx.text())) text += " / " + (tx.empty() ? "–" : qs(tx));
+          auto *channel = new QTreeWidgetItem(item, {text});
+          channel->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        }
+        item->setExpanded(true);
+      }
+    }
   }
   root->setExpanded(true);
 }
@@ -491,6 +514,7 @@ void frmMain::storePendingInput() {
 
 void frmMain::openDefaultEditors() {
   if (editors_.find(window::kChannelGrid)) openEditor(window::kChannelGrid);
+  else rebuildTree();
   cascade();
 }
 
@@ -585,6 +609,7 @@ void frmMain::fileSaveAs() { FileSaveAs(ws_, *this); }
 void frmMain::treeItemActivated(QTreeWidgetItem *item) {
   if (!item || !(item->flags() & Qt::ItemIsEnabled)) return;
   QString key = item->data(0, Qt::UserRole).toString();
+  if (key == "N1" && !editors_.find(window::kChannelGrid)) return;
   run("tvTreeView_NodeClick", [&] {
     if (key == "N9") {
       ReadRMGDataFromRadio();

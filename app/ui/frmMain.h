@@ -127,6 +127,7 @@ class frmMain : public QMainWindow, private ShellHost {
   void buildToolbar();
   void buildStatusBar();
   void buildTree();
+  void rebuildTree();
   QAction *addAction(QMenu *menu, const char *name, std::function<void()> command);
   QAction *addEditorAction(QMenu *menu, const char *name, const char *windowName);
   void addToolButton(const char *key, const char *mirrors, std::function<void()> command);

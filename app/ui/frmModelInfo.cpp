@@ -51,6 +51,7 @@ frmModelInfo::frmModelInfo(const Workspace &ws, QWidget *parent) : QDialog(paren
   buttons->addWidget(okButton);
   buttons->addWidget(cancelButton);
   auto *layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addLayout(form);
   layout->addSpacing(10);
   layout->addLayout(buttons);

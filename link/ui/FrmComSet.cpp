@@ -61,6 +61,7 @@ FrmComSet::FrmComSet(int chosenPort, PortLister listPorts, QWidget *parent)
   buttons->addWidget(okButton);
   buttons->addWidget(cancelButton);
   auto *layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addLayout(grid);
   layout->addSpacing(10);
   layout->addLayout(buttons);

@@ -54,6 +54,7 @@ FrmPassWord::FrmPassWord(std::string &password, QWidget *parent)
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   auto *layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addLayout(row);
   layout->addSpacing(10);
   layout->addLayout(buttons);

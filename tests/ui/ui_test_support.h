@@ -97,6 +97,8 @@ class MainWindowTest : public ::testing::Test {
                        QString::fromStdString(dir.string()));
     QSettings().clear();
     SetPrompter(&prompter);
+    // The program folder of the test: the DCS table the main window loads, no default file.
+    std::filesystem::copy_file(std::filesystem::path(N27_PROGRAM_DIR) / "dec.tbl", dir / "dec.tbl");
     ws.programFolder = dir.string();
     NewConfiguration(ws);
     options.setupFile = (dir / "mysetup.ini").string();
@@ -115,7 +117,8 @@ class MainWindowTest : public ::testing::Test {
     }
     SetPrompter(nullptr);
     SetLanguageIndex(kEnglish);
-    std::filesystem::remove_all(dir);
+    std::error_code ec;
+    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
   }
   frmMain &makeMain() {
     main = std::make_unique<frmMain>(ws, options);

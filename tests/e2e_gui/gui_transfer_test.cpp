@@ -1,0 +1,207 @@
+// The desktop program reads and writes a simulated radio (n27-sim on a pseudo-terminal)
+// through its menus, with the questions answered by the test; the data that arrived on either
+// side is checked.
+
+#include <QAction>
+#include <QLineEdit>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <chrono>
+
+#include "app/ini_file.h"
+#include "channels/channel_ops.h"
+#include "codeplug/image_codec.h"
+#include "link/ui/FrmPassWord.h"
+#include "link/ui/radio_commands.h"
+#include "ui/ui_test_support.h"
+
+namespace n27::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class GuiTransfer : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    if (!QFile::exists(QString(N27_PROGRAM_DIR) + "/n27-sim"))
+      GTEST_SKIP() << "n27-sim is not built";
+    MainWindowTest::SetUp();
+    options.versions.addPair("V200V101");
+    // The radio: three channels, one of them a repeater.
+    Workspace radio;
+    radio.programFolder = dir.string();
+    NewConfiguration(radio);
+    ChannelContext ctx(radio);
+    ChangeChannel(ctx, 1, 1, kFieldRx, "446.00625");
+    ChangeChannel(ctx, 1, 5, kFieldRx, "430.11250");
+    ChangeChannel(ctx, 1, 5, kFieldTx, "439.11250");
+    ChangeChannel(ctx, 1, 128, kFieldRx, "489.99375");
+    ASSERT_EQ(SaveDataFile(radio, path("radio.dat")), FileStatus::Ok);
+    // Every modal window runs for real unless a test fills it in.
+    prompter.onDialog = [](QDialog &d) { return d.exec(); };
+  }
+  void TearDown() override {
+    MainWindowTest::TearDown();
+    if (sim.state() != QProcess::NotRunning) {
+      sim.terminate();
+      if (!sim.waitForFinished(3000)) sim.kill();
+    }
+  }
+
+  // Starts the simulated radio and a main window whose chosen port is the radio's line.
+  frmMain &startRadio(QStringList extra = {}) {
+    QStringList args = {"--baud", "0", "--data", QString::fromStdString(path("radio.dat")),
+                        "--save", QString::fromStdString(path("radio.img"))};
+    sim.start(QString(N27_PROGRAM_DIR) + "/n27-sim", args + extra);
+    EXPECT_TRUE(sim.waitForStarted(5000));
+    std::string device;
+    for (int i = 0; i < 50 && device.empty(); ++i) {
+      sim.waitForReadyRead(100);
+      if (sim.canReadLine()) device = sim.readLine().trimmed().toStdString();
+    }
+    EXPECT_FALSE(device.empty()) << sim.readAllStandardError().toStdString();
+    options.extraPort = {250, device, "", true};
+    options.comPort = 250;
+    frmMain &m = makeMain();
+    m.radio().setReplyTimeout(150ms);
+    return m;
+  }
+
+  // The memory the simulated radio kept after a write, decoded.
+  Workspace radioMemory() {
+    Workspace w;
+    auto bytes = ReadWholeFile(path("radio.img"));
+    EXPECT_TRUE(bytes.has_value());
+    if (bytes)
+      for (std::size_t a = 0; a < bytes->size() && a < RadioImage::kSize; ++a)
+        w.image.set(a, static_cast<uint8_t>((*bytes)[a]));
+    DecodeImage(w);
+    return w;
+  }
+
+  QProcess sim;
+};
+
+std::string rx(const Workspace &ws, int slot) { return ws.working.channels[slot - 1].rx.text(); }
+
+TEST_F(GuiTransfer, ReadShowsTheRadiosDataAndWriteSendsTheEdits) {
+  frmMain &m = startRadio();
+  prompter.answers = {Answer::Ok};
+  trigger("mnuReadFromRadio");
+  ASSERT_EQ(prompter.questions.size(), 1u);
+  EXPECT_EQ(prompter.questions[0], "Read data from radio.\nDo you wish continue?");
+  ASSERT_FALSE(prompter.messages.empty());
+  EXPECT_EQ(prompter.messages.back(), "Read Data Completed.");
+  EXPECT_EQ(prompter.dialogs, (std::vector<QString>{"FrmProgress"}));
+
+  ASSERT_EQ(ws.working.channelCount, 3);
+  EXPECT_EQ(ws.working.channels[0].number, 1);
+  EXPECT_EQ(rx(ws, 1), "44600625");
+  EXPECT_EQ(ws.working.channels[1].number, 5);
+  EXPECT_EQ(ws.working.channels[1].tx.text(), "43911250");
+  EXPECT_EQ(ws.working.channels[2].number, 128);
+  EXPECT_TRUE(ws.untitled);
+  EXPECT_EQ(m.windowTitle(), "N27[N27PR:400 - 490 MHz][File Name:new.dat] Ver:V101");
+
+  // Edit: channel 5 moves, channel 1 goes, channel 64 is new; then write.
+  ChangeChannel(m.channels(), 1, 5, kFieldRx, "431.00000");
+  ChangeChannel(m.channels(), 1, 1, kFieldRx, "");
+  ChangeChannel(m.channels(), 1, 64, kFieldRx, "462.56250");
+  prompter.answers = {Answer::Ok};
+  trigger("mnuWriteToRadio");
+  EXPECT_EQ(prompter.questions.back(), "Write data to radio.\nDo you wish continue?");
+  EXPECT_EQ(prompter.messages.back(), "Write Data Completed.");
+
+  Workspace radio = radioMemory();
+  ASSERT_EQ(radio.working.channelCount, 3);
+  EXPECT_EQ(radio.working.channels[0].number, 5);
+  EXPECT_EQ(rx(radio, 1), "43100000");
+  EXPECT_EQ(radio.working.channels[1].number, 64);
+  EXPECT_EQ(rx(radio, 2), "46256250");
+  EXPECT_EQ(radio.working.channels[2].number, 128);
+}
+
+TEST_F(GuiTransfer, CancelledQuestionsLeaveTheRadioAndTheDataAlone) {
+  startRadio();
+  CodeplugData before = ws.working;
+  prompter.answers = {Answer::Cancel};
+  trigger("ReadRadio");
+  EXPECT_TRUE(prompter.dialogs.empty());  // no progress window
+  EXPECT_TRUE(ws.working == before);
+
+  // Writing a configuration without channels is refused before anything is asked.
+  ws.working.channelCount = 0;
+  trigger("WriteRadio");
+  EXPECT_EQ(prompter.messages.back(),
+            "Only when it at least has data of one channel,  can it be writed.");
+  EXPECT_EQ(prompter.questions.size(), 1u);
+}
+
+TEST_F(GuiTransfer, APasswordProtectedRadioIsReadAfterThePasswordIsGiven) {
+  startRadio({"--password", "Ab12"});
+  int asked = 0;
+  prompter.onDialog = [&](QDialog &d) {
+    if (d.objectName() != "FrmPassWord") return d.exec();
+    ++asked;
+    auto &dialog = static_cast<FrmPassWord &>(d);
+    dialog.entry()->setText(asked == 1 ? "AB12" : "Ab12");  // case counts
+    dialog.findChild<QPushButton *>("CommandOK")->click();
+    return d.result();
+  };
+  prompter.answers = {Answer::Ok};
+  trigger("mnuReadFromRadio");
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(prompter.messages.back(), "PassWord Failure!");
+  EXPECT_EQ(ws.working.channelCount, 0);
+
+  // The right password: the read starts again after the dialog and completes.
+  prompter.answers = {Answer::Ok};
+  trigger("mnuReadFromRadio");
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(prompter.messages.back(), "Read Data Completed.");
+  EXPECT_EQ(ws.working.channelCount, 3);
+  EXPECT_EQ(ws.password, "Ab12");
+
+  // Kept for the rest of the run: the next read asks nothing.
+  prompter.answers = {Answer::Ok};
+  trigger("mnuReadFromRadio");
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(prompter.messages.back(), "Read Data Completed.");
+}
+
+TEST_F(GuiTransfer, ARadioThatStopsAnsweringEndsAtTheRetryQuestion) {
+  startRadio({"--stop-after", "20"});
+  prompter.answers = {Answer::Ok, Answer::Cancel};  // read; then "Check Connection…" → Cancel
+  trigger("mnuReadFromRadio");
+  ASSERT_EQ(prompter.questions.size(), 2u);
+  EXPECT_EQ(prompter.questions[1], "Check Connection. Retry or Cancel?");
+  EXPECT_TRUE(prompter.messages.empty());  // no completion message
+  EXPECT_FALSE(main->radio().busy());
+  // What did not arrive shows as erased.
+  EXPECT_EQ(ws.image.at(2000), 0xFF);
+}
+
+TEST_F(GuiTransfer, SwitchingReleaseOffersToSaveFirst) {
+  frmMain &m = startRadio({"--firmware", "V999"});
+  ws.working.function.squelch = static_cast<int16_t>(ws.working.function.squelch + 1);
+  // Read → the version message → Yes (switch) → unsaved changes → Cancel: the program stays.
+  prompter.answers = {Answer::Ok, Answer::Yes, Answer::Cancel};
+  trigger("mnuReadFromRadio");
+  ASSERT_EQ(prompter.questions.size(), 3u);
+  EXPECT_EQ(prompter.questions[2], "File has been modify,save it now?");
+  EXPECT_TRUE(m.isVisible());
+  EXPECT_TRUE(IsModified(ws.working, ws.saved));
+}
+
+TEST_F(GuiTransfer, NoUsablePortIsReportedBeforeAnythingIsAsked) {
+  options.comPort = 0;
+  makeMain();
+  trigger("mnuReadFromRadio");
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_TRUE(prompter.messages[0].startsWith("Cannot Open Communication Port."));
+  EXPECT_TRUE(prompter.questions.empty());
+}
+
+}  // namespace
+}  // namespace n27::test
