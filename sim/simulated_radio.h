@@ -58,6 +58,7 @@ class SimulatedRadio {
   std::vector<Bytes> receive(const Bytes &b) { return receive(b.data(), b.size()); }
   // The line was quiet for a while: a frame left unfinished is dropped.
   void resetFraming();
+  bool hasUnfinishedFrame() const { return !pending_.empty(); }
 
   // True once after an end request that closed a session with at least one stored frame.
   bool takeCompletedWrite();

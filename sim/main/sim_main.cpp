@@ -315,7 +315,8 @@ int main(int argc, char **argv) {
 
   while (!g_stop) {
     pollfd pfd{master, POLLIN, 0};
-    int ready = ::poll(&pfd, 1, requestBytes ? 100 : 1000);
+    // Waits for the programmer; an unfinished frame is given up after 100 ms of silence.
+    int ready = ::poll(&pfd, 1, radio.hasUnfinishedFrame() ? 100 : -1);
     if (ready < 0) {
       if (errno == EINTR) continue;
       break;
