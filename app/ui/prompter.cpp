@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -32,6 +33,13 @@ QWidget *parentOr(QWidget *parent) {
   return QApplication::activeWindow();
 }
 
+// A message box wide enough for its title on any window manager.
+void keepWide(QMessageBox &box) {
+  if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+    grid->addItem(new QSpacerItem(280, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 QString title(bool warning) {
   return QString::fromUtf8(warning ? Text(msg::kWarning) : Text(mainText::kAppTitle));
 }
@@ -53,6 +61,7 @@ Answer Prompter::ask(QWidget *parent, const QString &text, Prompt prompt) {
     cancel = box.addButton(QString::fromUtf8(Text(msg::kCancel)), QMessageBox::RejectRole);
   box.setDefaultButton(static_cast<QPushButton *>(yes ? yes : ok));
   box.setEscapeButton(cancel ? cancel : no);
+  keepWide(box);
   box.exec();
   QAbstractButton *clicked = box.clickedButton();
   if (clicked && clicked == yes) return Answer::Yes;
@@ -66,6 +75,7 @@ void Prompter::message(QWidget *parent, const QString &text, BoxIcon icon) {
   const bool warning = icon == BoxIcon::Warning;
   QMessageBox box(boxIcon(icon), title(warning), text, QMessageBox::NoButton, parentOr(parent));
   box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
+  keepWide(box);
   box.exec();
 }
 

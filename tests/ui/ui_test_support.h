@@ -30,7 +30,7 @@ class ScriptedPrompter : public Prompter {
   std::deque<Answer> answers;
   std::vector<QString> questions;
   std::vector<QString> messages;
-  std::deque<std::optional<QString>> openNames, saveNames;
+  std::deque<QString> openNames, saveNames;  // the names chosen; "" or none: cancelled
   std::function<int(QDialog &)> onDialog;
   std::vector<QString> dialogs;  // objectName of each dialog run
 
@@ -58,11 +58,14 @@ class ScriptedPrompter : public Prompter {
   }
 
  private:
-  static std::optional<QString> pop(std::deque<std::optional<QString>> &q) {
-    if (q.empty()) return std::nullopt;
-    auto v = q.front();
-    q.pop_front();
-    return v;
+  static std::optional<QString> pop(std::deque<QString> &q) {
+    QString name;
+    if (!q.empty()) {
+      name = q.front();
+      q.pop_front();
+    }
+    if (name.isEmpty()) return std::nullopt;
+    return name;
   }
 };
 
