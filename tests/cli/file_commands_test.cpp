@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 
 #include "app/ini_file.h"
@@ -16,9 +17,11 @@ namespace fs = std::filesystem;
 class FileCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    // One folder per test: ctest runs the tests of this file side by side.
+    // One folder per test and process: ctest runs tests side by side, and other builds may
+    // run the same tests at the same time.
     dir = fs::temp_directory_path() /
-          ("n27_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("n27_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+           "_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 
 #include "app/ini_file.h"
@@ -16,7 +17,8 @@ class DataFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = fs::temp_directory_path() /
-          ("n27_datafile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("n27_datafile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+           "_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
