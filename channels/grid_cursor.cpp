@@ -38,6 +38,17 @@ GridCell GridCursor::nextLine() {
   return current_;
 }
 
+GridCell GridCursor::prevCol() {
+  int prev = std::min(current_.col, static_cast<int>(kColMore)) - 1;
+  while (prev >= kColRx && IsGridColumnHidden(prev)) --prev;
+  if (prev < kColRx) {
+    prev = kColSpacing;
+    current_.row = current_.row <= 1 ? kGridChannelRows : current_.row - 1;
+  }
+  current_.col = prev;
+  return current_;
+}
+
 EditorEnter GridCursor::enterInEditor(std::string_view editorText) const {
   if (current_.col == kColRx && editorText.empty()) return EditorEnter::NextLine;
   if (current_.col == kColMore) return EditorEnter::OpenDetail;

@@ -83,6 +83,9 @@ class GridCursor {
   std::vector<GridCell> nextCol(bool currentCellEmpty, int from = 0);
   // GridNextLine: the next row, row 1 after row 128. Returns the cell to move to.
   GridCell nextLine();
+  // Shift+Tab: the previous visible field column, from column 1 the last one of the row
+  // above (row 128 above row 1). Returns the cell to move to.
+  GridCell prevCol();
 
   // Enter in an in-place editor of the current column; editorText is what it held.
   EditorEnter enterInEditor(std::string_view editorText) const;

@@ -43,7 +43,6 @@ frmCommChInfo::frmCommChInfo(ChannelContext &ctx, ChannelWindowHost host, QWidge
     : QWidget(parent), ctx_(ctx), host_(std::move(host)) {
   setObjectName(kWindowName);
   run("Form_Load", [&] {
-    ready_ = false;
     buildUi();
     applyLanguage();
     text1_->clear();
@@ -52,7 +51,6 @@ frmCommChInfo::frmCommChInfo(ChannelContext &ctx, ChannelWindowHost host, QWidge
     moveTo({1, kColRx});
     cursor_.enterCell(1, kColRx);
     updateCaption();
-    ready_ = true;
   });
 }
 
@@ -397,7 +395,9 @@ void frmCommChInfo::SaveShowGridData(bool refresh) {
 }
 
 void frmCommChInfo::editorEnter() {
-  const QString typed = text1_->isVisible() ? text1_->text() : QString("-");
+  QWidget *editor = openEditor();
+  const QString typed =
+      editor == text1_ ? text1_->text() : editor ? ListText(static_cast<QComboBox *>(editor)) : QString();
   SaveShowGridData(true);
   switch (cursor_.enterInEditor(typed.toStdString())) {
     case EditorEnter::NextLine: GridNextLine(); break;
@@ -539,12 +539,9 @@ void frmCommChInfo::showHelpFor(int col) {
   host_.showHelp(topic);
 }
 
-bool frmCommChInfo::frequencyKey(QKeyEvent *key, QWidget *box) {
+bool frmCommChInfo::frequencyKey(QKeyEvent *key) {
   bool eat = false;
-  RunHandler(QString(kShortWindowName), "Text1_KeyPress", [&] {
-    eat = FilterFrequencyKey(key);
-    (void)box;
-  });
+  RunHandler(QString(kShortWindowName), "Text1_KeyPress", [&] { eat = FilterFrequencyKey(key); });
   return eat;
 }
 
@@ -559,6 +556,15 @@ bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
     }
     if (key->key() == Qt::Key_F1) {
       showHelpFor(cursor_.col());
+      return true;
+    }
+    // Tab walks through the fields as Enter does after an edit; Shift+Tab walks back.
+    if (key->key() == Qt::Key_Tab) {
+      GridNextCol();
+      return true;
+    }
+    if (key->key() == Qt::Key_Backtab) {
+      moveTo(cursor_.prevCol());
       return true;
     }
     // The Channel Edit commands from the keyboard.
@@ -604,7 +610,7 @@ bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
       showHelpFor(cursor_.editCell().col);
       return true;
     }
-    if (isText) return frequencyKey(key, text1_);
+    if (isText) return frequencyKey(key);
     if (auto *box = qobject_cast<QComboBox *>(editor); box && watched == box)
       return StepListWithoutChoosing(box, key);
     return false;

@@ -103,7 +103,7 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   void showHelpFor(int col);
   void activationChanged(bool active);
   void updateCaption();
-  bool frequencyKey(QKeyEvent *key, QWidget *box);
+  bool frequencyKey(QKeyEvent *key);
   // Runs a handler; a failure shows "frmCommChInfo_<name>" and the handler ends.
   bool run(const char *handler, const std::function<void()> &body);
 
@@ -127,7 +127,6 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   QPointer<FrmCHInfoEdit> detail_;
   QPointer<QMdiSubWindow> subWindow_;
 
-  bool ready_ = false;
   bool saving_ = false;
   bool active_ = false;
 };

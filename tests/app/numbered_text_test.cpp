@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 
 #include "app/language.h"
@@ -12,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(NumberedText, SectionFollowsTheNumberAndMissingKeysAreEmpty) {
-  const fs::path folder = fs::temp_directory_path() / "n27_numbered_text";
+  const fs::path folder = fs::temp_directory_path() / ("n27_numbered_text_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   {
     std::ofstream en(folder / "english.ini");

@@ -8,24 +8,13 @@
 
 #include "app/ini_file.h"
 #include "common/cli_run.h"
+#include "common/test_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class FileCommands : public ::testing::Test {
- protected:
-  void SetUp() override {
-    // One folder per test: ctest runs the tests of this file side by side.
-    dir = fs::temp_directory_path() /
-          ("n27_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string path(const char *name) const { return (dir / name).string(); }
-  fs::path dir;
-};
+using FileCommands = TestFolderFixture;
 
 TEST_F(FileCommands, NewShowAndWrongUse) {
   CliRun r = Cli("new --band 1 --empty -o " + path("a.dat"));

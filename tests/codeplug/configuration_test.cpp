@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
@@ -22,7 +23,7 @@ ChannelRecord Channel(int number, const char *rx) {
 }
 
 TEST(NewConfiguration, DefaultsWithoutADefaultFileAndChannelsWithOne) {
-  const fs::path folder = fs::temp_directory_path() / "n27_newconfig";
+  const fs::path folder = fs::temp_directory_path() / ("n27_newconfig_" + std::to_string(::getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder / "Init");
 

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "app/ini_file.h"
+#include "common/test_folder.h"
 #include "codeplug/configuration.h"
 #include "codeplug/tuning_file.h"
 
@@ -12,20 +13,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class DataFileTest : public ::testing::Test {
+class DataFileTest : public TestFolderFixture {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("n27_datafile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string path(const std::string &name) const { return (dir / name).string(); }
   static void write(const std::string &p, const std::string &bytes) {
     std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
-  fs::path dir;
 };
 
 // A configuration with a different value in every field the layout test looks at.

@@ -97,6 +97,15 @@ TEST_F(ChannelWindowTest, EnterAdvancesOverHiddenColumnsAndWrapsToNextRow) {
   EXPECT_EQ(channel(3)->spacing, 0);
   EXPECT_EQ(cursor(), (Cell{4, kColRx}));
   EXPECT_EQ(window->windowTitle(), "Channel Information[Channel - 4]");
+
+  // Tab walks the same way without editing, Shift+Tab walks back.
+  moveTo(3, kColPower);
+  key(Qt::Key_Tab);
+  EXPECT_EQ(cursor(), (Cell{3, kColSpacing}));
+  key(Qt::Key_Tab);
+  EXPECT_EQ(cursor(), (Cell{4, kColRx}));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(cursor(), (Cell{3, kColSpacing}));
 }
 
 TEST_F(ChannelWindowTest, ToneListTakesTypedTonesCutToFiveCharacters) {
@@ -116,13 +125,38 @@ TEST_F(ChannelWindowTest, ToneListTakesTypedTonesCutToFiveCharacters) {
   EXPECT_EQ(cell(2, kColEncode), "D023N");
   EXPECT_EQ(cursor(), (Cell{2, kColEncode}));
 
+  // A tone chosen from the opened list is taken at once, and the row shows what it changed.
+  ChangeChannel(ctx, 1, 2, kFieldDecode, "None", true);
+  ChangeChannel(ctx, 1, 2, kFieldEncode, "None", true);
+  moveTo(2, kColDecode);
+  key(Qt::Key_Return);
+  const int index = tones->findText("D754I");
+  tones->setCurrentIndex(index);
+  emit tones->activated(index);
+  EXPECT_FALSE(tones->isVisible());
+  EXPECT_EQ(cell(2, kColEncode), "D754I");
+  EXPECT_EQ(cursor(), (Cell{2, kColDecode}));
+
   // A text that is no tone leaves the tone as it was.
+  moveTo(2, kColEncode);
   key(Qt::Key_Return);
   tones->lineEdit()->selectAll();
   type("d023n");
   key(Qt::Key_Return);
-  EXPECT_EQ(channel(2)->encode.text(), "0201");
-  EXPECT_EQ(cell(2, kColEncode), "D023N");
+  EXPECT_EQ(channel(2)->encode.text(), "0372");
+  EXPECT_EQ(cell(2, kColEncode), "D754I");
+}
+
+TEST_F(ChannelWindowTest, ListValueOnARowWithoutChannelLeavesNothing) {
+  open();
+  moveTo(9, kColPower);
+  key(Qt::Key_Return);
+  auto *power = window->findChild<QComboBox *>("Combo2_0");
+  ASSERT_TRUE(power->isVisible());
+  key(Qt::Key_Down);
+  key(Qt::Key_Return);
+  EXPECT_EQ(ws.working.channelCount, 0);
+  EXPECT_EQ(cell(9, kColPower), "");
 }
 
 TEST_F(ChannelWindowTest, ClearingTxKeepsChannelClearingRxDeletesIt) {

@@ -30,6 +30,16 @@ TEST(GridCursor, AdvanceSkipsHiddenColumnsAndWrapsToNextRow) {
   EXPECT_EQ(steps.back(), (GridCell{1, kColRx}));
 }
 
+TEST(GridCursor, BackwardsSkipsHiddenColumnsAndWraps) {
+  GridCursor c;
+  c.enterCell(3, kColSpacing);
+  EXPECT_EQ(c.prevCol(), (GridCell{3, kColPower}));
+  c.enterCell(1, kColRx);
+  EXPECT_EQ(c.prevCol(), (GridCell{kGridChannelRows, kColSpacing}));
+  c.enterCell(2, kColMore);
+  EXPECT_EQ(c.prevCol(), (GridCell{2, kColSpacing}));
+}
+
 TEST(GridCursor, EmptyCellSkipsEncodeColumn) {
   GridCursor c;
   c.enterCell(5, kColDecode);
