@@ -3,12 +3,16 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QWidget>
 
 #include "app/messages.h"
+#include "app/ui/handler_guard.h"
 
 namespace n27 {
 
@@ -44,6 +48,36 @@ void SetDialogButtons(QWidget *dialog) {
   setCaption(dialog, "Command2", msg::kCancel);
   setCaption(dialog, "CommandOK", msg::kOk);
   setCaption(dialog, "CommandCancel", msg::kCancel);
+}
+
+void LayOutDialog(QDialog *dialog, QLayout *body, ButtonNames names,
+                  const std::function<void()> &ok) {
+  const bool command12 = names == ButtonNames::Command12;
+  auto *okButton = new QPushButton;
+  okButton->setObjectName(command12 ? "Command1" : "CommandOK");
+  okButton->setDefault(true);
+  auto *cancelButton = new QPushButton;
+  cancelButton->setObjectName(command12 ? "Command2" : "CommandCancel");
+  QObject::connect(okButton, &QPushButton::clicked, dialog, [dialog, ok, okButton] {
+    RunHandler(dialog, okButton->objectName() + "_Click", [&] {
+      if (ok) ok();
+      else dialog->accept();
+    });
+  });
+  QObject::connect(cancelButton, &QPushButton::clicked, dialog, &QDialog::reject);
+
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
+  auto *layout = new QVBoxLayout(dialog);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addLayout(body);
+  layout->addSpacing(10);
+  layout->addLayout(buttons);
+  // Wide enough for the title on any window manager.
+  layout->addSpacerItem(new QSpacerItem(300, 0, QSizePolicy::Fixed, QSizePolicy::Fixed));
+  SetDialogButtons(dialog);
 }
 
 void EnterMovesToNextControl(QWidget *box) { box->installEventFilter(new EnterFilter(box)); }

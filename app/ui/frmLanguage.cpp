@@ -1,14 +1,11 @@
 #include "app/ui/frmLanguage.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 
 #include "app/messages.h"
 #include "app/ui/dialog_support.h"
-#include "app/ui/handler_guard.h"
 
 namespace n27 {
 
@@ -26,28 +23,10 @@ frmLanguage::frmLanguage(QWidget *parent) : QDialog(parent) {
   label->setBuddy(combo_);
   EnterMovesToNextControl(combo_);
 
-  auto *okButton = new QPushButton;
-  okButton->setObjectName("Command1");
-  okButton->setDefault(true);
-  auto *cancelButton = new QPushButton;
-  cancelButton->setObjectName("Command2");
-  connect(okButton, &QPushButton::clicked, this,
-          [this] { RunHandler(this, "Command1_Click", [this] { ok(); }); });
-  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
   auto *form = new QHBoxLayout;
   form->addWidget(label);
   form->addWidget(combo_, 1);
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton);
-  buttons->addWidget(cancelButton);
-  auto *layout = new QVBoxLayout(this);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addLayout(form);
-  layout->addSpacing(10);
-  layout->addLayout(buttons);
-  SetDialogButtons(this);
+  LayOutDialog(this, form, ButtonNames::Command12, [this] { ok(); });
 }
 
 void frmLanguage::ok() {

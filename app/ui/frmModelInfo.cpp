@@ -2,10 +2,7 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/messages.h"
 #include "app/ui/dialog_support.h"
@@ -31,14 +28,6 @@ frmModelInfo::frmModelInfo(const Workspace &ws, QWidget *parent) : QDialog(paren
     EnterMovesToNextControl(box);
   }
 
-  auto *okButton = new QPushButton;
-  okButton->setObjectName("Command1");
-  okButton->setDefault(true);
-  auto *cancelButton = new QPushButton;
-  cancelButton->setObjectName("Command2");
-  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
   auto *form = new QFormLayout;
   auto *modelLabel = new QLabel(QString::fromUtf8(Text(msg::kModelLabel)));
   modelLabel->setObjectName("Label1_0");
@@ -46,16 +35,7 @@ frmModelInfo::frmModelInfo(const Workspace &ws, QWidget *parent) : QDialog(paren
   bandLabel->setObjectName("Label1_1");
   form->addRow(modelLabel, model_);
   form->addRow(bandLabel, band_);
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton);
-  buttons->addWidget(cancelButton);
-  auto *layout = new QVBoxLayout(this);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addLayout(form);
-  layout->addSpacing(10);
-  layout->addLayout(buttons);
-  SetDialogButtons(this);
+  LayOutDialog(this, form, ButtonNames::Command12);
 }
 
 QString frmModelInfo::modelText() const { return model_->currentText(); }

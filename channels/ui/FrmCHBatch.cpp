@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/ui/handler_guard.h"
@@ -295,7 +297,7 @@ void FrmCHBatch::buildUi() {
         run("Check2_Click", [&] { itemClicked(item, on); });
       });
       check2_[static_cast<std::size_t>(box)] = c;
-      g->addWidget(c, item / 4, item % 4);
+      g->addWidget(c, item / 3, item % 3);
     }
   }
   itemsFrame_->hide();
@@ -311,9 +313,15 @@ void FrmCHBatch::buildUi() {
   commandFun_->setCheckable(true);
   commandApply_ = new QPushButton(this);
   commandApply_->setObjectName("CommandApply");
+  commandHelp_ = new QPushButton(this);
+  commandHelp_->setObjectName("CommandHelp");
+  commandHelp_->setVisible(static_cast<bool>(host_.showHelp));
+  connect(commandHelp_, &QPushButton::clicked, this,
+          [this] { host_.showHelp(chtext::kHelpChannelWindow); });
   commandClose_ = new QPushButton(this);
   commandClose_->setObjectName("CommandClose");
-  connect(commandFun_, &QPushButton::toggled, this, [this](bool on) { itemsFrame_->setVisible(on); });
+  connect(commandFun_, &QPushButton::toggled, this,
+          [this](bool on) { run("CommandFun_Click", [&] { showItemBoxes(on); }); });
   connect(commandApply_, &QPushButton::clicked, this, [this] { apply(); });
   connect(commandClose_, &QPushButton::clicked, this, [this] {
     for (QWidget *p = parentWidget(); p; p = p->parentWidget())
@@ -341,12 +349,44 @@ void FrmCHBatch::buildUi() {
   buttons->addWidget(result_, 1);
   buttons->addWidget(commandFun_);
   buttons->addWidget(commandApply_);
+  buttons->addWidget(commandHelp_);
   buttons->addWidget(commandClose_);
+  // The inputs scroll when the window is smaller than they need; the buttons stay in view.
+  auto *content = new QWidget;
+  auto *inner = new QVBoxLayout(content);
+  inner->setContentsMargins(0, 0, 0, 0);
+  inner->addWidget(itemsFrame_);
+  inner->addWidget(hint_);
+  inner->addLayout(columns, 1);
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(true);
+  scroll_->setWidget(content);
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll_->setMinimumWidth(content->sizeHint().width() + scroll_->verticalScrollBar()->sizeHint().width());
   auto *layout = new QVBoxLayout(this);
-  layout->addWidget(itemsFrame_);
-  layout->addWidget(hint_);
-  layout->addLayout(columns, 1);
+  layout->addWidget(scroll_, 1);
   layout->addLayout(buttons);
+  resize(sizeHint());
+}
+
+QSize FrmCHBatch::sizeHint() const {
+  const QSize inputs = scroll_->widget()->sizeHint();
+  const QMargins m = layout()->contentsMargins();
+  return QSize(inputs.width() + scroll_->verticalScrollBar()->sizeHint().width() + m.left() + m.right(),
+               inputs.height() + commandApply_->sizeHint().height() + layout()->spacing() + m.top() +
+                   m.bottom());
+}
+
+void FrmCHBatch::showItemBoxes(bool on) {
+  itemsFrame_->setVisible(on);
+  // The window grows by the item boxes as far as the main window's area allows.
+  QWidget *frame = parentWidget() && qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : nullptr;
+  QWidget *target = frame ? frame : this;
+  const QSize extra = frame ? frame->size() - size() : QSize();
+  QSize want = sizeHint() + extra;
+  if (frame && frame->parentWidget()) want = want.boundedTo(frame->parentWidget()->size());
+  target->resize(target->width(), want.height());
 }
 
 void FrmCHBatch::applyLanguage() {
@@ -391,6 +431,7 @@ void FrmCHBatch::applyLanguage() {
     hint_->setText(q(t::kBatchNoItem));
     commandFun_->setText(q(t::kBatchSetItems));
     commandApply_->setText(q(t::kBatchApply));
+    commandHelp_->setText(q(t::kHelp));
     commandClose_->setText(q(t::kClose));
 
     FillList(combo1_[0], ToneList());
@@ -528,6 +569,12 @@ void FrmCHBatch::apply() {
     setInput(in);
     result_->setText(QString::fromStdString(chtext::BatchDoneText(result.created + result.changed)));
   });
+}
+
+void FrmCHBatch::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  // After the main window has placed the new window.
+  QMetaObject::invokeMethod(this, [this] { KeepInsideChildArea(this); }, Qt::QueuedConnection);
 }
 
 bool FrmCHBatch::eventFilter(QObject *watched, QEvent *event) {

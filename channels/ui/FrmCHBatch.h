@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 namespace n27 {
 
@@ -37,15 +38,19 @@ class FrmCHBatch : public QWidget {
   // The window's inputs as the batch engine takes them.
   BatchInput input() const;
   void applyLanguage();
+  // Wide and tall enough for every input without scrolling.
+  QSize sizeHint() const override;
 
  protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
+  void showEvent(QShowEvent *event) override;
 
  private:
   void buildUi();
   void setInput(const BatchInput &in);
   void itemClicked(int item, bool checked);
   void updateVisibility();
+  void showItemBoxes(bool on);
   void normalizeTexts();
   bool run(const char *handler, const std::function<void()> &body);
 
@@ -79,10 +84,12 @@ class FrmCHBatch : public QWidget {
   std::array<QCheckBox *, 22> check2_{};  // the item boxes (4 and 5 carry no item)
   std::array<QLabel *, 11> valueLabels_{};
   std::array<QLabel *, 7> textLabels_{};
+  QScrollArea *scroll_ = nullptr;
   QLabel *hint_ = nullptr;
   QLabel *result_ = nullptr;
   QPushButton *commandFun_ = nullptr;
   QPushButton *commandApply_ = nullptr;
+  QPushButton *commandHelp_ = nullptr;
   QPushButton *commandClose_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QSignalBlocker>
 
 #include "channels/grid_rows.h"
@@ -79,6 +80,21 @@ bool StepListWithoutChoosing(QComboBox *box, const QKeyEvent *key) {
   index = std::clamp(index + step, 0, box->count() - 1);
   box->setCurrentIndex(index);
   return true;
+}
+
+void KeepInsideChildArea(QWidget *window) {
+  auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+  if (!sub || !sub->parentWidget()) return;
+  const QRect area = sub->parentWidget()->rect();
+  QRect r = sub->geometry();
+  // The size the window asks for, with the child window's frame around it.
+  const QSize frame = sub->size() - window->size();
+  r.setSize((window->sizeHint() + frame).expandedTo(r.size()).boundedTo(area.size()));
+  if (r.right() > area.right()) r.moveRight(area.right());
+  if (r.bottom() > area.bottom()) r.moveBottom(area.bottom());
+  if (r.left() < area.left()) r.moveLeft(area.left());
+  if (r.top() < area.top()) r.moveTop(area.top());
+  sub->setGeometry(r);
 }
 
 }  // namespace n27

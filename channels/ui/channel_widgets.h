@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QKeyEvent;
+class QWidget;
 
 namespace n27 {
 
@@ -30,5 +31,9 @@ bool FilterDigitKey(const QKeyEvent *key);
 // (a choice is taken by Enter, by leaving the list or from the opened list). True when the
 // key was handled.
 bool StepListWithoutChoosing(QComboBox *box, const QKeyEvent *key);
+
+// A window shown inside the main window's child-window area is moved (and, when it has to,
+// made smaller) so that it lies wholly inside the area.
+void KeepInsideChildArea(QWidget *window);
 
 }  // namespace n27

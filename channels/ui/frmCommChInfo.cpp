@@ -598,8 +598,10 @@ bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
     auto *key = static_cast<QKeyEvent *>(event);
     const bool isText = editor == text1_;
     if (isEnter(key) || key->key() == Qt::Key_Tab) {
-      run(isText ? "Text1_KeyPress" : (editor->objectName().left(6) + "_KeyPress").toUtf8().constData(),
-          [&] { editorEnter(); });
+      if (isText)
+        RunHandler(QString(kShortWindowName), "Text1_KeyPress", [&] { editorEnter(); });
+      else
+        run((editor->objectName().left(6) + "_KeyPress").toUtf8().constData(), [&] { editorEnter(); });
       return true;
     }
     if (key->key() == Qt::Key_Escape) {

@@ -2,11 +2,8 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "app/messages.h"
 #include "app/ui/dialog_support.h"
@@ -38,14 +35,6 @@ FrmComSet::FrmComSet(int chosenPort, PortLister listPorts, QWidget *parent)
   device_->setMinimumWidth(260);
   EnterMovesToNextControl(combo_);
 
-  auto *okButton = new QPushButton;
-  okButton->setObjectName("CommandOK");
-  okButton->setDefault(true);
-  auto *cancelButton = new QPushButton;
-  cancelButton->setObjectName("CommandCancel");
-  connect(okButton, &QPushButton::clicked, this,
-          [this] { RunHandler(this, "CommandOK_Click", [this] { ok(); }); });
-  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
   connect(combo_, &QComboBox::currentIndexChanged, this, [this] {
     if (!filling_) RunHandler(this, "Combo1_Click", [this] { selectionChanged(); });
   });
@@ -56,16 +45,7 @@ FrmComSet::FrmComSet(int chosenPort, PortLister listPorts, QWidget *parent)
   grid->addWidget(combo_, 0, 1);
   grid->addWidget(device_, 1, 1);
   grid->setColumnStretch(1, 1);
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton);
-  buttons->addWidget(cancelButton);
-  auto *layout = new QVBoxLayout(this);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addLayout(grid);
-  layout->addSpacing(10);
-  layout->addLayout(buttons);
-  SetDialogButtons(this);
+  LayOutDialog(this, grid, ButtonNames::OkCancel, [this] { ok(); });
 
   fill(chosen_);
   timer_ = new QTimer(this);

@@ -3,12 +3,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QVBoxLayout>
 
 #include "app/ui/dialog_support.h"
-#include "app/ui/handler_guard.h"
 #include "link/password.h"
 #include "link/ui/link_texts.h"
 
@@ -31,34 +28,15 @@ FrmPassWord::FrmPassWord(std::string &password, QWidget *parent)
   text1_->setMinimumWidth(140);
   label->setBuddy(text1_);
 
-  auto *ok = new QPushButton;
-  ok->setObjectName("CommandOK");
-  ok->setDefault(true);
-  auto *cancel = new QPushButton;
-  cancel->setObjectName("CommandCancel");
-  connect(ok, &QPushButton::clicked, this, [this] {
-    RunHandler(this, "CommandOK_Click", [this] {
-      password_ = link::CleanPassword(text1_->text().toLatin1().toStdString());
-      accept();
-    });
-  });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
   // The label ends a little left of the box.
   auto *row = new QHBoxLayout;
   row->addWidget(label);
   row->addSpacing(3);
   row->addWidget(text1_, 1);
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  auto *layout = new QVBoxLayout(this);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addLayout(row);
-  layout->addSpacing(10);
-  layout->addLayout(buttons);
-  SetDialogButtons(this);
+  LayOutDialog(this, row, ButtonNames::OkCancel, [this] {
+    password_ = link::CleanPassword(text1_->text().toLatin1().toStdString());
+    accept();
+  });
 }
 
 }  // namespace n27

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QtTest/QTest>
 #include <chrono>
 
 #include "app/ini_file.h"
@@ -192,6 +193,42 @@ TEST_F(GuiTransfer, SwitchingReleaseOffersToSaveFirst) {
   EXPECT_EQ(prompter.questions[2], "File has been modify,save it now?");
   EXPECT_TRUE(m.isVisible());
   EXPECT_TRUE(IsModified(ws.working, ws.saved));
+}
+
+TEST_F(GuiTransfer, RadioInformationIsReadAndShownInItsWindow) {
+  frmMain &m = startRadio();
+  EXPECT_FALSE(m.action("mnuRadioInfo")->isEnabled());  // no window to show it in yet
+  // A stand-in for the radio-information window, shown modally after the read.
+  m.registerEditor({window::kRadioInformation,
+                    [](frmMain &) {
+                      auto *d = new QDialog;
+                      d->setObjectName(window::kRadioInformation);
+                      return d;
+                    },
+                    WindowPlacement::Modal});
+  int ended = 0;
+  bool success = false;
+  m.radio().onTransferEnded = [&](int type, bool ok) {
+    EXPECT_EQ(type, 3);
+    ++ended;
+    success = ok;
+  };
+  prompter.onDialog = [](QDialog &) { return int(QDialog::Accepted); };  // seen and closed
+  ws.image.set(2000, 0x5A);
+  trigger("mnuEMG");  // Edit → Local Message: the image is erased first
+  EXPECT_TRUE(m.radio().busy());
+  QTRY_COMPARE_WITH_TIMEOUT(ended, 1, 10000);
+  EXPECT_TRUE(success);
+  EXPECT_TRUE(prompter.questions.empty());  // no question, no progress window
+  EXPECT_EQ(prompter.dialogs, (std::vector<QString>{"FrmEMG"}));
+  EXPECT_EQ(ws.image.at(2000), 0xFF);
+  EXPECT_FALSE(m.radio().busy());
+
+  // Tools → Radio Information leaves the rest of the image alone.
+  ws.image.set(2000, 0x5A);
+  trigger("mnuRadioInfo");
+  QTRY_COMPARE_WITH_TIMEOUT(ended, 2, 10000);
+  EXPECT_EQ(ws.image.at(2000), 0x5A);
 }
 
 TEST_F(GuiTransfer, NoUsablePortIsReportedBeforeAnythingIsAsked) {

@@ -250,6 +250,16 @@ TEST_F(ChannelWindowTest, ClipboardCommands) {
   EXPECT_EQ(ws.working.channelCount, 0);
   window->channelEdit(ChannelEditCommand::Paste);
   EXPECT_EQ(cell(1, kColRx), "440.00000");
+
+  // The same from the keyboard: Ctrl+C on channel 1, Ctrl+V on 2, Del on 1.
+  QTest::keyClick(window->grid(), Qt::Key_C, Qt::ControlModifier);
+  moveTo(2, kColRx);
+  QTest::keyClick(window->grid(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(cell(2, kColRx), "440.00000");
+  moveTo(1, kColRx);
+  QTest::keyClick(window->grid(), Qt::Key_Delete);
+  EXPECT_EQ(channel(1), nullptr);
+  EXPECT_NE(channel(2), nullptr);
 }
 
 TEST_F(ChannelWindowTest, RowsFollowChangesMadeElsewhereAndLanguage) {
