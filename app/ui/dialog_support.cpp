@@ -75,6 +75,8 @@ void LayOutDialog(QDialog *dialog, QLayout *body, ButtonNames names,
   layout->addLayout(body);
   layout->addSpacing(10);
   layout->addLayout(buttons);
+  // Wide enough for the title on any window manager.
+  layout->addSpacerItem(new QSpacerItem(300, 0, QSizePolicy::Fixed, QSizePolicy::Fixed));
   SetDialogButtons(dialog);
 }
 

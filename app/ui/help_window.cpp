@@ -1,6 +1,8 @@
 #include "app/ui/help_window.h"
 
 #include <QDesktopServices>
+#include <QScreen>
+#include <algorithm>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -60,6 +62,15 @@ bool HelpWindow::showTopic(int language, int context) {
   if (context > 0) url.setFragment(QString("topic%1").arg(context));
   browser_->setSource(url);
   if (context > 0) browser_->scrollToAnchor(url.fragment());
+  if (!isVisible() && parentWidget()) {
+    // Over the main window, within its screen.
+    QRect area = parentWidget()->screen()->availableGeometry();
+    QRect r(QPoint(), size().boundedTo(area.size()));
+    r.moveCenter(parentWidget()->geometry().center());
+    r.moveLeft(std::clamp(r.left(), area.left(), area.right() - r.width()));
+    r.moveTop(std::clamp(r.top(), area.top(), area.bottom() - r.height()));
+    setGeometry(r);
+  }
   show();
   raise();
   activateWindow();
