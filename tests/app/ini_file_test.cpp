@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "app/ini_file.h"
 #include "app/language.h"
@@ -10,7 +11,9 @@ namespace n27 {
 namespace {
 
 std::string tempPath(const std::string &name) {
-  return (std::filesystem::temp_directory_path() / ("n27_ini_" + name)).string();
+  return (std::filesystem::temp_directory_path() /
+          ("n27_ini_" + std::to_string(::getpid()) + "_" + name))
+      .string();
 }
 
 TEST(IniFile, KeysAndSectionsAreCaseInsensitiveAndOtherLinesSurviveAWrite) {

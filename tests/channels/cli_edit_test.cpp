@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/ini_file.h"
 #include "channels/batch_engine.h"
@@ -33,7 +34,10 @@ CliRun runCli(const QStringList &args) {
 class CliEdit : public testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(testing::TempDir()) / "cli_edit";
+    // One folder per test process: ctest runs tests side by side.
+    dir = fs::path(testing::TempDir()) /
+          ("n27_cli_edit_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) +
+           "_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     Workspace ws;

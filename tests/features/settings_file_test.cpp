@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -24,7 +25,11 @@ namespace fs = std::filesystem;
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / "n27_settings_file";
+    // One folder per test process: ctest runs tests side by side.
+    dir = fs::temp_directory_path() /
+          ("n27_settings_file_" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+           std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
