@@ -114,7 +114,16 @@ frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
   openDefaultEditors();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+  // The editors listen to the channel context, a member: they go before the members do,
+  // also those closed but not deleted yet.
+  delete takeCentralWidget();
+  const QObjectList kids = children();
+  for (QObject *child : kids) {
+    QPointer<QWidget> w = qobject_cast<QWidget *>(child);
+    if (w && w->isWindow()) delete w.data();
+  }
+}
 
 // ---------------------------------------------------------------------------------------
 // Building the window
@@ -491,8 +500,10 @@ QWidget *frmMain::openEditor(const QString &name) {
 
 void frmMain::CloseCurAllWindows() {
   for (QMdiSubWindow *sub : mdi_->subWindowList()) {
-    sub->close();
-    if (!sub->isHidden()) sub->hide();  // a window that refused to close still goes away
+    if (!sub->close()) {
+      sub->hide();  // a window that refused to close still goes away
+      sub->deleteLater();
+    }
   }
   for (auto &w : openWindows_)
     if (w) w->close();
