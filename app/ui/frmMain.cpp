@@ -250,6 +250,29 @@ void frmMain::buildMenus() {
   entry(win, "mnuWindowArrangeIcons", mainText::kArrangeIcons, [this] { arrangeIcons(); });
   win->addSeparator();
   entry(win, "mnuWindowCloseAll", mainText::kCloseAllWindows, [this] { CloseCurAllWindows(); });
+  // The open windows, listed below the commands; the active one ticked.
+  connect(win, &QMenu::aboutToShow, this, [this, win] {
+    for (QAction *a : windowListActions_) {
+      win->removeAction(a);
+      a->deleteLater();
+    }
+    windowListActions_.clear();
+    int n = 0;
+    for (QMdiSubWindow *sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+      if (sub->isHidden()) continue;
+      if (n == 0) windowListActions_.push_back(win->addSeparator());
+      ++n;
+      QString text = (n < 10 ? QString("&%1 ").arg(n) : QString("%1 ").arg(n)) + sub->windowTitle();
+      QAction *a = win->addAction(text);
+      a->setCheckable(true);
+      a->setChecked(sub == mdi_->activeSubWindow());
+      connect(a, &QAction::triggered, this, [this, sub] {
+        if (sub->isMinimized()) sub->showNormal();
+        mdi_->setActiveSubWindow(sub);
+      });
+      windowListActions_.push_back(a);
+    }
+  });
 
   QMenu *help = menu("mnuHelp", mainText::kMenuHelp);
   entry(help, "mnuHelpContents", mainText::kHelpTopics, [this] { showHelp(); })

@@ -164,6 +164,7 @@ class frmMain : public QMainWindow, private ShellHost {
   QLabel *panel3_ = nullptr;
   QMenu *channelEditMenu_ = nullptr;
   std::vector<QAction *> channelButtons_;        // toolbar buttons 10 to 14
+  std::vector<QAction *> windowListActions_;     // the open windows in the Window menu
   std::map<QString, QAction *> actions_;          // by name
   std::map<QString, const Tr *> captions_;        // menu entry / menu name → caption text
   std::map<QString, QString> toolMirrors_;        // toolbar key → menu entry it mirrors
