@@ -582,27 +582,21 @@ QList<QMdiSubWindow *> arrangeable(QMdiArea *mdi) {
 }
 }  // namespace
 
-void frmMain::tileVertically() {
-  // Side by side, each the full height.
-  auto subs = arrangeable(mdi_);
-  if (subs.isEmpty()) return;
-  QRect area = mdi_->viewport()->rect();
-  int width = area.width() / subs.size();
-  for (int i = 0; i < subs.size(); ++i) {
-    subs[i]->showNormal();
-    subs[i]->setGeometry(i * width, 0, width, area.height());
-  }
-}
+void frmMain::tileVertically() { tile(true); }
+void frmMain::tileHorizontally() { tile(false); }
 
-void frmMain::tileHorizontally() {
-  // One above the other, each the full width.
+void frmMain::tile(bool sideBySide) {
+  // Side by side, each the full height; or one above the other, each the full width.
   auto subs = arrangeable(mdi_);
   if (subs.isEmpty()) return;
   QRect area = mdi_->viewport()->rect();
-  int height = area.height() / subs.size();
-  for (int i = 0; i < subs.size(); ++i) {
+  const int n = static_cast<int>(subs.size());
+  for (int i = 0; i < n; ++i) {
     subs[i]->showNormal();
-    subs[i]->setGeometry(0, i * height, area.width(), height);
+    if (sideBySide)
+      subs[i]->setGeometry(i * area.width() / n, 0, area.width() / n, area.height());
+    else
+      subs[i]->setGeometry(0, i * area.height() / n, area.width(), area.height() / n);
   }
 }
 

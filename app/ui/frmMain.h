@@ -138,6 +138,7 @@ class frmMain : public QMainWindow, private ShellHost {
   void treeItemActivated(QTreeWidgetItem *item);
   void tileVertically();
   void tileHorizontally();
+  void tile(bool sideBySide);
   void arrangeIcons();
   void channelEdit(ChannelEditCommand command);
   void showAbout();
