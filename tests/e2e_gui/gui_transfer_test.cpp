@@ -65,7 +65,7 @@ class GuiTransfer : public MainWindowTest {
     options.extraPort = {250, device, "", true};
     options.comPort = 250;
     frmMain &m = makeMain();
-    m.radio().setReplyTimeout(150ms);
+    m.radio().setReplyTimeout(1000ms);  // a busy test machine still answers in time
     return m;
   }
 
