@@ -7,6 +7,7 @@
 // prints a line; tests pass one that records. Messages are suppressed by nothing here: the
 // operations decide (for example no out-of-range warning while ws.loadingFile is set).
 
+#include "app/message_icon.h"
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -17,7 +18,6 @@
 
 namespace n27 {
 
-enum class MessageIcon { None, Warning };
 // Shows one message: "Frequency is out of range." (Warning), "Not IsNumeric" (None),
 // "Read dec.TBL File Error!" (None).
 using MessageFn = std::function<void(const std::string &text, MessageIcon icon)>;

@@ -20,7 +20,7 @@ std::string Args::value(const std::string &name, const std::string &fallback) co
 }
 
 std::optional<Args> ParseArgs(const std::vector<std::string> &args,
-                              const std::vector<OptionSpec> &specs, std::string &error) {
+                              const std::vector<OptionDef> &optionDefs, std::string &error) {
   Args out;
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -40,19 +40,19 @@ std::optional<Args> ParseArgs(const std::vector<std::string> &args,
       inlineValue = a.substr(eq + 1);
       hasInline = true;
     }
-    const OptionSpec *spec = nullptr;
-    for (const auto &s : specs)
-      if (std::find(s.names.begin(), s.names.end(), name) != s.names.end()) spec = &s;
-    if (!spec) {
+    const OptionDef *def = nullptr;
+    for (const auto &s : optionDefs)
+      if (std::find(s.names.begin(), s.names.end(), name) != s.names.end()) def = &s;
+    if (!def) {
       error = "unknown option \"" + a + "\"";
       return std::nullopt;
     }
-    if (!spec->takesValue) {
+    if (!def->takesValue) {
       if (hasInline) {
         error = "option " + name + " takes no value";
         return std::nullopt;
       }
-      out.options.emplace_back(spec->names.front(), std::string());
+      out.options.emplace_back(def->names.front(), std::string());
       continue;
     }
     if (!hasInline) {
@@ -62,13 +62,13 @@ std::optional<Args> ParseArgs(const std::vector<std::string> &args,
       }
       inlineValue = args[++i];
     }
-    out.options.emplace_back(spec->names.front(), inlineValue);
+    out.options.emplace_back(def->names.front(), inlineValue);
   }
   return out;
 }
 
 std::optional<Args> ParseCommand(const std::vector<std::string> &args,
-                                 const std::vector<OptionSpec> &specs, const char *usage,
+                                 const std::vector<OptionDef> &optionDefs, const char *usage,
                                  int &exitCode) {
   const std::string command = args.empty() ? std::string() : args.front();
   if (WantsHelp(args)) {
@@ -77,7 +77,7 @@ std::optional<Args> ParseCommand(const std::vector<std::string> &args,
     return std::nullopt;
   }
   std::string error;
-  auto parsed = ParseArgs(args, specs, error);
+  auto parsed = ParseArgs(args, optionDefs, error);
   if (!parsed) exitCode = UsageError(command, error, usage);
   return parsed;
 }

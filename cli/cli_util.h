@@ -21,7 +21,7 @@ struct Args {
 };
 
 // One accepted option: its names ("-o", "--output") and whether it takes a value.
-struct OptionSpec {
+struct OptionDef {
   std::vector<std::string> names;
   bool takesValue = false;
 };
@@ -29,13 +29,13 @@ struct OptionSpec {
 // Parses args[1..] (args[0] is the command name). An unknown option or a missing value gives
 // nullopt with a message in `error`. "--" ends the options.
 std::optional<Args> ParseArgs(const std::vector<std::string> &args,
-                              const std::vector<OptionSpec> &specs, std::string &error);
+                              const std::vector<OptionDef> &optionDefs, std::string &error);
 
 // The usual start of a command: -h/--help prints the usage (exit code 0); an unknown option
 // or a missing value prints the message and the usage (exit code 2). Returns the parsed
 // arguments, or nullopt with the exit code to return in `exitCode`.
 std::optional<Args> ParseCommand(const std::vector<std::string> &args,
-                                 const std::vector<OptionSpec> &specs, const char *usage,
+                                 const std::vector<OptionDef> &optionDefs, const char *usage,
                                  int &exitCode);
 
 // True when the arguments ask for help (-h, --help).

@@ -93,7 +93,7 @@ int onOff(const std::string &text) {
 }
 
 int RunBatch(const std::vector<std::string> &args) {
-  const std::vector<OptionSpec> specs = {
+  const std::vector<OptionDef> optionDefs = {
       {{"-o", "--output"}, true},  {{"--from"}, true},        {{"--to"}, true},
       {{"--clear-outside"}, false}, {{"--rx-start"}, true},   {{"--rx-step"}, true},
       {{"--rx-down"}, false},       {{"--tx"}, true},         {{"--tx-offset"}, true},
@@ -108,7 +108,7 @@ int RunBatch(const std::vector<std::string> &args) {
       {{"--reverse"}, true},        {{"--compander"}, true},
   };
   int exitCode = 0;
-  auto parsed = ParseCommand(args, specs, kUsage, exitCode);
+  auto parsed = ParseCommand(args, optionDefs, kUsage, exitCode);
   if (!parsed) return exitCode;
   const Args &a = *parsed;
   if (a.positional.size() != 1) return UsageError("batch", "give exactly one data file", kUsage);

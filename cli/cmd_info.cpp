@@ -18,7 +18,7 @@ const std::string kUsage = std::string(
 
 int RunInfo(const std::vector<std::string> &args) {
   int rc = 0;
-  auto parsed = ParseCommand(args, LinkOptionSpecs(), kUsage.c_str(), rc);
+  auto parsed = ParseCommand(args, LinkOptionDefs(), kUsage.c_str(), rc);
   if (!parsed) return rc;
   LinkOptions link;
   std::string error;

@@ -20,11 +20,11 @@ const std::string kUsage = std::string(
     "  --image-out FILE   also write the raw 2561-byte memory image\n") + kLinkOptionsUsage;
 
 int RunRead(const std::vector<std::string> &args) {
-  auto specs = LinkOptionSpecs();
-  specs.push_back({{"-o", "--output"}, true});
-  specs.push_back({{"--image-out"}, true});
+  auto optionDefs = LinkOptionDefs();
+  optionDefs.push_back({{"-o", "--output"}, true});
+  optionDefs.push_back({{"--image-out"}, true});
   int rc = 0;
-  auto parsed = ParseCommand(args, specs, kUsage.c_str(), rc);
+  auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
   if (!parsed) return rc;
   LinkOptions link;
   std::string error;

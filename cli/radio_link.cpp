@@ -99,7 +99,7 @@ const char *const kLinkOptionsUsage =
     "  --retries N        answer \"Check Connection. Retry or Cancel?\" with Retry N times\n"
     "                     (default 0), then Cancel\n";
 
-std::vector<OptionSpec> LinkOptionSpecs() {
+std::vector<OptionDef> LinkOptionDefs() {
   return {{{"--port", "-p"}, true},
           {{"--password"}, true},
           {{"--retries"}, true},

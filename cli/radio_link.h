@@ -21,7 +21,7 @@ struct LinkOptions {
 };
 
 // --port, --password, --retries and --reply-timeout (milliseconds; for tests).
-std::vector<OptionSpec> LinkOptionSpecs();
+std::vector<OptionDef> LinkOptionDefs();
 // The usage lines of those options.
 extern const char *const kLinkOptionsUsage;
 // Reads the options; false with a message in `error`.

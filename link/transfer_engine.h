@@ -14,6 +14,7 @@
 // arrive while no reply is awaited are dropped too, so a late answer to an abandoned exchange
 // cannot advance a new one.
 
+#include "app/message_icon.h"
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -27,7 +28,6 @@
 namespace n27 {
 
 enum class TransferType { None = 0, Read = 1, Write = 2, RadioInformation = 3 };
-enum class MessageIcon { Information, Warning, Error, Question };
 
 // The reply timer's interval: a reply that has not arrived 1.5 s after its request is missing.
 inline constexpr int kReplyTimeoutMs = 1500;

@@ -36,7 +36,7 @@ enum class WindowPlacement {
   Modeless,  // a separate tool window
 };
 
-struct EditorWindowSpec {
+struct EditorWindowEntry {
   QString name;                                   // the window name, e.g. "frmCommChInfo"
   std::function<QWidget *(frmMain &)> create;     // makes the window (parent set by the caller)
   WindowPlacement placement = WindowPlacement::MdiChild;
@@ -44,11 +44,11 @@ struct EditorWindowSpec {
 
 class EditorRegistry {
  public:
-  void add(EditorWindowSpec spec);
-  const EditorWindowSpec *find(const QString &name) const;
+  void add(EditorWindowEntry entry);
+  const EditorWindowEntry *find(const QString &name) const;
 
  private:
-  std::vector<EditorWindowSpec> specs_;
+  std::vector<EditorWindowEntry> entries_;
 };
 
 // Adds every editor window the program has. Defined in app/ui/editor_windows.cpp.

@@ -7,17 +7,17 @@
 
 namespace n27 {
 
-void EditorRegistry::add(EditorWindowSpec spec) {
-  for (auto &s : specs_)
-    if (s.name == spec.name) {
-      s = std::move(spec);
+void EditorRegistry::add(EditorWindowEntry entry) {
+  for (auto &s : entries_)
+    if (s.name == entry.name) {
+      s = std::move(entry);
       return;
     }
-  specs_.push_back(std::move(spec));
+  entries_.push_back(std::move(entry));
 }
 
-const EditorWindowSpec *EditorRegistry::find(const QString &name) const {
-  for (const auto &s : specs_)
+const EditorWindowEntry *EditorRegistry::find(const QString &name) const {
+  for (const auto &s : entries_)
     if (s.name == name) return &s;
   return nullptr;
 }

@@ -359,8 +359,8 @@ void frmMain::buildTree() {
           [this](QTreeWidgetItem *item) { treeItemActivated(item); });
 }
 
-void frmMain::registerEditor(EditorWindowSpec spec) {
-  editors_.add(std::move(spec));
+void frmMain::registerEditor(EditorWindowEntry entry) {
+  editors_.add(std::move(entry));
   updateEditorAvailability();
   Change_Language();  // the tree shows the node enabled
 }
@@ -487,12 +487,12 @@ QWidget *frmMain::openEditor(const QString &name) {
     open->activateWindow();
     return open;
   }
-  const EditorWindowSpec *spec = editors_.find(name);
-  if (!spec) return nullptr;
-  QWidget *w = spec->create(*this);
+  const EditorWindowEntry *entry = editors_.find(name);
+  if (!entry) return nullptr;
+  QWidget *w = entry->create(*this);
   if (!w) return nullptr;
   if (w->objectName().isEmpty()) w->setObjectName(name);
-  switch (spec->placement) {
+  switch (entry->placement) {
     case WindowPlacement::MdiChild: {
       QMdiSubWindow *sub = mdi_->addSubWindow(w);
       sub->setAttribute(Qt::WA_DeleteOnClose);

@@ -53,7 +53,7 @@ class frmMain : public QMainWindow, private ShellHost {
   ChannelContext &channels() { return *channels_; }
   const EditorRegistry &editors() const { return editors_; }
   // Adds a window the main window can open (its menu entries and tree node become enabled).
-  void registerEditor(EditorWindowSpec spec);
+  void registerEditor(EditorWindowEntry entry);
 
   // New configuration without a question (Model Information and the start use it).
   void LoadNewDoc();

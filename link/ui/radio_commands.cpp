@@ -24,6 +24,7 @@ QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
 
 BoxIcon boxIcon(MessageIcon icon) {
   switch (icon) {
+    case MessageIcon::None: return BoxIcon::None;
     case MessageIcon::Information: return BoxIcon::Information;
     case MessageIcon::Warning: return BoxIcon::Warning;
     case MessageIcon::Error: return BoxIcon::Critical;
