@@ -4,6 +4,7 @@
 
 #include "app/ui/editor_window.h"
 #include "channels/ui/channel_windows.h"
+#include "print/ui/FrmPrintList.h"
 
 namespace n27 {
 
@@ -22,6 +23,9 @@ const EditorWindowEntry *EditorRegistry::find(const QString &name) const {
   return nullptr;
 }
 
-void RegisterEditorWindows(EditorRegistry &registry) { RegisterChannelWindows(registry); }
+void RegisterEditorWindows(EditorRegistry &registry) {
+  RegisterChannelWindows(registry);
+  RegisterPrintWindow(registry);
+}
 
 }  // namespace n27
