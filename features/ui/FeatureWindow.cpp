@@ -1,0 +1,467 @@
+#include "features/ui/FeatureWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/main_window_texts.h"
+#include "app/ui/handler_guard.h"
+#include "app/ui/prompter.h"
+#include "channels/channel_context.h"
+
+namespace n27 {
+
+namespace {
+
+QString qs(const std::string &s) { return QString::fromStdString(s); }
+QString qs(const Tr &t) { return QString::fromUtf8(t.get()); }
+
+// Applies a feature keystroke filter to a text box: a dropped key never reaches the box, a
+// changed one (a raised letter) is typed in its place; copy, cut and paste are ignored and
+// Enter moves the focus on (unless the box is a grid cell editor, where Enter commits).
+class KeyFilterObject : public QObject {
+ public:
+  KeyFilterObject(QLineEdit *box, features::KeyFilter filter, bool enterMovesOn)
+      : QObject(box), box_(box), filter_(filter), enterMovesOn_(enterMovesOn) {
+    box->installEventFilter(this);
+    box->setContextMenuPolicy(Qt::NoContextMenu);
+    box->setDragEnabled(false);
+    box->setAcceptDrops(false);
+  }
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (watched != box_ || event->type() != QEvent::KeyPress) return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste) ||
+        key->matches(QKeySequence::Cut))
+      return true;
+    if ((key->modifiers() & Qt::ControlModifier) &&
+        (key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_X))
+      return true;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (!enterMovesOn_) return false;
+      QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+      QCoreApplication::sendEvent(box_, &tab);
+      return true;
+    }
+    const QString text = key->text();
+    if (text.isEmpty() || !filter_) return false;
+    const auto codes = text.toUcs4();
+    if (codes.size() != 1 || codes[0] < 32 || codes[0] == 127) return false;  // editing keys
+    const auto taken = filter_(codes[0]);
+    if (!taken) return true;
+    if (*taken == codes[0]) return false;
+    const char32_t c = *taken;
+    box_->insert(QString::fromUcs4(&c, 1));
+    return true;
+  }
+
+ private:
+  QLineEdit *box_;
+  features::KeyFilter filter_;
+  bool enterMovesOn_;
+};
+
+// The grid's cell editor: a text box with the grid's keystroke filter and the cell's length.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  CellDelegate(features::KeyFilter filter, std::function<int(int, int)> maxLength, QObject *parent)
+      : QStyledItemDelegate(parent), filter_(filter), maxLength_(std::move(maxLength)) {}
+
+  QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override {
+    auto *box = new QLineEdit(parent);
+    box->setObjectName("Text2");
+    box->setFrame(false);
+    const int most = maxLength_(index.row(), index.column());
+    if (most > 0) box->setMaxLength(most);
+    new KeyFilterObject(box, filter_, false);
+    return box;
+  }
+
+ private:
+  features::KeyFilter filter_;
+  std::function<int(int, int)> maxLength_;
+};
+
+// A page of label/box pairs in columns; group boxes take a place in the column flow.
+struct PageItem {
+  QWidget *label = nullptr;  // nullptr: `widget` spans the row (check box, group box)
+  QWidget *widget = nullptr;
+  int weight = 1;
+};
+
+void LayOutColumns(QWidget *page, const std::vector<PageItem> &items, int columns) {
+  auto *row = new QHBoxLayout;
+  int total = 0;
+  for (const auto &i : items) total += i.weight;
+  columns = std::max(1, columns);
+  const int perColumn = (total + columns - 1) / columns;
+  QFormLayout *form = nullptr;
+  int used = perColumn;
+  for (const auto &i : items) {
+    if (used >= perColumn && row->count() < columns) {
+      form = new QFormLayout;
+      form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+      row->addLayout(form, 1);
+      used = 0;
+    }
+    if (i.label)
+      form->addRow(i.label, i.widget);
+    else
+      form->addRow(i.widget);
+    used += i.weight;
+  }
+  auto *outer = qobject_cast<QVBoxLayout *>(page->layout());
+  if (!outer) outer = new QVBoxLayout(page);
+  outer->addLayout(row);
+  outer->addStretch(1);
+}
+
+}  // namespace
+
+FeatureWindow::FeatureWindow(const features::Area &area, ChannelContext &channels, FeatureLayout layout,
+                             std::function<void(int)> showHelp, QWidget *parent)
+    : QWidget(parent),
+      area_(area),
+      context_(std::make_unique<features::FeatureContext>(channels)),
+      layout_(std::move(layout)),
+      showHelp_(std::move(showHelp)) {
+  setObjectName(qs(area.window));
+  // The Alert Locked clean-up changes key codes: an open Key Setting window shows them again.
+  context_->keysChanged = [] { RefreshOpenWindows(window::kKeySetting); };
+  build();
+  setCaptions();
+  refresh();
+}
+
+FeatureWindow::~FeatureWindow() = default;
+
+void FeatureWindow::RefreshOpenWindows(const QString &windowName) {
+  for (QWidget *w : QApplication::allWidgets())
+    if (auto *f = qobject_cast<FeatureWindow *>(w); f && f->objectName() == windowName) f->refresh();
+}
+
+void FeatureWindow::build() {
+  for (const auto &s : area_.settings) {
+    if (s.row > 0 && s.column > 0)
+      cells_.push_back(&s);
+    else {
+      Control c;
+      c.setting = &s;
+      controls_.push_back(c);
+    }
+  }
+
+  auto *outer = new QVBoxLayout(this);
+  bool hasTabs = std::any_of(layout_.sections.begin(), layout_.sections.end(), [](auto &s) { return s.tab; });
+  QWidget *firstPage = new QWidget;
+  QWidget *page = firstPage;
+  if (hasTabs) {
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("SSTab1");
+    outer->addWidget(tabs_);
+  } else {
+    outer->addWidget(firstPage);
+  }
+
+  // Which section each control belongs to.
+  std::map<std::string, std::size_t> sectionOf;
+  for (std::size_t i = 0; i < layout_.sections.size(); ++i)
+    for (const auto &name : layout_.sections[i].controls) sectionOf[name] = i;
+
+  std::vector<std::vector<PageItem>> pages;  // items per page, in the order of the pages
+  std::vector<QWidget *> pageWidgets;
+  auto pageIndexOf = [&](QWidget *p) {
+    for (std::size_t i = 0; i < pageWidgets.size(); ++i)
+      if (pageWidgets[i] == p) return i;
+    pageWidgets.push_back(p);
+    pages.emplace_back();
+    return pageWidgets.size() - 1;
+  };
+  pageIndexOf(firstPage);
+  std::map<std::size_t, QFormLayout *> groupForms;
+
+  // Tab pages and group boxes, in the order the sections are listed.
+  std::vector<QWidget *> sectionWidget(layout_.sections.size(), nullptr);
+  std::vector<QWidget *> sectionPage(layout_.sections.size(), nullptr);
+  bool firstTab = true;
+  for (std::size_t i = 0; i < layout_.sections.size(); ++i) {
+    const auto &sec = layout_.sections[i];
+    if (sec.tab) {
+      page = firstTab ? firstPage : new QWidget;
+      firstTab = false;
+      tabs_->addTab(page, QString());
+      captions_.emplace_back(page, sec.title);
+      pageIndexOf(page);
+      sectionWidget[i] = page;
+      sectionPage[i] = page;
+      if (sec.grid) {
+        grid_ = new QTableWidget(page);
+        auto *l = new QVBoxLayout(page);
+        l->addWidget(grid_);
+      }
+    } else {
+      auto *box = new QGroupBox;
+      box->setObjectName(QString("Frame%1").arg(i + 1));
+      captions_.emplace_back(box, sec.title);
+      groupForms[i] = new QFormLayout(box);
+      sectionWidget[i] = box;
+      sectionPage[i] = page;
+    }
+  }
+
+  for (auto &c : controls_) {
+    QWidget *box = makeControl(c);
+    auto it = sectionOf.find(c.setting->control);
+    if (it == sectionOf.end()) {
+      pages[0].push_back(PageItem{c.label, box, 1});
+    } else if (auto g = groupForms.find(it->second); g != groupForms.end()) {
+      // A group box takes the place of its first control in the page's flow.
+      if (g->second->rowCount() == 0)
+        pages[pageIndexOf(sectionPage[it->second])].push_back(
+            PageItem{nullptr, sectionWidget[it->second],
+                     static_cast<int>(layout_.sections[it->second].controls.size()) + 1});
+      if (c.label)
+        g->second->addRow(c.label, box);
+      else
+        g->second->addRow(box);
+    } else {
+      pages[pageIndexOf(sectionPage[it->second])].push_back(PageItem{c.label, box, 1});
+    }
+  }
+  for (std::size_t i = 0; i < pageWidgets.size(); ++i)
+    if (!pages[i].empty()) LayOutColumns(pageWidgets[i], pages[i], layout_.columns);
+
+  if (!cells_.empty()) {
+    if (!grid_) {
+      grid_ = new QTableWidget(this);
+      outer->addWidget(grid_);
+    }
+    grid_->setObjectName("MSFlexGrid1");
+    int rows = 0, columns = 0;
+    for (const auto *s : cells_) {
+      rows = std::max(rows, s->row);
+      columns = std::max(columns, s->column);
+    }
+    grid_->setRowCount(rows);
+    grid_->setColumnCount(columns);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->setItemDelegate(new CellDelegate(
+        layout_.gridFilter,
+        [this](int row, int column) {
+          for (const auto *s : cells_)
+            if (s->row == row + 1 && s->column == column + 1) return s->view(context_->ws).maxLength;
+          return 0;
+        },
+        grid_));
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < columns; ++c) grid_->setItem(r, c, new QTableWidgetItem);
+    connect(grid_, &QTableWidget::cellChanged, this, [this](int row, int column) {
+      if (!busy_) commitCell(row, column);
+    });
+  }
+
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  if (showHelp_ && layout_.helpContext > 0) {
+    help_ = new QPushButton(this);
+    help_->setObjectName("CommandHelp");
+    connect(help_, &QPushButton::clicked, this, [this] {
+      RunHandler(this, "CommandHelp_Click", [this] { showHelp_(layout_.helpContext); });
+    });
+    buttons->addWidget(help_);
+  }
+  close_ = new QPushButton(this);
+  close_->setObjectName("CommandClose");
+  connect(close_, &QPushButton::clicked, this, [this] {
+    RunHandler(this, "CommandClose_Click", [this] {
+      storePendingInput();
+      if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+      else
+        window()->close();
+    });
+  });
+  buttons->addWidget(close_);
+  outer->addLayout(buttons);
+}
+
+QWidget *FeatureWindow::makeControl(Control &c) {
+  const auto &s = *c.setting;
+  const QString name = qs(s.control);
+  const QString handler = name + (s.kind == features::SettingKind::Text ? "_LostFocus" : "_Click");
+  const std::size_t index = static_cast<std::size_t>(&c - controls_.data());
+  if (s.kind != features::SettingKind::Check) {
+    c.label = new QLabel(this);
+    c.label->setObjectName("Label_" + name);
+  }
+  switch (s.kind) {
+    case features::SettingKind::List: {
+      c.combo = new QComboBox(this);
+      c.combo->setObjectName(name);
+      c.combo->setEnabled(static_cast<bool>(s.choose));
+      connect(c.combo, &QComboBox::activated, this, [this, index, handler](int i) {
+        const auto &ctl = controls_[index];
+        choose(*ctl.setting, ctl.combo->itemText(i).toStdString(), handler);
+      });
+      c.label->setBuddy(c.combo);
+      return c.combo;
+    }
+    case features::SettingKind::Check:
+      c.check = new QCheckBox(this);
+      c.check->setObjectName(name);
+      connect(c.check, &QCheckBox::clicked, this, [this, index, handler](bool ticked) {
+        choose(*controls_[index].setting, ticked ? "1" : "0", handler);
+      });
+      return c.check;
+    case features::SettingKind::Text: {
+      c.edit = new QLineEdit(this);
+      c.edit->setObjectName(name);
+      c.edit->setReadOnly(!s.choose);
+      auto f = layout_.filters.find(s.control);
+      new KeyFilterObject(c.edit, f == layout_.filters.end() ? nullptr : f->second, true);
+      connect(c.edit, &QLineEdit::editingFinished, this, [this, index] { commitText(controls_[index]); });
+      c.label->setBuddy(c.edit);
+      return c.edit;
+    }
+  }
+  return nullptr;
+}
+
+void FeatureWindow::setCaptions() {
+  setWindowTitle(qs(area_.caption));
+  for (auto &c : controls_) {
+    const QString text = qs(c.setting->label);
+    if (c.label) c.label->setText(text);
+    if (c.check) c.check->setText(text);
+  }
+  for (auto &[w, title] : captions_) {
+    if (auto *box = qobject_cast<QGroupBox *>(w))
+      box->setTitle(qs(title));
+    else if (tabs_)
+      tabs_->setTabText(tabs_->indexOf(w), qs(title));
+  }
+  if (grid_) {
+    QStringList headers;
+    for (int c = 0; c < grid_->columnCount(); ++c)
+      headers << (c < static_cast<int>(layout_.gridColumns.size()) ? qs(layout_.gridColumns[static_cast<std::size_t>(c)])
+                                                                   : QString());
+    grid_->setHorizontalHeaderLabels(headers);
+    QStringList numbers;
+    for (int r = 1; r <= grid_->rowCount(); ++r) numbers << QString::number(r);
+    grid_->setVerticalHeaderLabels(numbers);
+    grid_->setCornerButtonEnabled(false);
+    grid_->verticalHeader()->setToolTip(qs(layout_.gridNumber));
+  }
+  if (help_) help_->setText(qs(mainText::kMenuHelp));
+  close_->setText(qs(mainText::kClose));
+}
+
+void FeatureWindow::refresh() {
+  RunHandler(this, "SetShowData", [this] {
+    const bool wasBusy = busy_;
+    busy_ = true;
+    if (layout_.beforeShowing) layout_.beforeShowing(*context_);
+    for (auto &c : controls_) showControl(c);
+    showGrid();
+    busy_ = wasBusy;
+  });
+}
+
+void FeatureWindow::showControl(Control &c) {
+  const features::SettingView v = c.setting->view(context_->ws);
+  const bool enabled = v.enabled && static_cast<bool>(c.setting->choose);
+  if (c.label) c.label->setEnabled(v.enabled);
+  if (c.combo) {
+    const QSignalBlocker block(c.combo);
+    c.combo->clear();
+    for (const auto &e : v.entries) c.combo->addItem(qs(e));
+    c.combo->setCurrentIndex(v.shown);
+    c.combo->setEnabled(enabled);
+  } else if (c.check) {
+    const QSignalBlocker block(c.check);
+    c.check->setChecked(v.checked);
+    c.check->setEnabled(enabled);
+  } else if (c.edit) {
+    const QSignalBlocker block(c.edit);
+    c.edit->setMaxLength(v.maxLength > 0 ? v.maxLength : 32767);
+    c.edit->setText(qs(v.text));
+    c.edit->setEnabled(v.enabled);
+  }
+  c.shown = v.text;
+}
+
+void FeatureWindow::showGrid() {
+  if (!grid_) return;
+  const QSignalBlocker block(grid_);
+  for (const auto *s : cells_) {
+    const auto v = s->view(context_->ws);
+    if (QTableWidgetItem *item = grid_->item(s->row - 1, s->column - 1)) {
+      item->setText(qs(v.text));
+      Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+      if (s->choose && v.enabled) flags |= Qt::ItemIsEditable;
+      item->setFlags(flags);
+    }
+  }
+}
+
+void FeatureWindow::choose(const features::Setting &setting, const std::string &text, const QString &handler) {
+  if (busy_) return;
+  busy_ = true;
+  RunHandler(this, handler, [&] {
+    features::ChooseResult result;
+    if (setting.choose) result = setting.choose(*context_, text);
+    // Show the stored values first so the box under the message already holds what was kept.
+    busy_ = false;
+    refresh();
+    busy_ = true;
+    if (!result.message.empty())
+      ShowMessage(this, qs(result.message), result.ok() ? BoxIcon::Information : BoxIcon::Critical);
+  });
+  busy_ = false;
+}
+
+void FeatureWindow::commitText(Control &c) {
+  if (busy_ || !c.edit || !c.setting->choose) return;
+  const std::string text = c.edit->text().toStdString();
+  if (text == c.shown) return;
+  choose(*c.setting, text, qs(c.setting->control) + "_LostFocus");
+}
+
+void FeatureWindow::commitCell(int row, int column) {
+  for (const auto *s : cells_)
+    if (s->row == row + 1 && s->column == column + 1) {
+      const QTableWidgetItem *item = grid_->item(row, column);
+      choose(*s, item ? item->text().toStdString() : std::string(), "MSFlexGrid1_LeaveCell");
+      return;
+    }
+}
+
+void FeatureWindow::storePendingInput() {
+  if (grid_) {
+    // Leaving the cell commits an open cell editor.
+    if (grid_->currentIndex().isValid()) grid_->setCurrentIndex(QModelIndex());
+  }
+  for (auto &c : controls_)
+    if (c.edit && c.edit->isEnabled()) commitText(c);
+}
+
+}  // namespace n27

@@ -1,0 +1,229 @@
+// The feature windows over a fresh configuration: choices reach the working data, the
+// enabling rules follow each choice, the keystroke filters and the grids.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/language.h"
+#include "app/ui/prompter.h"
+#include "channels/channel_context.h"
+#include "channels/channel_ops.h"
+#include "codeplug/bands.h"
+#include "codeplug/configuration.h"
+#include "codeplug/workspace.h"
+#include "features/dtmf_settings.h"
+#include "features/key_assignment.h"
+#include "features/ui/feature_windows.h"
+
+namespace n27 {
+namespace {
+
+class Recorder : public Prompter {
+ public:
+  void message(QWidget *, const QString &text, BoxIcon) override { messages.push_back(text); }
+  std::vector<QString> messages;
+};
+
+class FeatureWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetLanguageIndex(kEnglish);
+    SetPrompter(&prompter);
+    NewConfiguration(ws);
+    ws.bandText = kBand400;
+    SetBandLimits(ws);
+  }
+  void TearDown() override {
+    SetPrompter(nullptr);
+    SetLanguageIndex(kEnglish);
+  }
+  template <typename W>
+  std::unique_ptr<W> open() {
+    auto w = std::make_unique<W>(ctx);
+    w->show();
+    return w;
+  }
+  // Chooses an entry of a list box as a user's click does.
+  static void pick(QWidget &w, const char *name, const QString &entry) {
+    auto *combo = w.findChild<QComboBox *>(name);
+    ASSERT_NE(combo, nullptr) << name;
+    const int i = combo->findText(entry);
+    ASSERT_GE(i, 0) << entry.toStdString();
+    combo->setCurrentIndex(i);
+    emit combo->activated(i);
+  }
+  static QStringList entries(QWidget &w, const char *name) {
+    QStringList l;
+    auto *combo = w.findChild<QComboBox *>(name);
+    for (int i = 0; combo && i < combo->count(); ++i) l << combo->itemText(i);
+    return l;
+  }
+
+  Workspace ws;
+  ChannelContext ctx{ws};
+  Recorder prompter;
+};
+
+TEST_F(FeatureWindowTest, FunctionSetupStoresEachChoiceAtOnce) {
+  auto w = open<FrmOptFeatures>();
+  EXPECT_EQ(w->objectName(), "FrmOptFeatures");
+  EXPECT_EQ(w->windowTitle(), "Function Setup");
+  pick(*w, "Combo1_2", "7");
+  EXPECT_EQ(ws.working.function.squelch, 7);
+  pick(*w, "Combo1_0", "180");
+  EXPECT_EQ(ws.working.function.tot, 5);
+
+  // The two VOX boxes edit one value: ticking one shows in the other.
+  auto *vox = w->findChild<QCheckBox *>("Check7_3");
+  auto *voxFunction = w->findChild<QCheckBox *>("Check2_0");
+  ASSERT_TRUE(vox && voxFunction);
+  const bool before = voxFunction->isChecked();
+  vox->click();
+  EXPECT_EQ(voxFunction->isChecked(), !before);
+  EXPECT_EQ(ws.working.function.voxFunction, before ? 0 : 1);
+}
+
+TEST_F(FeatureWindowTest, ScanPriorityModeSwitchesLookBackAndRevertList) {
+  auto w = open<FrmScanInfo>();
+  pick(*w, "Combo1_0", "None");
+  EXPECT_FALSE(w->findChild<QComboBox *>("Combo1_2")->isEnabled());
+  EXPECT_FALSE(w->findChild<QComboBox *>("Combo1_3")->isEnabled());
+  EXPECT_EQ(entries(*w, "Combo1_4"), (QStringList{"Selected", "Selected+Talk Back"}));
+
+  pick(*w, "Combo1_0", "Fixd");
+  EXPECT_EQ(ws.working.scan.words[0], 1);
+  EXPECT_TRUE(w->findChild<QComboBox *>("Combo1_2")->isEnabled());
+  EXPECT_TRUE(w->findChild<QComboBox *>("Combo1_3")->isEnabled());
+  EXPECT_EQ(entries(*w, "Combo1_4"),
+            (QStringList{"Selected", "Selected+Talk Back", "Priority", "Priority+Talk Back"}));
+  pick(*w, "Combo1_4", "Priority+Talk Back");
+  EXPECT_EQ(ws.working.scan.words[11], 3);
+}
+
+TEST_F(FeatureWindowTest, AlertLockedClearsKeyCode15AndRefreshesAnOpenKeyWindow) {
+  ws.working.standAlone.alertLockedFlag = 1;  // not ticked
+  ws.working.keys.keys[2] = features::kAlertLockedFunctionCode;
+  ws.working.keys.keys[3] = 2;
+  auto keys = open<FrmKeyAssignm>();
+  auto *hold1 = keys->findChild<QComboBox *>("Combo1_2");
+  auto *hold2 = keys->findChild<QComboBox *>("Combo1_3");
+  ASSERT_TRUE(hold1 && hold2);
+  EXPECT_EQ(ws.working.keys.keys[2], features::kAlertLockedFunctionCode);  // opening leaves it unticked
+  // A value changed behind the open window shows only when the window is refreshed.
+  ws.working.keys.keys[3] = 6;
+  const auto names = features::FunctionNames();
+  EXPECT_EQ(hold2->currentText().toStdString(), names[2]);
+
+  auto options = open<FrmOptFeatures>();
+  auto *alert = options->findChild<QCheckBox *>("Check1_4");
+  alert->click();
+  EXPECT_EQ(ws.working.standAlone.alertLockedFlag, 0);
+  EXPECT_EQ(ws.working.keys.keys[2], 0);
+  EXPECT_EQ(hold1->currentText(), "None");
+  EXPECT_EQ(hold2->currentText().toStdString(), names[6]);
+
+  // Unticking changes no key.
+  ws.working.keys.keys[1] = 3;
+  alert->click();
+  EXPECT_EQ(ws.working.standAlone.alertLockedFlag, 1);
+  EXPECT_EQ(ws.working.keys.keys[1], 3);
+}
+
+TEST_F(FeatureWindowTest, ShortSelfIdIsRefusedAndBecomes000) {
+  auto w = open<FrmDTMF>();
+  auto *selfId = w->findChild<QLineEdit *>("Text1_1");
+  ASSERT_NE(selfId, nullptr);
+  selfId->setText("12");
+  emit selfId->editingFinished();
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0], "Invalid Data");
+  EXPECT_EQ(selfId->text(), "000");
+  EXPECT_EQ(ws.working.dtmf.selfId.text(), "000");
+
+  selfId->setText("123");
+  emit selfId->editingFinished();
+  EXPECT_EQ(ws.working.dtmf.selfId.text(), "123");
+  EXPECT_EQ(prompter.messages.size(), 1u);
+}
+
+TEST_F(FeatureWindowTest, CodeBoxesTakeOnlyDtmfKeysAndIgnorePaste) {
+  auto w = open<FrmDTMF>();
+  auto *bot = w->findChild<QLineEdit *>("Text1_0");
+  ASSERT_NE(bot, nullptr);
+  QTest::keyClicks(bot, "1x*#ad9");
+  EXPECT_EQ(bot->text(), "1*#AD9");
+  QTest::keyClick(bot, Qt::Key_Backspace);
+  EXPECT_EQ(bot->text(), "1*#AD");
+  QApplication::clipboard()->setText("999");
+  QTest::keyClick(bot, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(bot->text(), "1*#AD");
+  // Enter moves on instead of acting; leaving the box stores it.
+  emit bot->editingFinished();
+  EXPECT_EQ(ws.working.dtmf.botCode.text(), "1*#AD");
+
+  auto *selfId = w->findChild<QLineEdit *>("Text1_1");
+  selfId->clear();
+  QTest::keyClicks(selfId, "4a5");
+  EXPECT_EQ(selfId->text(), "45");
+}
+
+TEST_F(FeatureWindowTest, GridCellsReachTheListsAndShowWhatWasStored) {
+  auto dtmf = open<FrmDTMF>();
+  auto *grid = dtmf->findChild<QTableWidget *>("MSFlexGrid1");
+  ASSERT_NE(grid, nullptr);
+  ASSERT_EQ(grid->rowCount(), features::kMemoryNumbers);
+  grid->item(1, 0)->setText("12*");
+  grid->item(4, 0)->setText("D#");
+  EXPECT_EQ(features::MemoryCode(ws.working, 2), "12*");
+  EXPECT_EQ(features::MemoryCode(ws.working, 5), "D#");
+  EXPECT_EQ(ws.working.dtmfCodeCount, 2);
+  grid->item(1, 0)->setText("");
+  EXPECT_EQ(ws.working.dtmfCodeCount, 1);
+
+  auto fleet = open<FrmFleetSync>();
+  grid = fleet->findChild<QTableWidget *>("MSFlexGrid1");
+  ASSERT_NE(grid, nullptr);
+  grid->item(0, 0)->setText("50");  // below the lowest fleet
+  EXPECT_EQ(grid->item(0, 0)->text(), "100");
+  grid->item(0, 1)->setText("A");
+  EXPECT_EQ(grid->item(0, 1)->text(), "All");
+  EXPECT_EQ(ws.working.fleets[0].fleet, 1u);
+  EXPECT_EQ(ws.working.fleets[0].id, 0u);
+}
+
+TEST_F(FeatureWindowTest, MessageLinesDropNonAsciiAndStoreOnLeaving) {
+  auto w = open<FrmEmbMsg>();
+  auto *line = w->findChild<QLineEdit *>("Text1_0");
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->maxLength(), 32);
+  line->clear();
+  QTest::keyClicks(line, "Hi ");
+  QKeyEvent accented(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("é"));
+  QApplication::sendEvent(line, &accented);
+  QTest::keyClicks(line, "!");
+  EXPECT_EQ(line->text(), "Hi !");
+  emit line->editingFinished();
+  EXPECT_EQ(ws.working.message1.text(), "Hi !");
+}
+
+TEST_F(FeatureWindowTest, ChineseCaptions) {
+  SetLanguageIndex(kChinese);
+  auto w = open<FrmOptFeatures>();
+  EXPECT_EQ(w->windowTitle(), QString::fromUtf8("功能设定"));
+  EXPECT_EQ(w->findChild<QCheckBox *>("Check1_4")->text(), QString::fromUtf8("报警锁定"));
+}
+
+}  // namespace
+}  // namespace n27
