@@ -1,6 +1,7 @@
 #include "print/ui/report_painter.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -24,6 +25,24 @@ constexpr double kHeadingLeft = 0.05;
 constexpr double kRight = 0.97;
 
 QString q(const std::string &s) { return QString::fromStdString(s); }
+
+// Chinese pages print in a font that holds both the Chinese and the Latin characters, so the
+// mixed texts of a row keep one line height and baseline.
+void chooseFont(QPainter &p) {
+  if (LanguageIndex() != kChinese) return;
+  const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+  QString chosen;
+  for (const QString &f : families)
+    if (f.contains("Sans", Qt::CaseInsensitive) && !f.contains("Mono", Qt::CaseInsensitive)) {
+      chosen = f;
+      break;
+    }
+  if (chosen.isEmpty() && !families.isEmpty()) chosen = families.front();
+  if (chosen.isEmpty()) return;
+  QFont f = p.font();
+  f.setFamily(chosen);
+  p.setFont(f);
+}
 
 class PagePainter {
  public:
@@ -120,6 +139,7 @@ class PagePainter {
 bool PaintReport(const Report &report, QPagedPaintDevice &device) {
   QPainter p;
   if (!p.begin(&device)) return false;
+  chooseFont(p);
   const double width = device.width(), height = device.height();
   PagePainter page(p, width, height);
   int number = 0;
