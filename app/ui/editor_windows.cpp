@@ -5,6 +5,7 @@
 #include "app/ui/editor_window.h"
 #include "channels/ui/channel_windows.h"
 #include "features/ui/feature_windows.h"
+#include "print/ui/FrmPrintList.h"
 
 namespace n27 {
 
@@ -26,6 +27,7 @@ const EditorWindowEntry *EditorRegistry::find(const QString &name) const {
 void RegisterEditorWindows(EditorRegistry &registry) {
   RegisterChannelWindows(registry);
   RegisterFeatureWindows(registry);
+  RegisterPrintWindow(registry);
 }
 
 }  // namespace n27

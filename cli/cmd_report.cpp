@@ -1,0 +1,73 @@
+// n27-cli report: the printed report of a data file as text.
+
+#include "cli/cli_command.h"
+#include "cli/cli_util.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "channels/channel_context.h"
+#include "print/report.h"
+
+namespace n27::cli {
+namespace {
+
+constexpr const char *kUsage =
+    "Usage: n27-cli report FILE.dat [--items LIST] [--chinese]\n"
+    "\n"
+    "Prints what File > Print puts on paper, page by page.\n"
+    "  --items LIST  comma-separated parts to print (default: all):\n"
+    "                channel, function, key, scan, dtmf, message, local\n"
+    "  --chinese     the texts of the Chinese interface\n";
+
+// Command-line names of the print items, in printing order.
+constexpr const char *kItemNames[print::kPrintItemCount] = {"channel", "function", "key",  "scan",
+                                                            "dtmf",    "message",  "local"};
+
+bool parseItems(const std::string &list, print::PrintSelection &selection, std::string &bad) {
+  selection.fill(false);
+  std::stringstream in(list);
+  std::string name;
+  while (std::getline(in, name, ',')) {
+    if (name.empty()) continue;
+    bool found = false;
+    for (int i = 0; i < print::kPrintItemCount; ++i)
+      if (name == kItemNames[i]) selection[i] = found = true;
+    if (!found) {
+      bad = name;
+      return false;
+    }
+  }
+  return true;
+}
+
+int RunReport(const std::vector<std::string> &args) {
+  int exitCode = 0;
+  auto parsed = ParseCommand(args, {{{"--items"}, true}, {{"--chinese"}, false}}, kUsage, exitCode);
+  if (!parsed) return exitCode;
+  if (parsed->positional.size() != 1) return UsageError("report", "give exactly one data file", kUsage);
+
+  print::PrintSelection selection;
+  selection.fill(true);
+  if (parsed->has("--items")) {
+    std::string bad;
+    if (!parseItems(parsed->value("--items"), selection, bad))
+      return UsageError("report", "unknown item \"" + bad + "\"", kUsage);
+    bool any = false;
+    for (bool on : selection) any = any || on;
+    if (!any) return UsageError("report", print::kSelectItems.at(kEnglish), kUsage);
+  }
+  if (parsed->has("--chinese")) SetLanguageIndex(kChinese);
+
+  Workspace ws;
+  if (!LoadWorkspace("report", parsed->positional.front(), ws)) return 1;
+  ChannelContext ctx(ws);
+  std::cout << print::ReportText(print::BuildReport(ctx, selection));
+  return 0;
+}
+
+}  // namespace
+
+N27_CLI_COMMAND("report", "the printed report of a data file, as text", RunReport);
+
+}  // namespace n27::cli

@@ -1,0 +1,146 @@
+#include "print/ui/FrmPrintList.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/ui/editor_window.h"
+#include "app/ui/frmMain.h"
+#include "app/ui/prompter.h"
+#include "channels/channel_context.h"
+#include "print/ui/report_painter.h"
+
+namespace n27 {
+
+namespace {
+
+QString q(const Tr &t) { return QString::fromUtf8(t.get()); }
+
+constexpr Tr kSavePdf{"Save as &PDF...", "保存为PDF(&P)..."};
+constexpr Tr kClose{"&Close", "关闭(&C)"};
+constexpr Tr kPrinterError{"The printer could not be used. Nothing was printed.", "打印机无法使用，未打印。"};
+constexpr Tr kPdfError{"The PDF file could not be written.", "无法写入PDF文件。"};
+
+bool systemPrinterDialog(QPrinter &printer, QWidget *parent) {
+  QPrintDialog dialog(&printer, parent);
+  return ExecDialog(dialog) == QDialog::Accepted;
+}
+
+}  // namespace
+
+FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
+    : QDialog(parent), ctx_(ctx), chooser_(systemPrinterDialog) {
+  setObjectName("FrmPrintList");
+  setWindowTitle(q(print::kPrintListTitle));
+
+  auto *items = new QGroupBox(this);
+  auto *grid = new QGridLayout(items);
+  int place = 0;
+  for (const print::PrintItemInfo &it : print::kPrintItems) {
+    auto *box = new QCheckBox(q(it.caption), items);
+    box->setObjectName(QStringLiteral("Check1_%1").arg(it.box));
+    check1_[it.box] = box;
+    grid->addWidget(box, place % 4, place / 4);
+    ++place;
+  }
+
+  auto button = [this](const char *name, const Tr &text) {
+    auto *b = new QPushButton(q(text), this);
+    b->setObjectName(name);
+    return b;
+  };
+  QPushButton *selectAll = button("cmdSelectAll", print::kSelectAll);
+  QPushButton *clearAll = button("cmdClearAll", print::kClearAll);
+  QPushButton *set = button("cmdSet", print::kSet);
+  QPushButton *pdf = button("cmdPdf", kSavePdf);
+  QPushButton *close = button("cmdClose", kClose);
+  set->setDefault(true);
+  connect(selectAll, &QPushButton::clicked, this, [this] {
+    for (auto *b : check1_) b->setChecked(true);
+  });
+  connect(clearAll, &QPushButton::clicked, this, [this] {
+    for (auto *b : check1_) b->setChecked(false);
+  });
+  connect(set, &QPushButton::clicked, this, [this] { printTicked(); });
+  connect(pdf, &QPushButton::clicked, this, [this] { saveTickedAsPdf(); });
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto *buttons = new QHBoxLayout;
+  buttons->addWidget(selectAll);
+  buttons->addWidget(clearAll);
+  buttons->addStretch();
+  buttons->addWidget(set);
+  buttons->addWidget(pdf);
+  buttons->addWidget(close);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(items);
+  layout->addLayout(buttons);
+}
+
+print::PrintSelection FrmPrintList::selection() const {
+  print::PrintSelection s{};
+  for (const print::PrintItemInfo &it : print::kPrintItems)
+    s[static_cast<int>(it.item)] = check1_[it.box]->isChecked();
+  return s;
+}
+
+bool FrmPrintList::anyTicked() {
+  for (bool on : selection())
+    if (on) return true;
+  ShowMessage(this, q(print::kSelectItems), BoxIcon::Warning);
+  return false;
+}
+
+bool FrmPrintList::printOn(QPrinter &printer) {
+  const print::Report report = print::BuildReport(ctx_, selection());
+  return print::PaintReport(report, printer);
+}
+
+bool FrmPrintList::printTicked() {
+  if (!anyTicked()) return false;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(q(print::kReportTitle));
+  if (!chooser_ || !chooser_(printer, this)) return false;  // cancelled: the list stays open
+  if (!printOn(printer)) {
+    ShowMessage(this, q(kPrinterError), BoxIcon::Critical);
+    return false;
+  }
+  accept();
+  return true;
+}
+
+bool FrmPrintList::saveTickedAsPdf() {
+  if (!anyTicked()) return false;
+  const QFileInfo data(QString::fromStdString(ctx_.ws.fileName));
+  const QString proposed = data.dir().filePath(data.completeBaseName() + ".pdf");
+  const auto file = CurrentPrompter().saveFileName(this, QStringLiteral("PDF (*.pdf)"), proposed);
+  if (!file) return false;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(q(print::kReportTitle));
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(*file);
+  if (!printOn(printer)) {
+    ShowMessage(this, q(kPdfError), BoxIcon::Critical);
+    return false;
+  }
+  accept();
+  return true;
+}
+
+void RegisterPrintWindow(EditorRegistry &registry) {
+  registry.add({window::kPrintList,
+                [](frmMain &main) {
+                  main.storePendingInput();  // what an open editor still holds is printed too
+                  return new FrmPrintList(main.channels());
+                },
+                WindowPlacement::Modal});
+}
+
+}  // namespace n27

@@ -1,0 +1,105 @@
+// The print list window: refusing an empty choice, a cancelled printer dialog, and a real PDF.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "app/ui/prompter.h"
+#include "channels/channel_ops.h"
+#include "print/ui/FrmPrintList.h"
+
+namespace n27 {
+namespace {
+
+class RecordingPrompter : public Prompter {
+ public:
+  std::vector<QString> messages;
+  std::optional<QString> pdfName;
+  void message(QWidget *, const QString &text, BoxIcon) override { messages.push_back(text); }
+  std::optional<QString> saveFileName(QWidget *, const QString &, const QString &) override { return pdfName; }
+};
+
+class PrintListTest : public ::testing::Test {
+ protected:
+  Workspace ws;
+  ChannelContext channels{ws};
+  RecordingPrompter prompter;
+  QTemporaryDir dir;
+  int chooserCalls = 0;
+
+  void SetUp() override {
+    SetPrompter(&prompter);
+    for (int n = 1; n <= 10; ++n) ASSERT_EQ(AddChannel(channels, 1, n, "446.00000"), EditStatus::Ok);
+  }
+  void TearDown() override { SetPrompter(nullptr); }
+
+  void click(FrmPrintList &list, const char *name) {
+    auto *b = list.findChild<QPushButton *>(name);
+    ASSERT_NE(b, nullptr) << name;
+    b->click();
+  }
+  // A printer dialog that picks a PDF file (or is cancelled).
+  void answerPrinter(FrmPrintList &list, const QString &file, bool accept) {
+    list.setPrinterChooser([this, file, accept](QPrinter &printer, QWidget *) {
+      ++chooserCalls;
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(file);
+      return accept;
+    });
+  }
+  static QByteArray contents(const QString &file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+};
+
+TEST_F(PrintListTest, NothingTickedIsRefusedAndACancelledPrinterDialogKeepsTheListOpen) {
+  FrmPrintList list(channels);
+  const QString file = dir.filePath("out.pdf");
+  answerPrinter(list, file, false);
+  list.show();
+  click(list, "cmdSet");
+  EXPECT_EQ(prompter.messages, std::vector<QString>{"Please select printing items."});
+  EXPECT_EQ(chooserCalls, 0);
+  click(list, "cmdPdf");
+  EXPECT_EQ(prompter.messages.size(), 2u);
+
+  list.findChild<QCheckBox *>("Check1_6")->setChecked(true);  // DTMF
+  EXPECT_FALSE(list.printTicked());
+  EXPECT_EQ(chooserCalls, 1);
+  EXPECT_TRUE(list.isVisible());
+  EXPECT_FALSE(QFile::exists(file));
+
+  click(list, "cmdClearAll");
+  for (bool on : list.selection()) EXPECT_FALSE(on);
+}
+
+TEST_F(PrintListTest, AllItemsPrintToAPdfAndCloseTheList) {
+  FrmPrintList list(channels);
+  const QString file = dir.filePath("all.pdf");
+  answerPrinter(list, file, true);
+  list.show();
+  click(list, "cmdSelectAll");
+  for (bool on : list.selection()) EXPECT_TRUE(on);
+  click(list, "cmdSet");
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(list.result(), QDialog::Accepted);
+  const QByteArray pdf = contents(file);
+  ASSERT_TRUE(pdf.startsWith("%PDF"));
+  // Two channel pages (10 channels) and one page for each of the six other parts.
+  EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 8);
+
+  // The PDF button writes the file the user names.
+  FrmPrintList again(channels);
+  prompter.pdfName = dir.filePath("saved.pdf");
+  again.findChild<QCheckBox *>("Check1_1")->setChecked(true);
+  EXPECT_TRUE(again.saveTickedAsPdf());
+  EXPECT_TRUE(contents(*prompter.pdfName).startsWith("%PDF"));
+}
+
+}  // namespace
+}  // namespace n27
