@@ -153,7 +153,11 @@ FeatureWindow::FeatureWindow(const features::Area &area, ChannelContext &channel
   refresh();
 }
 
-FeatureWindow::~FeatureWindow() = default;
+FeatureWindow::~FeatureWindow() {
+  // A text box losing the focus while the window goes away must not store into a half
+  // destroyed window.
+  for (QObject *child : findChildren<QObject *>()) child->disconnect(this);
+}
 
 void FeatureWindow::RefreshOpenWindows(const QString &windowName) {
   for (QWidget *w : QApplication::allWidgets())
@@ -322,9 +326,6 @@ QWidget *FeatureWindow::makeControl(Control &c) {
     case features::SettingKind::List: {
       c.combo = new QComboBox(this);
       c.combo->setObjectName(name);
-      c.combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-      c.combo->setMinimumContentsLength(6);  // a list that is empty for now keeps its size
-      c.combo->setEnabled(static_cast<bool>(s.choose));
       connect(c.combo, &QComboBox::activated, this, [this, index, handler](int i) {
         const auto &ctl = controls_[index];
         choose(*ctl.setting, ctl.combo->itemText(i).toStdString(), handler);
@@ -398,12 +399,25 @@ void FeatureWindow::refresh() {
 
 void FeatureWindow::showControl(Control &c) {
   const features::SettingView v = c.setting->view(context_->ws);
-  const bool enabled = v.enabled && static_cast<bool>(c.setting->choose);
+  // A list shown only stays readable: a pick in it is undone by showing the value again.
+  const bool enabled = v.enabled && (c.combo || static_cast<bool>(c.setting->choose));
   if (c.label) c.label->setEnabled(v.enabled);
   if (c.combo) {
     const QSignalBlocker block(c.combo);
-    c.combo->clear();
-    for (const auto &e : v.entries) c.combo->addItem(qs(e));
+    if (v.entries != c.entries) {  // long lists (0 … 6000) are filled only when they change
+      c.combo->clear();
+      // Wide enough for its longest entry; a list that is empty for now keeps a usable size.
+      const QFontMetrics metrics = c.combo->fontMetrics();
+      int widest = metrics.horizontalAdvance(QStringLiteral("Channel-000"));
+      QStringList items;
+      for (const auto &e : v.entries) {
+        items << qs(e);
+        widest = std::max(widest, metrics.horizontalAdvance(items.back()));
+      }
+      c.combo->addItems(items);
+      c.combo->setMinimumWidth(std::max(c.combo->minimumWidth(), widest + 36));
+      c.entries = v.entries;
+    }
     c.combo->setCurrentIndex(v.shown);
     c.combo->setEnabled(enabled);
   } else if (c.check) {

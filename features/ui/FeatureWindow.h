@@ -79,6 +79,7 @@ class FeatureWindow : public QWidget, public EditorWindow {
     QCheckBox *check = nullptr;
     QLineEdit *edit = nullptr;
     std::string shown;  // the text last shown (a text box stores only what was changed)
+    std::vector<std::string> entries;  // the list last shown
   };
 
   void build();

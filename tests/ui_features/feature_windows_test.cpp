@@ -218,6 +218,18 @@ TEST_F(FeatureWindowTest, MessageLinesDropNonAsciiAndStoreOnLeaving) {
   EXPECT_EQ(ws.working.message1.text(), "Hi !");
 }
 
+TEST_F(FeatureWindowTest, ClosingWhileTypingInABoxIsSafe) {
+  auto w = open<FrmEmbMsg>();
+  QApplication::setActiveWindow(w.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  auto *line = w->findChild<QLineEdit *>("Text1_1");
+  line->setFocus();
+  QTest::keyClicks(line, "abc");
+  ASSERT_TRUE(line->hasFocus());
+  w.reset();
+  EXPECT_EQ(ws.working.message2.text(), "");
+}
+
 TEST_F(FeatureWindowTest, ChineseCaptions) {
   SetLanguageIndex(kChinese);
   auto w = open<FrmOptFeatures>();
