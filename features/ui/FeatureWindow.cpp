@@ -103,9 +103,12 @@ struct PageItem {
   QWidget *label = nullptr;  // nullptr: `widget` spans the row (check box, group box)
   QWidget *widget = nullptr;
   int weight = 1;
+  int order = 0;  // list and text boxes first, then group boxes, then check boxes
 };
 
 void LayOutColumns(QWidget *page, const std::vector<PageItem> &items, int columns) {
+  std::vector<PageItem> sorted = items;
+  std::stable_sort(sorted.begin(), sorted.end(), [](const PageItem &a, const PageItem &b) { return a.order < b.order; });
   auto *row = new QHBoxLayout;
   int total = 0;
   for (const auto &i : items) total += i.weight;
@@ -113,7 +116,7 @@ void LayOutColumns(QWidget *page, const std::vector<PageItem> &items, int column
   const int perColumn = (total + columns - 1) / columns;
   QFormLayout *form = nullptr;
   int used = perColumn;
-  for (const auto &i : items) {
+  for (const auto &i : sorted) {
     if (used >= perColumn && row->count() < columns) {
       form = new QFormLayout;
       form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -230,19 +233,19 @@ void FeatureWindow::build() {
     QWidget *box = makeControl(c);
     auto it = sectionOf.find(c.setting->control);
     if (it == sectionOf.end()) {
-      pages[0].push_back(PageItem{c.label, box, 1});
+      pages[0].push_back(PageItem{c.label, box, 1, c.check ? 2 : 0});
     } else if (auto g = groupForms.find(it->second); g != groupForms.end()) {
       // A group box takes the place of its first control in the page's flow.
       if (g->second->rowCount() == 0)
         pages[pageIndexOf(sectionPage[it->second])].push_back(
             PageItem{nullptr, sectionWidget[it->second],
-                     static_cast<int>(layout_.sections[it->second].controls.size()) + 1});
+                     static_cast<int>(layout_.sections[it->second].controls.size()) + 1, 1});
       if (c.label)
         g->second->addRow(c.label, box);
       else
         g->second->addRow(box);
     } else {
-      pages[pageIndexOf(sectionPage[it->second])].push_back(PageItem{c.label, box, 1});
+      pages[pageIndexOf(sectionPage[it->second])].push_back(PageItem{c.label, box, 1, c.check ? 2 : 0});
     }
   }
   for (std::size_t i = 0; i < pageWidgets.size(); ++i)
@@ -264,6 +267,8 @@ void FeatureWindow::build() {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
+    grid_->setMinimumHeight((grid_->fontMetrics().height() + 8) * 9 + 4);
     grid_->setItemDelegate(new CellDelegate(
         layout_.gridFilter,
         [this](int row, int column) {
@@ -317,6 +322,8 @@ QWidget *FeatureWindow::makeControl(Control &c) {
     case features::SettingKind::List: {
       c.combo = new QComboBox(this);
       c.combo->setObjectName(name);
+      c.combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+      c.combo->setMinimumContentsLength(6);  // a list that is empty for now keeps its size
       c.combo->setEnabled(static_cast<bool>(s.choose));
       connect(c.combo, &QComboBox::activated, this, [this, index, handler](int i) {
         const auto &ctl = controls_[index];
@@ -350,7 +357,10 @@ void FeatureWindow::setCaptions() {
   setWindowTitle(qs(area_.caption));
   for (auto &c : controls_) {
     const QString text = qs(c.setting->label);
-    if (c.label) c.label->setText(text);
+    if (c.label) {
+      c.label->setText(text);
+      c.label->setWordWrap(text.size() > 32);  // the longest captions take two lines
+    }
     if (c.check) c.check->setText(text);
   }
   for (auto &[w, title] : captions_) {
@@ -403,6 +413,9 @@ void FeatureWindow::showControl(Control &c) {
   } else if (c.edit) {
     const QSignalBlocker block(c.edit);
     c.edit->setMaxLength(v.maxLength > 0 ? v.maxLength : 32767);
+    // Wide enough for what the box takes (a message line: 32 characters).
+    const int chars = std::clamp(v.maxLength > 0 ? v.maxLength : 16, 6, 34);
+    c.edit->setMinimumWidth(c.edit->fontMetrics().horizontalAdvance(QString(chars, QChar('M'))) * 3 / 4 + 12);
     c.edit->setText(qs(v.text));
     c.edit->setEnabled(v.enabled);
   }
