@@ -65,6 +65,9 @@ class PagePainter {
     const QFontMetricsF m(p_.font(), p_.device());
     p_.drawText(QRectF(w_ * kHeadingLeft, y, w_ * (kRight - kHeadingLeft), m.height()), Qt::AlignLeft | Qt::AlignTop,
                 q(page.caption));
+    if (!page.fileName.empty())
+      p_.drawText(QRectF(w_ * kHeadingLeft, y, w_ * (kRight - kHeadingLeft), m.height()), Qt::AlignRight | Qt::AlignTop,
+                  QString::fromUtf8(kFileName.get()) + ": " + q(page.fileName));
     return y + 3 * m.lineSpacing();  // the caption, then two line breaks
   }
 
