@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string_view>
 
 #include "channels/channel_context.h"
@@ -161,8 +162,9 @@ std::vector<const ChannelRecord *> sortedChannels(const CodeplugData &data) {
   return out;
 }
 
-ReportPage pageOf(PrintItem item, const std::string &caption) {
+ReportPage pageOf(const ChannelContext &ctx, PrintItem item, const std::string &caption) {
   ReportPage page;
+  page.fileName = std::filesystem::path(ctx.ws.fileName).filename().string();
   page.item = item;
   page.layout = item == PrintItem::Channel ? PageLayout::Channels : PageLayout::Settings;
   page.title = kReportTitle.get();
@@ -189,20 +191,20 @@ Report BuildReport(const ChannelContext &ctx, const PrintSelection &selection) {
     if (!selection[static_cast<int>(it.item)]) continue;
     if (it.item != PrintItem::Channel) {
       const features::Area *area = areaOf(it.item);
-      ReportPage page = pageOf(it.item, area->section.get());
+      ReportPage page = pageOf(ctx, it.item, area->section.get());
       page.rows = SectionRows(ctx, it.item);
       report.pages.push_back(std::move(page));
       continue;
     }
     const auto channels = sortedChannels(ctx.ws.working);
     if (channels.empty()) {
-      ReportPage page = pageOf(it.item, it.caption.get());
+      ReportPage page = pageOf(ctx, it.item, it.caption.get());
       page.rows.push_back({kNoChannels.get(), {}});
       report.pages.push_back(std::move(page));
       continue;
     }
     for (std::size_t first = 0; first < channels.size(); first += kChannelsPerPage) {
-      ReportPage page = pageOf(it.item, it.caption.get());
+      ReportPage page = pageOf(ctx, it.item, it.caption.get());
       const std::size_t last = std::min(channels.size(), first + kChannelsPerPage);
       for (std::size_t i = first; i < last; ++i) channelRows(ctx, *channels[i], page.rows);
       report.pages.push_back(std::move(page));
@@ -215,7 +217,9 @@ std::string ReportText(const Report &report) {
   std::string out;
   int number = 0;
   for (const ReportPage &page : report.pages) {
-    out += page.title + "\n" + page.caption + "\n\n";
+    out += page.title + "\n" + page.caption;
+    if (!page.fileName.empty()) out += "    " + std::string(kFileName.get()) + ": " + page.fileName;
+    out += "\n\n";
     for (const ReportRow &row : page.rows) {
       if (!row.heading.empty()) out += row.heading;
       else out += page.layout == PageLayout::Channels ? "    " : "  ";

@@ -62,7 +62,7 @@ struct ReportPage {
   PageLayout layout = PageLayout::Settings;
   std::string title;
   std::string caption;
-  std::string fileName;  // the data file the configuration came from
+  std::string fileName;  // name of the data file the configuration belongs to, no folder
   std::vector<ReportRow> rows;
 };
 

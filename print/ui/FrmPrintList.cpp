@@ -82,6 +82,7 @@ FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(items);
   layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 print::PrintSelection FrmPrintList::selection() const {

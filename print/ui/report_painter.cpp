@@ -65,6 +65,9 @@ class PagePainter {
     const QFontMetricsF m(p_.font(), p_.device());
     p_.drawText(QRectF(w_ * kHeadingLeft, y, w_ * (kRight - kHeadingLeft), m.height()), Qt::AlignLeft | Qt::AlignTop,
                 q(page.caption));
+    if (!page.fileName.empty())
+      p_.drawText(QRectF(w_ * kHeadingLeft, y, w_ * (kRight - kHeadingLeft), m.height()), Qt::AlignRight | Qt::AlignTop,
+                  QString::fromUtf8(kFileName.get()) + ": " + q(page.fileName));
     return y + 3 * m.lineSpacing();  // the caption, then two line breaks
   }
 
@@ -105,7 +108,7 @@ class PagePainter {
     for (std::size_t i = 0; i < row.pairs.size() && i < 2; ++i) {
       const double labelEnd = col[2 * i + 1];
       // A pair alone in its row lets its value run to the right edge.
-      const double valueEnd = (i == 0 && row.pairs.size() == 1) ? kRight : (i == 0 ? col[2] : kRight);
+      const double valueEnd = i == 0 && row.pairs.size() == 2 ? col[2] : kRight;
       const double gap = w_ * 0.01;
       out.push_back({w_ * col[2 * i], w_ * (labelEnd - col[2 * i]) - gap, q(row.pairs[i].label)});
       out.push_back({w_ * labelEnd, w_ * (valueEnd - labelEnd) - gap, q(row.pairs[i].value)});
@@ -159,9 +162,10 @@ bool PaintReport(const Report &report, QPagedPaintDevice &device) {
       if (needed > room && needed > 0)
         page.textFont(std::max(kSmallestPoints, kTextPoints * room / needed));
     }
+    const double firstRow = y;
     for (const ReportRow &row : r.rows) {
       const double h = page.rowHeight(row, r.layout);
-      if (y + h > page.bottom() && y > 0) {
+      if (y + h > page.bottom() && y > firstRow) {
         // Runs over: the rest goes on a further page under the same title.
         const double points = p.font().pointSizeF();
         page.footer(++number);

@@ -74,6 +74,14 @@ TEST_F(PrintListTest, NothingTickedIsRefusedAndACancelledPrinterDialogKeepsTheLi
   EXPECT_TRUE(list.isVisible());
   EXPECT_FALSE(QFile::exists(file));
 
+  // A printer that cannot be used is reported and the list stays open.
+  answerPrinter(list, dir.filePath("no/such/folder/out.pdf"), true);
+  EXPECT_FALSE(list.printTicked());
+  ASSERT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(prompter.messages.back(), "The printer could not be used. Nothing was printed.");
+  EXPECT_NE(list.result(), QDialog::Accepted);
+  EXPECT_TRUE(list.isVisible());
+
   click(list, "cmdClearAll");
   for (bool on : list.selection()) EXPECT_FALSE(on);
 }

@@ -51,6 +51,7 @@ TEST_F(ReportTest, SectionsComeInPrintingOrderWithTheirCaptions) {
   addChannels({1});
   ws.working.message1.assign("HELLO DEALER");
   ws.radioInfo.serialNumber = "SN-0042";
+  ws.fileName = "/home/dealer/sites/site-a.dat";
   const Report report = BuildReport(channels, all());
   ASSERT_EQ(report.pages.size(), 7u);
   const std::vector<PrintItem> order = {PrintItem::Channel, PrintItem::FunctionSetup, PrintItem::KeySetting,
@@ -63,6 +64,7 @@ TEST_F(ReportTest, SectionsComeInPrintingOrderWithTheirCaptions) {
     EXPECT_EQ(report.pages[i].caption, captions[i]) << i;
     EXPECT_EQ(report.pages[i].title, "N27 Radio Programming Information");
     EXPECT_FALSE(report.pages[i].rows.empty()) << i;
+    EXPECT_EQ(report.pages[i].fileName, "site-a.dat");
   }
   ASSERT_NE(find(report.pages[5], "Message Line 1"), nullptr);
   EXPECT_EQ(find(report.pages[5], "Message Line 1")->value, "HELLO DEALER");
