@@ -252,6 +252,14 @@ void FeatureWindow::build() {
       pages[pageIndexOf(sectionPage[it->second])].push_back(PageItem{c.label, box, 1, c.check ? 2 : 0});
     }
   }
+  // A group none of whose controls is in this window is not shown.
+  for (auto &[i, form] : groupForms) {
+    if (form->rowCount() > 0) continue;
+    QWidget *unused = sectionWidget[i];
+    captions_.erase(std::remove_if(captions_.begin(), captions_.end(), [unused](auto &p) { return p.first == unused; }),
+                    captions_.end());
+    delete unused;
+  }
   for (std::size_t i = 0; i < pageWidgets.size(); ++i)
     if (!pages[i].empty()) LayOutColumns(pageWidgets[i], pages[i], layout_.columns);
 

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -25,6 +26,7 @@
 #include "codeplug/workspace.h"
 #include "features/dtmf_settings.h"
 #include "features/key_assignment.h"
+#include "features/local_message.h"
 #include "features/ui/feature_windows.h"
 
 namespace n27 {
@@ -228,6 +230,15 @@ TEST_F(FeatureWindowTest, ClosingWhileTypingInABoxIsSafe) {
   ASSERT_TRUE(line->hasFocus());
   w.reset();
   EXPECT_EQ(ws.working.message2.text(), "");
+}
+
+TEST_F(FeatureWindowTest, AGroupWithoutControlsIsLeftOut) {
+  FeatureLayout layout;
+  layout.sections = {{Tr{"Empty", "空"}, false, {"NoSuchControl"}}, {Tr{"Lines", "行"}, false, {"Text1_0"}}};
+  FeatureWindow w(features::LocalMessageArea(), ctx, layout);
+  const auto groups = w.findChildren<QGroupBox *>();
+  ASSERT_EQ(groups.size(), 1);
+  EXPECT_EQ(groups[0]->title(), "Lines");
 }
 
 TEST_F(FeatureWindowTest, ChineseCaptions) {
