@@ -1,6 +1,6 @@
 #include "app/caption.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace n27 {
 

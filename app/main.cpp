@@ -13,9 +13,9 @@
 #include <QLocale>
 #include <memory>
 
-#include "app/language.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "base/language.h"
+#include "base/paths.h"
+#include "base/settings.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/frmMain.h"
 #include "app/ui/startup.h"

@@ -1,6 +1,6 @@
 #include "app/shell_commands.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
 

@@ -8,20 +8,10 @@
 #include <string>
 
 #include "app/caption.h"
+#include "base/message_icon.h"
 #include "codeplug/workspace.h"
 
 namespace n27 {
-
-enum class Answer { Ok, Cancel, Yes, No };
-// The buttons and icon of a question.
-enum class Prompt {
-  WarningOkCancel,     // warning icon, OK and Cancel
-  WarningYesNoCancel,  // warning icon, Yes, No and Cancel
-  QuestionOkCancel,    // question icon, OK and Cancel
-  QuestionYesNo,       // question icon, Yes and No
-};
-// The icon of a message box.
-enum class BoxIcon { None, Information, Warning, Critical, Question };
 
 class ShellHost {
  public:

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "bench/benchmark.h"
 #include "codeplug/configuration.h"
 #include "link/qt/serial_port.h"

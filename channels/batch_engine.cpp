@@ -4,8 +4,9 @@
 #include <memory>
 #include <random>
 
-#include "app/ini_file.h"
-#include "app/paths.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/paths.h"
 #include "channels/channel_ops.h"
 #include "channels/field_codec.h"
 #include "channels/freq_codec.h"

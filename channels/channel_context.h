@@ -7,7 +7,7 @@
 // prints a line; tests pass one that records. Messages are suppressed by nothing here: the
 // operations decide (for example no out-of-range warning while ws.loadingFile is set).
 
-#include "app/message_icon.h"
+#include "base/message_icon.h"
 #include <array>
 #include <cstdint>
 #include <functional>

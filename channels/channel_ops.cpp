@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "app/ini_file.h"
-#include "app/messages.h"
-#include "app/paths.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/messages.h"
+#include "base/paths.h"
 #include "channels/freq_codec.h"
 #include "channels/number_text.h"
 #include "channels/tone_list.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "channels/grid_cursor.h"
 
 namespace n27::chtext {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "channels/channel_context.h"
 #include "codeplug/codeplug_data.h"
 

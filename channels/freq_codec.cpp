@@ -1,6 +1,6 @@
 #include "channels/freq_codec.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "channels/number_text.h"
 #include "codeplug/bands.h"
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/language.h"
+#include "base/language.h"
 
 namespace n27 {
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <iostream>
 
-#include "app/ini_file.h"
-#include "app/paths.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/paths.h"
 #include "codeplug/configuration.h"
 
 namespace n27::cli {

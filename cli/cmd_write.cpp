@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "cli/cli_command.h"
 #include "cli/radio_link.h"
 #include "link/transfer_session.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "link/password.h"
 #include "link/port_directory.h"
 #include "link/qt/serial_port.h"

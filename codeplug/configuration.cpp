@@ -7,11 +7,12 @@
 #include <optional>
 #include <system_error>
 
-#include "app/ini_file.h"
-#include "app/messages.h"
-#include "app/paths.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/messages.h"
+#include "base/paths.h"
 #include "codeplug/bands.h"
-#include "codeplug/bytes.h"
+#include "base/bytes.h"
 #include "codeplug/data_file_layout.h"
 #include "codeplug/tuning_file.h"
 

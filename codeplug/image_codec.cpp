@@ -5,7 +5,7 @@
 #include <string>
 
 #include "codeplug/bands.h"
-#include "codeplug/bytes.h"
+#include "base/bytes.h"
 
 namespace n27 {
 

@@ -1,7 +1,8 @@
 #include "codeplug/tuning_file.h"
 
-#include "app/ini_file.h"
-#include "codeplug/bytes.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/bytes.h"
 
 namespace n27 {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "codeplug/record_field.h"
 #include "features/key_filters.h"
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "codeplug/workspace.h"
 
 namespace n27 {

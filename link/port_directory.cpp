@@ -5,8 +5,8 @@
 #include <charconv>
 #include <map>
 
-#include "app/ini_file.h"
-#include "app/messages.h"
+#include "base/ini_file.h"
+#include "base/messages.h"
 
 namespace n27 {
 

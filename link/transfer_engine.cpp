@@ -1,6 +1,6 @@
 #include "link/transfer_engine.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "codeplug/bands.h"
 #include "codeplug/memory_map.h"
 #include "link/password.h"

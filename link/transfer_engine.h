@@ -14,7 +14,7 @@
 // arrive while no reply is awaited are dropped too, so a late answer to an abandoned exchange
 // cannot advance a new one.
 
-#include "app/message_icon.h"
+#include "base/message_icon.h"
 #include <cstddef>
 #include <cstdint>
 #include <optional>

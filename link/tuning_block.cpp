@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 namespace n27::link {
 

@@ -2,9 +2,9 @@
 
 #include <charconv>
 
-#include "app/ini_file.h"
-#include "app/numbered_text.h"
-#include "app/paths.h"
+#include "base/ini_file.h"
+#include "base/numbered_text.h"
+#include "base/paths.h"
 
 namespace n27 {
 

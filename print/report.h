@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
+#include "base/language.h"
 
 namespace n27 {
 class ChannelContext;

@@ -8,10 +8,10 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "app/main_window_texts.h"
-#include "app/messages.h"
-#include "app/ui/handler_guard.h"
-#include "app/ui/prompter.h"
+#include "base/main_window_texts.h"
+#include "base/messages.h"
+#include "base/ui/handler_guard.h"
+#include "base/ui/prompter.h"
 #include "app/ui/toolbar_icons.h"
 
 namespace n27 {

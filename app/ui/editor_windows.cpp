@@ -2,7 +2,7 @@
 //   registry.add({window::kChannelGrid, [](frmMain &m) { return new frmCommChInfo(m); }});
 // A window that is not listed leaves its menu entry and tree node disabled.
 
-#include "app/ui/editor_window.h"
+#include "base/ui/editor_window.h"
 #include "channels/ui/channel_windows.h"
 #include "features/ui/feature_windows.h"
 #include "print/ui/FrmPrintList.h"

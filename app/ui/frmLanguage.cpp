@@ -4,8 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "app/messages.h"
-#include "app/ui/dialog_support.h"
+#include "base/messages.h"
+#include "base/ui/dialog_support.h"
 
 namespace n27 {
 

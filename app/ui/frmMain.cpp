@@ -20,15 +20,15 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/main_window_texts.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/main_window_texts.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/help_window.h"
 #include "app/ui/frmLanguage.h"
 #include "app/ui/frmModelInfo.h"
-#include "app/ui/handler_guard.h"
-#include "app/ui/prompter.h"
+#include "base/ui/handler_guard.h"
+#include "base/ui/prompter.h"
 #include "app/ui/toolbar_icons.h"
 #include "channels/channel_ops.h"
 #include "channels/freq_codec.h"

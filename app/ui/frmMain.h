@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "app/caption.h"
-#include "app/language.h"
+#include "base/language.h"
 #include "app/shell_commands.h"
-#include "app/ui/editor_window.h"
+#include "base/ui/editor_window.h"
 #include "codeplug/workspace.h"
 #include "link/port_directory.h"
 #include "link/version_table.h"

@@ -4,8 +4,8 @@
 #include <QFormLayout>
 #include <QLabel>
 
-#include "app/messages.h"
-#include "app/ui/dialog_support.h"
+#include "base/messages.h"
+#include "base/ui/dialog_support.h"
 #include "codeplug/bands.h"
 
 namespace n27 {

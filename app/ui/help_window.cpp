@@ -10,10 +10,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/language.h"
-#include "app/main_window_texts.h"
-#include "app/paths.h"
-#include "app/ui/prompter.h"
+#include "base/language.h"
+#include "base/main_window_texts.h"
+#include "base/paths.h"
+#include "base/ui/prompter.h"
 
 namespace n27 {
 

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <clocale>
 
-#include "app/language.h"
-#include "app/paths.h"
+#include "base/language.h"
+#include "base/paths.h"
 
 namespace n27 {
 

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 namespace n27 {
 

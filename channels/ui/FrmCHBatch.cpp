@@ -17,7 +17,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/ui/handler_guard.h"
+#include "base/ui/handler_guard.h"
 #include "channels/channel_window_texts.h"
 #include "channels/field_codec.h"
 #include "channels/freq_codec.h"

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/paths.h"
-#include "app/ui/editor_window.h"
+#include "base/paths.h"
+#include "base/ui/editor_window.h"
 #include "app/ui/frmMain.h"
 #include "channels/batch_engine.h"
 #include "channels/ui/FrmCHBatch.h"

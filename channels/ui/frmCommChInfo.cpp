@@ -15,9 +15,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/messages.h"
-#include "app/ui/handler_guard.h"
-#include "app/ui/prompter.h"
+#include "base/messages.h"
+#include "base/ui/handler_guard.h"
+#include "base/ui/prompter.h"
 #include "channels/channel_ops.h"
 #include "channels/channel_window_texts.h"
 #include "channels/field_codec.h"

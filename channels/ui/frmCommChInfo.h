@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/ui/editor_window.h"
+#include "base/ui/editor_window.h"
 #include "channels/channel_clipboard.h"
 #include "channels/channel_context.h"
 #include "channels/grid_cursor.h"

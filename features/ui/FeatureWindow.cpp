@@ -18,9 +18,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/main_window_texts.h"
-#include "app/ui/handler_guard.h"
-#include "app/ui/prompter.h"
+#include "base/main_window_texts.h"
+#include "base/ui/handler_guard.h"
+#include "base/ui/prompter.h"
 #include "channels/channel_context.h"
 
 namespace n27 {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
-#include "app/ui/editor_window.h"
+#include "base/language.h"
+#include "base/ui/editor_window.h"
 #include "features/key_filters.h"
 #include "features/setting.h"
 

@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "app/ui/editor_window.h"
+#include "base/ui/editor_window.h"
 #include "app/ui/frmMain.h"
 #include "features/dtmf_settings.h"
 #include "features/fleet_sync.h"

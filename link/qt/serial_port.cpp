@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 namespace n27 {
 

@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "app/messages.h"
-#include "app/ui/dialog_support.h"
-#include "app/ui/handler_guard.h"
+#include "base/messages.h"
+#include "base/ui/dialog_support.h"
+#include "base/ui/handler_guard.h"
 #include "link/ui/link_texts.h"
 
 namespace n27 {

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
-#include "app/ui/dialog_support.h"
+#include "base/ui/dialog_support.h"
 #include "link/password.h"
 #include "link/ui/link_texts.h"
 

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/ui/handler_guard.h"
+#include "base/ui/handler_guard.h"
 #include "link/ui/link_texts.h"
 
 namespace n27 {

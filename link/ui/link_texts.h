@@ -1,7 +1,7 @@
 #pragma once
 // Texts of the transfer windows in both languages.
 
-#include "app/language.h"
+#include "base/language.h"
 
 namespace n27::linkText {
 

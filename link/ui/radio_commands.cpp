@@ -4,10 +4,10 @@
 #include <QPointer>
 #include <QStatusBar>
 
-#include "app/main_window_texts.h"
-#include "app/messages.h"
+#include "base/main_window_texts.h"
+#include "base/messages.h"
 #include "app/ui/frmMain.h"
-#include "app/ui/prompter.h"
+#include "base/ui/prompter.h"
 #include "link/qt/serial_port.h"
 #include "link/transfer_session.h"
 #include "link/ui/FrmComSet.h"

@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/editor_window.h"
+#include "base/ui/editor_window.h"
 #include "app/ui/frmMain.h"
-#include "app/ui/prompter.h"
+#include "base/ui/prompter.h"
 #include "channels/channel_context.h"
 #include "print/ui/report_painter.h"
 

@@ -23,8 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
-#include "app/paths.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/paths.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
 #include "codeplug/image_codec.h"

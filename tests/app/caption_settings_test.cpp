@@ -7,9 +7,10 @@
 #include <fstream>
 
 #include "app/caption.h"
-#include "app/ini_file.h"
-#include "app/main_window_texts.h"
-#include "app/settings.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/main_window_texts.h"
+#include "base/settings.h"
 
 namespace n27 {
 namespace {

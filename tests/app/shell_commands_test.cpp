@@ -8,7 +8,8 @@
 #include <unistd.h>
 #include <filesystem>
 
-#include "app/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "app/shell_commands.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"

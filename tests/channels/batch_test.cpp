@@ -5,7 +5,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "channel_test_util.h"
 #include "channels/batch_engine.h"
 #include "channels/channel_ops.h"

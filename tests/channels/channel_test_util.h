@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "channels/channel_context.h"
 #include "codeplug/bands.h"
 #include "codeplug/workspace.h"

@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "app/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "channels/batch_engine.h"
 #include "channels/channel_ops.h"
 #include "codeplug/configuration.h"

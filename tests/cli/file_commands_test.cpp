@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "common/cli_run.h"
 #include "common/test_folder.h"
 

@@ -3,7 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "common/test_folder.h"
 #include "codeplug/configuration.h"
 #include "codeplug/tuning_file.h"

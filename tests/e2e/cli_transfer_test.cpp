@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
-#include "app/messages.h"
-#include "codeplug/bytes.h"
+#include "base/ini_file.h"
+#include "base/messages.h"
+#include "base/bytes.h"
 #include "codeplug/memory_map.h"
 #include "link/transfer_engine.h"
 

@@ -10,7 +10,8 @@
 #include <QtTest/QTest>
 #include <chrono>
 
-#include "app/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "channels/channel_ops.h"
 #include "codeplug/image_codec.h"
 #include "link/ui/FrmPassWord.h"

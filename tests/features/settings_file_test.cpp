@@ -10,7 +10,8 @@
 #include <map>
 #include <regex>
 
-#include "app/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "common/cli_run.h"
 #include "channels/channel_ops.h"
 #include "codeplug/configuration.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "link/frames.h"
 #include "link/password.h"
 #include "link/port_directory.h"

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <random>
 
-#include "app/messages.h"
-#include "app/numbered_text.h"
+#include "base/messages.h"
+#include "base/numbered_text.h"
 #include "codeplug/memory_map.h"
 #include "engine_harness.h"
 #include "link/tuning_block.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "app/ui/prompter.h"
+#include "base/ui/prompter.h"
 #include "channels/channel_ops.h"
 #include "print/ui/FrmPrintList.h"
 

@@ -13,10 +13,10 @@
 #include <QTreeWidget>
 #include <fstream>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "app/ui/frmLanguage.h"
 #include "app/ui/frmModelInfo.h"
-#include "app/ui/handler_guard.h"
+#include "base/ui/handler_guard.h"
 #include "link/ui/FrmComSet.h"
 #include "ui_test_support.h"
 

@@ -15,10 +15,10 @@
 #include <memory>
 #include <unistd.h>
 
-#include "app/language.h"
-#include "app/ui/editor_window.h"
+#include "base/language.h"
+#include "base/ui/editor_window.h"
 #include "app/ui/frmMain.h"
-#include "app/ui/prompter.h"
+#include "base/ui/prompter.h"
 #include "codeplug/configuration.h"
 
 namespace n27::test {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
-#include "app/ui/prompter.h"
+#include "base/language.h"
+#include "base/ui/prompter.h"
 #include "channels/channel_context.h"
 #include "channels/channel_ops.h"
 #include "channels/ui/frmCommChInfo.h"

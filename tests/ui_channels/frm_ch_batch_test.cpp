@@ -9,7 +9,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "app/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "channel_window_fixture.h"
 #include "channels/batch_engine.h"
 #include "channels/ui/FrmCHBatch.h"

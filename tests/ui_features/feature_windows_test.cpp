@@ -17,8 +17,8 @@
 
 #include <memory>
 
-#include "app/language.h"
-#include "app/ui/prompter.h"
+#include "base/language.h"
+#include "base/ui/prompter.h"
 #include "channels/channel_context.h"
 #include "channels/channel_ops.h"
 #include "codeplug/bands.h"

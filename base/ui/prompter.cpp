@@ -1,4 +1,4 @@
-#include "app/ui/prompter.h"
+#include "base/ui/prompter.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/main_window_texts.h"
-#include "app/messages.h"
+#include "base/main_window_texts.h"
+#include "base/messages.h"
 
 namespace n27 {
 

@@ -1,11 +1,12 @@
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 
-#include "app/ini_file.h"
-#include "codeplug/bytes.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/bytes.h"
 
 namespace n27 {
 

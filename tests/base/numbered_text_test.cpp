@@ -4,8 +4,8 @@
 #include <unistd.h>
 #include <fstream>
 
-#include "app/language.h"
-#include "app/numbered_text.h"
+#include "base/language.h"
+#include "base/numbered_text.h"
 
 namespace n27 {
 namespace {

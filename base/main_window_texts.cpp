@@ -1,4 +1,4 @@
-#include "app/main_window_texts.h"
+#include "base/main_window_texts.h"
 
 namespace n27::mainText {
 

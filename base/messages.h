@@ -2,7 +2,7 @@
 // The common messages shown across the program, in both languages exactly as the radio's
 // dealers know them (spelling included).
 
-#include "app/language.h"
+#include "base/language.h"
 
 namespace n27::msg {
 

@@ -4,8 +4,9 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/ini_file.h"
-#include "app/language.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/language.h"
 
 namespace n27 {
 namespace {

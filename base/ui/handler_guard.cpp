@@ -1,8 +1,8 @@
-#include "app/ui/handler_guard.h"
+#include "base/ui/handler_guard.h"
 
 #include <QWidget>
 
-#include "app/ui/prompter.h"
+#include "base/ui/prompter.h"
 
 namespace n27 {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/shell_commands.h"
+#include "base/message_icon.h"
 
 class QDialog;
 class QWidget;

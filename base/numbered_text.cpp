@@ -1,8 +1,8 @@
-#include "app/numbered_text.h"
+#include "base/numbered_text.h"
 
-#include "app/ini_file.h"
-#include "app/language.h"
-#include "app/paths.h"
+#include "base/ini_file.h"
+#include "base/language.h"
+#include "base/paths.h"
 
 namespace n27 {
 

@@ -1,4 +1,4 @@
-#include "app/ui/dialog_support.h"
+#include "base/ui/dialog_support.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -11,8 +11,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "app/messages.h"
-#include "app/ui/handler_guard.h"
+#include "base/messages.h"
+#include "base/ui/handler_guard.h"
 
 namespace n27 {
 
