@@ -31,9 +31,11 @@
 #include "base/ui/prompter.h"
 #include "app/ui/toolbar_icons.h"
 #include "channels/channel_ops.h"
+#include "channels/ui/FrmChannelList.h"
 #include "channels/freq_codec.h"
 #include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
+#include "print/ui/FrmCompare.h"
 
 namespace n27 {
 
@@ -179,6 +181,10 @@ void frmMain::buildMenus() {
   entry(file, "mnuFileSave", mainText::kSave, [this] { fileSave(); })
       ->setShortcut(QKeySequence::Save);
   entry(file, "mnuFileSaveAs", mainText::kSaveAs, [this] { fileSaveAs(); });
+  file->addSeparator();
+  entry(file, "mnuFileImportChannels", csv::text::kImportMenu, [this] { ImportChannelsCommand(*this); });
+  entry(file, "mnuFileExportChannels", csv::text::kExportMenu, [this] { ExportChannelsCommand(*this); });
+  entry(file, "mnuFileCompare", print::difftext::kCompareMenu, [this] { CompareWithCommand(*this); });
   file->addSeparator();
   editor(file, "mnuFilePrint", mainText::kPrint, window::kPrintList)
       ->setShortcut(QKeySequence::Print);
