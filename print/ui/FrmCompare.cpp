@@ -129,7 +129,10 @@ void FrmCompare::showDifferences(const Workspace &other, const QString &otherNam
     if (d.item.empty())  // a channel on one side only
       for (int c = 0; c < 4; ++c) item->setForeground(c, palette().color(QPalette::Link));
   }
-  for (int c = 0; c < 4; ++c) list_->resizeColumnToContents(c);
+  for (int c = 0; c < 4; ++c) {
+    list_->resizeColumnToContents(c);
+    list_->setColumnWidth(c, list_->columnWidth(c) + 24);
+  }
   QString text = diffs_.empty() ? qs(print::difftext::kEqual.get())
                                 : qs(print::difftext::kCount.get()).replace("%1", QString::number(diffs_.size()));
   if (scope == print::CompareScope::RadioMemory) text += "  " + qs(print::difftext::kRadioScope.get());
