@@ -112,7 +112,7 @@ bool LoadComparable(Workspace &ws, const std::string &path, std::string &error, 
   if (isImage) *isImage = false;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
-    error = fill(difftext::kUnreadable, path);
+    error = fill(std::filesystem::exists(path, ec) ? difftext::kNotRegular : difftext::kUnreadable, path);
     return false;
   }
   const auto size = std::filesystem::file_size(path, ec);

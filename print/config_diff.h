@@ -65,6 +65,7 @@ inline constexpr Tr kNotConfiguration{
     "%1 is neither a data file (9759 bytes) nor a radio image (2560 or 2561 bytes).",
     "%1 既不是数据文件（9759 字节），也不是对讲机映像（2560 或 2561 字节）。"};
 inline constexpr Tr kUnreadable{"%1 cannot be read.", "无法读取 %1。"};
+inline constexpr Tr kNotRegular{"%1 is not a regular file.", "%1 不是普通文件。"};
 inline constexpr Tr kRadioScope{"Only what the radio's memory holds is compared.",
                                  "仅比较对讲机存储器中保存的内容。"};
 inline constexpr Tr kCompareRadio{"Compare with &Radio", "与对讲机比较(&R)"};
