@@ -475,22 +475,28 @@ std::string PowerWatts(int level) {
   }
 }
 
-ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const ImportOptions &options) {
-  ImportReport report;
+bool IsChannelList(std::string_view text, std::string &error) {
   if (text.size() > kMaxCsvBytes) {
-    report.error = tr(why::kTooBig);
-    return report;
+    error = tr(why::kTooBig);
+    return false;
   }
   const std::vector<Record> records = readRecords(text);
   if (records.empty()) {
-    report.error = tr(why::kNoHeader);
-    return report;
+    error = tr(why::kNoHeader);
+    return false;
   }
+  if (readHeader(records.front()).at[kFrequency] < 0) {
+    error = tr(why::kNoFrequency);
+    return false;
+  }
+  return true;
+}
+
+ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const ImportOptions &options) {
+  ImportReport report;
+  if (!IsChannelList(text, report.error)) return report;
+  const std::vector<Record> records = readRecords(text);
   const Header header = readHeader(records.front());
-  if (header.at[kFrequency] < 0) {
-    report.error = tr(why::kNoFrequency);
-    return report;
-  }
   const bool atLocation = options.placement == Placement::AtLocation;
   if (atLocation && header.at[kLocation] < 0) {
     report.error = tr(why::kNoLocation);

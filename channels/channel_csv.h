@@ -70,6 +70,10 @@ struct ImportReport {
 // The whole import is this one call (one step for an edit history).
 ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const ImportOptions &options);
 
+// True when the text has a header line with a Frequency column (and is not too large);
+// otherwise false with the reason. ImportChannelCsv checks the same first.
+bool IsChannelList(std::string_view text, std::string &error);
+
 // The summary shown after an import, several lines, current language: the head (counts, the
 // move from Location 0, how many rows were skipped), then one line per skipped row.
 std::string ImportSummaryText(const ImportReport &report);

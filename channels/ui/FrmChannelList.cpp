@@ -104,7 +104,7 @@ void ImportChannelsCommand(frmMain &main) {
   if (!chosen) return;
   rememberListFolder(*chosen);
   std::string text, error;
-  if (!csv::ReadChannelCsvFile(chosen->toStdString(), text, error)) {
+  if (!csv::ReadChannelCsvFile(chosen->toStdString(), text, error) || !csv::IsChannelList(text, error)) {
     ShowMessage(&main, qs(error), BoxIcon::Critical);
     return;
   }

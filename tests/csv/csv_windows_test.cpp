@@ -49,6 +49,7 @@ TEST_F(CsvWindows, ImportShowsWhatWasImportedReplacedAndSkipped) {
     if (auto *options = qobject_cast<FrmImportChannels *>(&dialog)) {
       EXPECT_TRUE(options->findChild<QRadioButton *>("OptionAtLocation")->isChecked());
       EXPECT_FALSE(options->findChild<QCheckBox *>("CheckReplaceAll")->isChecked());
+      shot(dialog, "import-options.png");
       return int(QDialog::Accepted);
     }
     head = dialog.findChild<QLabel *>("LabelSummary")->text();
@@ -74,6 +75,7 @@ TEST_F(CsvWindows, ImportShowsWhatWasImportedReplacedAndSkipped) {
   prompter.openNames = {QString::fromStdString(path("notes.csv"))};
   prompter.dialogs.clear();
   trigger("mnuFileImportChannels");
+  EXPECT_TRUE(prompter.dialogs.empty());  // not asked how to place rows of no list
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_TRUE(prompter.messages[0].contains("no Frequency column"));
   EXPECT_EQ(ws.working.channelCount, 2);
