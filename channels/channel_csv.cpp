@@ -72,11 +72,11 @@ constexpr Tr kPower{"Power \"%1\" is neither a wattage nor Low, Mid, High", "功
 constexpr Tr kNoFree{"no free channel left", "没有空闲信道"};
 constexpr Tr kNotStored{"channel %1 could not be stored", "信道 %1 无法保存"};
 
-constexpr Tr kSummaryImported{"%1 channels imported (%2 new, %3 replaced).", "已导入 %1 个信道（新建 %2 个，覆盖 %3 个）。"};
-constexpr Tr kSummaryRemoved{"%1 channels not in the list were removed.", "已删除列表以外的 %1 个信道。"};
+constexpr Tr kSummaryImported{"Channels imported: %1 (new: %2, replaced: %3).", "已导入信道：%1 个（新建 %2 个，覆盖 %3 个）。"};
+constexpr Tr kSummaryRemoved{"Channels removed (not in the list): %1.", "已删除列表以外的信道：%1 个。"};
 constexpr Tr kSummaryShift{"The list counts from Location 0: every channel moved up by one (Location 0 is channel 1).",
                            "列表从位置 0 开始编号：所有信道顺移一位（位置 0 为信道 1）。"};
-constexpr Tr kSummarySkipped{"%1 rows skipped:", "跳过 %1 行："};
+constexpr Tr kSummarySkipped{"Rows skipped: %1", "跳过的行：%1 行"};
 constexpr Tr kSummaryLine{"line %1: %2", "第 %1 行：%2"};
 constexpr Tr kSummaryNothing{"No row could be imported; the channels are unchanged.", "没有可导入的行，信道未改变。"};
 }  // namespace why

@@ -108,8 +108,8 @@ inline constexpr Tr kAtLocation{"Put each channel at its &Location", "每个信�
 inline constexpr Tr kAppend{"&Append to the free channels", "追加到空闲信道(&A)"};
 inline constexpr Tr kReplaceAll{"&Remove the channels the list does not fill",
                                 "删除列表未填的信道(&R)"};
-// "%1 channels exported to %2."
-inline constexpr Tr kExported{"%1 channels exported to %2.", "已导出 %1 个信道到 %2。"};
+// "Channels exported: 12 (to /home/…/plan.csv)."
+inline constexpr Tr kExported{"Channels exported: %1 (to %2).", "已导出信道：%1 个（到 %2）。"};
 inline constexpr Tr kNoChannelsToExport{"There are no channels to export.", "没有可导出的信道。"};
 inline constexpr Tr kWriteFailed{"The file could not be written: %1", "无法写入文件：%1"};
 }  // namespace text

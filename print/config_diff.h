@@ -59,7 +59,7 @@ inline constexpr Tr kChannel{"Channel", "信道"};
 inline constexpr Tr kModel{"Model", "机型"};
 inline constexpr Tr kBand{"Band", "频段"};
 inline constexpr Tr kEqual{"No differences.", "没有差异。"};
-inline constexpr Tr kCount{"%1 differences.", "%1 处差异。"};
+inline constexpr Tr kCount{"Differences: %1.", "差异：%1 处。"};
 inline constexpr Tr kOnlyIn{"only in %1", "仅在 %1 中"};
 inline constexpr Tr kNotConfiguration{
     "%1 is neither a data file (9759 bytes) nor a radio image (2560 or 2561 bytes).",

@@ -357,7 +357,7 @@ TEST(CsvImport, SummaryInChinese) {
   ImportReport r = f.import("Location,Frequency\n0,446\n1,500\n");
   const std::string s = csv::ImportSummaryText(r);
   SetLanguageIndex(kEnglish);
-  EXPECT_NE(s.find("已导入 1 个信道"), std::string::npos) << s;
+  EXPECT_NE(s.find("已导入信道：1 个"), std::string::npos) << s;
   EXPECT_NE(s.find("第 3 行：接收频率 500.000000 MHz 超出 400–490 MHz"), std::string::npos) << s;
 }
 

@@ -39,7 +39,7 @@ TEST_F(CliCsv, ImportExportRoundTripAndExitCodes) {
                       "1,Simplex,446.018750,,0.000000,DTCS,88.5,88.5,754,NR,023,Tone->Tone,FM,6.25,S,1.0W,\r\n");
   CliRun r = Cli("import " + q("base.dat") + " " + q("plan.csv") + " -o " + q("out.dat"));
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("2 channels imported (1 new, 1 replaced)."), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Channels imported: 2 (new: 1, replaced: 1)."), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Location 0"), std::string::npos) << r.out;
 
   r = Cli("export " + q("out.dat") + " -o " + q("out.csv"));

@@ -71,7 +71,7 @@ TEST(ConfigDiff, ChannelsFieldByFieldAndSettingsByCaption) {
   const std::string text = print::DifferencesText(diffs, "a.dat", "b.dat");
   EXPECT_NE(text.find("Channel 3: TX Power: High → Low\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Channel 9: only in b.dat (450.00000 MHz)\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("6 differences.\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Differences: 6.\n"), std::string::npos) << text;
   EXPECT_EQ(print::DifferencesText({}, "a", "b"), "No differences.\n");
 
   SetLanguageIndex(kChinese);

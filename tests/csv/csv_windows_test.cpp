@@ -59,9 +59,9 @@ TEST_F(CsvWindows, ImportShowsWhatWasImportedReplacedAndSkipped) {
   };
   trigger("mnuFileImportChannels");
   EXPECT_EQ(prompter.dialogs, (std::vector<QString>{"FrmImportChannels", "FrmImportSummary"}));
-  EXPECT_TRUE(head.contains("2 channels imported (1 new, 1 replaced).")) << head.toStdString();
+  EXPECT_TRUE(head.contains("Channels imported: 2 (new: 1, replaced: 1).")) << head.toStdString();
   EXPECT_TRUE(head.contains("Location 0")) << head.toStdString();
-  EXPECT_TRUE(head.contains("3 rows skipped:")) << head.toStdString();
+  EXPECT_TRUE(head.contains("Rows skipped: 3")) << head.toStdString();
   EXPECT_EQ(skipped.toStdString(),
             "line 4: RX frequency 520.000000 MHz is outside 400–490 MHz\n"
             "line 5: rToneFreq \"88.45\" is no CTCSS tone the radio has (50.0–260.0 Hz in steps of 0.1 Hz)\n"
@@ -95,7 +95,7 @@ TEST_F(CsvWindows, ExportNeverWritesOverADataFile) {
   EXPECT_NE(text->find("5,CH005,446.006250,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,2.5W"),
             std::string::npos);
   ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_TRUE(prompter.messages[0].startsWith("1 channels exported to")) << prompter.messages[0].toStdString();
+  EXPECT_TRUE(prompter.messages[0].startsWith("Channels exported: 1 (to ")) << prompter.messages[0].toStdString();
 
   // radio.csv exists now: asked first, Cancel keeps it.
   WriteFileAtomically(path("radio.csv"), "kept");
@@ -133,7 +133,7 @@ TEST_F(CsvWindows, CompareWithAFileListsTheDifferences) {
   EXPECT_EQ(list->topLevelItem(0)->text(3), "Middle");
   EXPECT_EQ(list->topLevelItem(1)->text(0), "Channel 2");
   EXPECT_EQ(list->topLevelItem(1)->text(2), "(no channel)");
-  EXPECT_EQ(window->findChild<QLabel *>("LabelStatus")->text(), "3 differences.");
+  EXPECT_EQ(window->findChild<QLabel *>("LabelStatus")->text(), "Differences: 3.");
   window->resize(900, 420);
   shot(*window, "compare.png");
 
