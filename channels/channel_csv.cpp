@@ -259,7 +259,7 @@ struct Planned {
   std::string decode, encode;      // tone texts, "" for none
   std::optional<int> power;        // 0..2
   std::optional<int> spacing;      // 0 narrow, 1 wide
-  bool scanAdd = true;
+  std::optional<bool> scanAdd;     // none: the list has no Skip column
 };
 
 class RowReader {
@@ -326,7 +326,8 @@ class RowReader {
     }
 
     const std::string skip = cell(kSkipCol);
-    if (skip.empty()) p.scanAdd = true;
+    if (h_.at[kSkipCol] < 0) p.scanAdd.reset();
+    else if (skip.empty()) p.scanAdd = true;
     else if (equalsNoCase(skip, "S") || equalsNoCase(skip, "P")) p.scanAdd = false;
     else {
       reason = tr(why::kSkip, {skip});
@@ -443,7 +444,7 @@ bool store(ChannelContext &ctx, const Planned &p) {
   }
   if (p.power) change(kFieldPower, kPowerTexts[*p.power].get());
   if (p.spacing) change(kFieldSpacing, kSpacingTexts[*p.spacing].get());
-  change(kFieldScanAddCheck, p.scanAdd ? "1" : "0");
+  if (p.scanAdd) change(kFieldScanAddCheck, *p.scanAdd ? "1" : "0");
   return true;
 }
 

@@ -147,6 +147,13 @@ TEST(CsvImport, PowerModeAndSkip) {
   EXPECT_NE(r.skipped[0].reason.find("Mode \"AM\""), std::string::npos);
   EXPECT_NE(r.skipped[1].reason.find("Skip \"X\""), std::string::npos);
   EXPECT_NE(r.skipped[2].reason.find("Power \"lots\""), std::string::npos);
+
+  // A list without Skip, Mode and Power columns leaves them as they are.
+  f.import("Location,Frequency\n2,447\n");
+  EXPECT_EQ(f.channel(2).rx.text(), "44700000");
+  EXPECT_EQ(f.channel(2).scanAdd, 0);
+  EXPECT_EQ(f.channel(2).spacing, 0);
+  EXPECT_EQ(f.channel(2).power, 1);
 }
 
 TEST(CsvImport, FileShapesOtherProgrammersWrite) {
