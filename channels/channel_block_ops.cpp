@@ -17,8 +17,8 @@ namespace {
 constexpr int kRows = kMaxChannels;
 
 inline constexpr Tr kRowsInUse{
-    "The last channels are in use: no row can be inserted.",
-    "最后的信道已被使用：无法插入行。"};
+    "No row can be inserted: a channel would be pushed past channel 128.",
+    "无法插入行：会有信道被挤到信道128之后。"};
 inline constexpr Tr kPasteOverwrite{"%1 existing channel(s) will be overwritten.",
                                     "将覆盖 %1 个已有信道。"};
 inline constexpr Tr kPastePastEnd{"%1 channel(s) fall past channel 128 and will be left out.",
