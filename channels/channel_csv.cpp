@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "channels/channel_changes.h"
 #include "channels/channel_ops.h"
 #include "channels/field_codec.h"
 #include "channels/freq_codec.h"
@@ -588,6 +589,7 @@ ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const 
   }
   if (planned.empty()) return report;
 
+  EditStep undoStep(ctx.ws, step::ImportChannels());  // the whole import is one undo step
   if (options.replaceAll) {
     std::set<int> kept;
     for (const Planned &p : planned) kept.insert(p.channel);

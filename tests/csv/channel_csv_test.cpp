@@ -358,6 +358,19 @@ TEST(CsvImport, ChannelsGoThroughTheChannelOperations) {
   f.ctx.removeListener(&listener);
 }
 
+TEST(CsvImport, TheWholeImportIsOneUndoStep) {
+  Csv f;
+  ChangeChannel(f.ctx, 1, 1, kFieldRx, "450");
+  const CodeplugData before = f.ws.working;
+  const std::size_t steps = f.ws.history.undoCount();
+  ImportOptions replace;
+  replace.replaceAll = true;
+  f.import("Location,Frequency\n2,446\n3,447\n", replace);
+  EXPECT_EQ(f.ws.history.undoCount(), steps + 1);
+  ASSERT_TRUE(UndoEdit(f.ctx));
+  EXPECT_TRUE(f.ws.working == before);
+}
+
 TEST(CsvImport, SummaryInChinese) {
   Csv f;
   SetLanguageIndex(kChinese);
