@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench clean install package
 
 deps:
 	@bash scripts/install-deps.sh
@@ -18,6 +18,14 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# `make install` (PREFIX=/usr/local by default, DESTDIR honoured) and `make package` (a .deb
+# in $(BUILD)/, see notes on installing).
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@$(BUILD)/program/n27-bench

@@ -1,0 +1,64 @@
+// The Debian package: built with CPack into a temporary folder and inspected with dpkg-deb.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct ShellRun {
+  int status = -1;
+  std::string out;
+};
+ShellRun shell(const std::string &command) {
+  ShellRun r;
+  FILE *p = popen((command + " 2>&1").c_str(), "r");
+  if (!p) return r;
+  std::array<char, 4096> buf;
+  std::size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+  int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+}  // namespace
+
+TEST(Package, DebianPackageHoldsTheInstallationAndItsDependencies) {
+  for (const char *tool : {"dpkg-deb", "dpkg-shlibdeps"})
+    if (shell(std::string("command -v ") + tool).status != 0)
+      GTEST_SKIP() << tool << " is missing (package dpkg-dev): the Debian package is not built here";
+  const fs::path out = fs::temp_directory_path() / ("n27_package_" + std::to_string(::getpid()));
+  fs::remove_all(out);
+  ShellRun built = shell(std::string(N27_CPACK_COMMAND) + " -G DEB -B '" + out.string() + "' --config '" +
+                    N27_BINARY_DIR + "/CPackConfig.cmake'");
+  ASSERT_EQ(built.status, 0) << built.out;
+  fs::path deb;
+  for (const auto &e : fs::directory_iterator(out))
+    if (e.path().extension() == ".deb") deb = e.path();
+  ASSERT_FALSE(deb.empty()) << built.out;
+  EXPECT_TRUE(deb.filename().string().starts_with("n27_")) << deb;
+
+  ShellRun contents = shell("dpkg-deb -c '" + deb.string() + "'");
+  ASSERT_EQ(contents.status, 0) << contents.out;
+  for (const char *f : {"./usr/bin/n27", "./usr/bin/n27-cli", "./usr/bin/n27-sim",
+                        "./usr/share/n27/Init/N27PR_0.dat", "./usr/share/n27/Version.ini",
+                        "./usr/share/applications/n27.desktop", "./usr/share/man/man1/n27-cli.1.gz",
+                        "./usr/share/bash-completion/completions/n27-cli",
+                        "./usr/lib/udev/rules.d/60-n27-serial.rules", "root/root"})
+    EXPECT_NE(contents.out.find(f), std::string::npos) << f;
+  EXPECT_EQ(contents.out.find("/usr/local"), std::string::npos);
+
+  ShellRun control = shell("dpkg-deb -f '" + deb.string() + "' Package Depends");
+  EXPECT_NE(control.out.find("Package: n27"), std::string::npos) << control.out;
+  EXPECT_NE(control.out.find("libqt6widgets6"), std::string::npos) << control.out;
+  EXPECT_NE(control.out.find("libc6"), std::string::npos) << control.out;
+  ShellRun scripts = shell("dpkg-deb -I '" + deb.string() + "' postinst");
+  EXPECT_NE(scripts.out.find("udevadm control --reload-rules"), std::string::npos) << scripts.out;
+  fs::remove_all(out);
+}
