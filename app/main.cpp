@@ -137,7 +137,8 @@ int main(int argc, char **argv) {
   ws.bandText = kBand400;
   ws.dataVersion = "V200";
   SetBandLimits(ws);
-  ws.testMode = link::LoadTestModeFlag(programFolder);
+  // The factory test option: the marker file among the shipped data or in the user's settings.
+  ws.testMode = link::LoadTestModeFlag(programFolder) || link::LoadTestModeFlag(ConfigDir());
 
   // 5.-7. The settings file: first-run mark and serial port.
   std::string setupFile = SetupFilePath();
