@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench clean install package
+.PHONY: deps configure build run test bench clean install package package-test
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +26,10 @@ install: build
 
 package: build
 	@cd $(BUILD) && cpack -G DEB
+
+# Builds the package into a temporary folder and inspects it (too slow for every `make test`).
+package-test: build
+	@cd $(BUILD) && N27_PACKAGE_TEST=1 ctest --output-on-failure -R '^Package\.' --timeout 300
 
 bench: build
 	@$(BUILD)/program/n27-bench

@@ -47,6 +47,13 @@ bool isSmallRegularFile(const std::string &path) {
          std::filesystem::file_size(path, ec) <= kLargestSettingsFile && !ec;
 }
 
+// A settings file that may be read: missing (defaults), or a small regular file. A FIFO, a
+// device or a huge file in its place is not opened (reading it would hang or fill memory).
+bool readableOrMissing(const std::string &path) {
+  std::error_code ec;
+  return !std::filesystem::exists(path, ec) || isSmallRegularFile(path);
+}
+
 }  // namespace
 
 std::string SetupFilePath() { return JoinPath(ConfigDir(), kSetupFile); }
@@ -114,8 +121,9 @@ bool ParseInteger(const std::string &text, int &out) {
 }
 
 SetupSettings ReadSetupSettings(const std::string &path) {
-  IniFile ini(path);
   SetupSettings s;
+  if (!readableOrMissing(path)) return s;
+  IniFile ini(path);
   if (auto first = ini.value(kSetupSection, "IsFirstRun")) s.isFirstRun = booleanText(*first);
   s.comPort = std::clamp(integerOr(ini, "comPort", 0), 0, 255);
   s.handshaking = integerOr(ini, "Handshaking", 0);
@@ -124,6 +132,7 @@ SetupSettings ReadSetupSettings(const std::string &path) {
 }
 
 bool WriteSetupSettings(const std::string &path, int comPort, bool firstRunDone) {
+  if (!readableOrMissing(path)) return false;
   IniFile ini(path);
   if (firstRunDone) ini.setValue(kSetupSection, "IsFirstRun", "0");
   ini.setValue(kSetupSection, "comPort", std::to_string(comPort));
@@ -132,6 +141,7 @@ bool WriteSetupSettings(const std::string &path, int comPort, bool firstRunDone)
 
 std::array<int16_t, 3> ReadRadioInfoFlags(const std::string &path) {
   std::array<int16_t, 3> flags{};
+  if (!isSmallRegularFile(path)) return flags;
   auto bytes = ReadWholeFile(path);
   if (!bytes || bytes->size() < 6) return flags;
   const auto *p = reinterpret_cast<const uint8_t *>(bytes->data());

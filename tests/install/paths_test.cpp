@@ -186,6 +186,16 @@ TEST_F(TakeOver, PerUserCopyOfAnOlderBuildWinsAndOddOriginsAreSkipped) {
   EXPECT_TRUE(fs::is_symlink(path("cfg/n27/n27.ini")));
 }
 
+TEST_F(Paths, ASettingsFileThatIsAFifoIsNeitherReadNorReplaced) {
+  // Opening a FIFO would hang the start-up; it reads as defaults and is left alone.
+  ASSERT_EQ(::mkfifo(path("mysetup.ini").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(path("Setting.ini").c_str(), 0600), 0);
+  EXPECT_EQ(ReadSetupSettings(path("mysetup.ini")).comPort, 0);
+  EXPECT_FALSE(WriteSetupSettings(path("mysetup.ini"), 3, true));
+  EXPECT_TRUE(fs::is_fifo(path("mysetup.ini")));
+  EXPECT_EQ(ReadRadioInfoFlags(path("Setting.ini")), (std::array<int16_t, 3>{0, 0, 0}));
+}
+
 TEST_F(TakeOver, AnUnwritableSettingsFolderCopiesNothing) {
   writeFile(path("file"), "not a folder");
   SettingsOrigins o = origins();
