@@ -2,6 +2,8 @@
 // (no build tree to fall back on), and the programs run from there as a user runs them.
 
 #include <gtest/gtest.h>
+
+#include "install/shell.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,24 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ShellRun {
-  int status = -1;
-  std::string out;
-};
 
-ShellRun sh(const std::string &command) {
-  ShellRun r;
-  FILE *p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
-
-bool have(const std::string &tool) { return sh("command -v " + tool).status == 0; }
+bool have(const std::string &tool) { return Shell("command -v " + tool).status == 0; }
 
 std::string quoted(const fs::path &p) { return "'" + p.string() + "'"; }
 
@@ -50,11 +36,11 @@ class Installed : public ::testing::Test {
     root = fs::temp_directory_path() / ("n27_installed_" + std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root);
-    install = sh("DESTDIR=" + quoted(root / "dest") + " " + N27_CMAKE_COMMAND + " --install " +
+    install = Shell("DESTDIR=" + quoted(root / "dest") + " " + N27_CMAKE_COMMAND + " --install " +
                  quoted(N27_BINARY_DIR) + " --prefix /usr");
     // Moved to another prefix: the programs must find their data relative to themselves.
     if (install.status == 0)
-      sh("cp -a " + quoted(root / "dest/usr") + " " + quoted(root / "opt"));
+      Shell("cp -a " + quoted(root / "dest/usr") + " " + quoted(root / "opt"));
   }
   static void TearDownTestSuite() { fs::remove_all(root); }
 
@@ -119,9 +105,9 @@ TEST_F(Installed, LaysOutProgramsDataMenuEntryManualsCompletionAndUdevRule) {
 }
 
 TEST_F(Installed, CommandLineWorksFromAMovedTreeWithoutTheBuild) {
-  ShellRun made = sh(asUser(quoted(bin("n27-cli")) + " new -o radio.dat"));
+  ShellRun made = Shell(asUser(quoted(bin("n27-cli")) + " new -o radio.dat"));
   ASSERT_EQ(made.status, 0) << made.out;
-  ShellRun shown = sh(asUser(quoted(bin("n27-cli")) + " show radio.dat"));
+  ShellRun shown = Shell(asUser(quoted(bin("n27-cli")) + " show radio.dat"));
   ASSERT_EQ(shown.status, 0) << shown.out;
   EXPECT_NE(shown.out.find("N27PR"), std::string::npos) << shown.out;
   // Reading and listing wrote no settings.
@@ -138,7 +124,7 @@ TEST_F(Installed, DesktopProgramWritesOnlyBelowTheUsersFoldersAndTakesOverOldSet
   std::this_thread::sleep_for(std::chrono::milliseconds(20));  // file times are coarse
 
   const fs::path setup = home / "config/n27/mysetup.ini";
-  ShellRun started = sh(asUser("QT_QPA_PLATFORM=offscreen " + quoted(bin("n27")) +
+  ShellRun started = Shell(asUser("QT_QPA_PLATFORM=offscreen " + quoted(bin("n27")) +
                           " --no-splash >/dev/null 2>&1 & echo $!"));
   const pid_t pid = std::stoi(started.out);
   // The settings are written at start-up, before the main window shows; give it the time of a
@@ -170,13 +156,13 @@ TEST_F(Installed, ManualPagesHoldEveryOptionOfTheHelpText) {
                         {"n27-cli", {"", "read", "write", "info", "new", "show", "edit", "batch",
                                      "set", "decode", "encode", "report"}}};
   for (const auto &page : pages) {
-    ShellRun man = sh("gzip -dc " + quoted(root / "opt/share/man/man1" / (std::string(page.program) + ".1.gz")));
+    ShellRun man = Shell("gzip -dc " + quoted(root / "opt/share/man/man1" / (std::string(page.program) + ".1.gz")));
     ASSERT_EQ(man.status, 0) << man.out;
     std::string text = std::regex_replace(man.out, std::regex(R"(\\-)"), "-");
     for (const auto &section : {".SH SYNOPSIS", ".SH EXIT STATUS", ".SH FILES", ".SH EXAMPLES"})
       EXPECT_NE(text.find(section), std::string::npos) << page.program << " " << section;
     for (const auto &arg : page.helpArgs) {
-      ShellRun help = sh(asUser(quoted(bin(page.program)) + " " + arg + " --help"));
+      ShellRun help = Shell(asUser(quoted(bin(page.program)) + " " + arg + " --help"));
       ASSERT_EQ(help.status, 0) << help.out;
       const std::regex option(R"((^|[\s,\[])(--[a-z][a-z-]+))");
       for (auto it = std::sregex_iterator(help.out.begin(), help.out.end(), option);
@@ -186,7 +172,7 @@ TEST_F(Installed, ManualPagesHoldEveryOptionOfTheHelpText) {
     }
   }
   if (!have("man")) GTEST_SKIP() << "man is not installed: `man -w` not tried";
-  ShellRun where = sh("MANPATH=" + quoted(root / "opt/share/man") + " man -w n27-cli");
+  ShellRun where = Shell("MANPATH=" + quoted(root / "opt/share/man") + " man -w n27-cli");
   EXPECT_EQ(where.status, 0) << where.out;
   EXPECT_NE(where.out.find("n27-cli.1.gz"), std::string::npos) << where.out;
 }
@@ -196,13 +182,13 @@ TEST_F(Installed, MenuEntryAndAppStreamFileValidate) {
   if (!have("desktop-file-validate")) {
     GTEST_SKIP() << "desktop-file-validate is missing (package desktop-file-utils): not checked";
   }
-  ShellRun desktop = sh("desktop-file-validate " + quoted(usr / "share/applications/n27.desktop"));
+  ShellRun desktop = Shell("desktop-file-validate " + quoted(usr / "share/applications/n27.desktop"));
   EXPECT_EQ(desktop.status, 0) << desktop.out;
   // Hints (suggestions of more categories) are not faults; errors and warnings are.
   EXPECT_EQ(desktop.out.find("error"), std::string::npos) << desktop.out;
   EXPECT_EQ(desktop.out.find("warning"), std::string::npos) << desktop.out;
   if (!have("appstreamcli")) GTEST_SKIP() << "appstreamcli is missing (package appstream): not checked";
-  ShellRun appstream = sh("appstreamcli validate --no-net " + quoted(usr) + "/share/metainfo/*.metainfo.xml");
+  ShellRun appstream = Shell("appstreamcli validate --no-net " + quoted(usr) + "/share/metainfo/*.metainfo.xml");
   EXPECT_EQ(appstream.status, 0) << appstream.out;
   EXPECT_NE(appstream.out.find("Validation was successful"), std::string::npos) << appstream.out;
 }
@@ -215,7 +201,7 @@ TEST_F(Installed, BashCompletionOffersCommandsAndTheirOptions) {
     std::ofstream(script) << "source " << completion << "\nCOMP_WORDS=(" << line
                           << ")\nCOMP_CWORD=" << cword
                           << "\n_n27_cli\nprintf '%s\\n' \"${COMPREPLY[@]}\"\n";
-    return sh(asUser("bash " + quoted(script)));
+    return Shell(asUser("bash " + quoted(script)));
   };
   ShellRun commands = complete(quoted(bin("n27-cli")) + " re", 1);
   EXPECT_NE(commands.out.find("read"), std::string::npos) << commands.out;

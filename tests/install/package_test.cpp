@@ -3,6 +3,8 @@
 // (N27_PACKAGE_TEST=1) rather than with every `make test`.
 
 #include <gtest/gtest.h>
+
+#include "install/shell.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,34 +16,16 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-struct ShellRun {
-  int status = -1;
-  std::string out;
-};
-ShellRun shell(const std::string &command) {
-  ShellRun r;
-  FILE *p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
-}  // namespace
-
 TEST(Package, DebianPackageHoldsTheInstallationAndItsDependencies) {
   const char *wanted = std::getenv("N27_PACKAGE_TEST");
   if (!wanted || std::string(wanted) != "1")
     GTEST_SKIP() << "the package build takes a minute: run `make package-test` to build and inspect it";
   for (const char *tool : {"dpkg-deb", "dpkg-shlibdeps"})
-    if (shell(std::string("command -v ") + tool).status != 0)
+    if (Shell(std::string("command -v ") + tool).status != 0)
       GTEST_SKIP() << tool << " is missing (package dpkg-dev): the Debian package is not built here";
   const fs::path out = fs::temp_directory_path() / ("n27_package_" + std::to_string(::getpid()));
   fs::remove_all(out);
-  ShellRun built = shell(std::string(N27_CPACK_COMMAND) + " -G DEB -B '" + out.string() + "' --config '" +
+  ShellRun built = Shell(std::string(N27_CPACK_COMMAND) + " -G DEB -B '" + out.string() + "' --config '" +
                     N27_BINARY_DIR + "/CPackConfig.cmake'");
   ASSERT_EQ(built.status, 0) << built.out;
   fs::path deb;
@@ -50,7 +34,7 @@ TEST(Package, DebianPackageHoldsTheInstallationAndItsDependencies) {
   ASSERT_FALSE(deb.empty()) << built.out;
   EXPECT_TRUE(deb.filename().string().starts_with("n27_")) << deb;
 
-  ShellRun contents = shell("dpkg-deb -c '" + deb.string() + "'");
+  ShellRun contents = Shell("dpkg-deb -c '" + deb.string() + "'");
   ASSERT_EQ(contents.status, 0) << contents.out;
   for (const char *f : {"./usr/bin/n27", "./usr/bin/n27-cli", "./usr/bin/n27-sim",
                         "./usr/share/n27/Init/N27PR_0.dat", "./usr/share/n27/Version.ini",
@@ -60,11 +44,11 @@ TEST(Package, DebianPackageHoldsTheInstallationAndItsDependencies) {
     EXPECT_NE(contents.out.find(f), std::string::npos) << f;
   EXPECT_EQ(contents.out.find("/usr/local"), std::string::npos);
 
-  ShellRun control = shell("dpkg-deb -f '" + deb.string() + "' Package Depends");
+  ShellRun control = Shell("dpkg-deb -f '" + deb.string() + "' Package Depends");
   EXPECT_NE(control.out.find("Package: n27"), std::string::npos) << control.out;
   EXPECT_NE(control.out.find("libqt6widgets6"), std::string::npos) << control.out;
   EXPECT_NE(control.out.find("libc6"), std::string::npos) << control.out;
-  ShellRun scripts = shell("dpkg-deb -I '" + deb.string() + "' postinst");
+  ShellRun scripts = Shell("dpkg-deb -I '" + deb.string() + "' postinst");
   EXPECT_NE(scripts.out.find("udevadm control --reload-rules"), std::string::npos) << scripts.out;
   fs::remove_all(out);
 }
