@@ -7,6 +7,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "channels/channel_changes.h"
 #include "channels/channel_csv.h"
 #include "channels/channel_ops.h"
 #include "channels/channel_test_util.h"
