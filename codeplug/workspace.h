@@ -10,6 +10,7 @@
 
 #include "codeplug/codeplug_data.h"
 #include "codeplug/radio_image.h"
+#include "codeplug/tuning_file.h"
 
 namespace n27 {
 
@@ -35,6 +36,7 @@ struct Workspace {
   bool testMode = false;
   std::array<int16_t, 16> tuning{};
   std::array<int16_t, 16> fileTuning{};
+  TuningOrigin tuningOrigin;          // where `tuning` came from (radio, ".ted" file, typed)
 
   std::string password;               // entered programming password
   bool reverseSwitch = false;         // held only while the program runs
