@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "base/bytes.h"
 #include "base/messages.h"
 
 namespace n27::link {
@@ -24,13 +25,6 @@ constexpr Tr kUnknownTuning{
     "的调谐数据并覆盖对讲机的出厂校准值。"};
 constexpr Tr kUnknownTuningQuestion{"Write the zero tuning block anyway?",
                                     "仍要写入全 0 的调谐数据吗？"};
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 }  // namespace
 
@@ -60,7 +54,7 @@ int16_t ClampTestDataValue(int field, const std::string &text) {
   long value = 0;
   std::size_t digits = 0;
   for (char c : text) {
-    int d = hexDigit(c);
+    int d = HexDigitValue(c);
     if (d < 0) break;
     if (value < 0x100000) value = value * 16 + d;  // anything this large clamps the same
     ++digits;

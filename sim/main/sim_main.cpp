@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "base/bytes.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "base/paths.h"
@@ -93,14 +94,8 @@ bool number(const std::string &text, long &out) {
 bool hexBytes(const std::string &text, std::vector<uint8_t> &out) {
   out.clear();
   if (text.size() % 2) return false;
-  auto digit = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
   for (std::size_t i = 0; i < text.size(); i += 2) {
-    int hi = digit(text[i]), lo = digit(text[i + 1]);
+    int hi = n27::HexDigitValue(text[i]), lo = n27::HexDigitValue(text[i + 1]);
     if (hi < 0 || lo < 0) return false;
     out.push_back(static_cast<uint8_t>(hi * 16 + lo));
   }
