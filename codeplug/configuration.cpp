@@ -99,6 +99,7 @@ std::string DefaultDataFilePath(const Workspace &ws) {
 }
 
 void NewConfiguration(Workspace &ws) {
+  ws.history.documentReplaced();
   ws.untitled = true;
   ws.fileName = "new.dat";
   ws.working.channelCount = 0;
@@ -440,6 +441,7 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path) {
       ws.tuningOrigin = {TuningSource::File, TuningFilePath(path), false};
     }
   }
+  ws.history.documentReplaced();
   ws.saved = *data;
   ws.working = *data;
   DecodeModelRecord(ws);
