@@ -12,6 +12,7 @@ enum class Prompt {
   WarningYesNoCancel,  // warning icon, Yes, No and Cancel
   QuestionOkCancel,    // question icon, OK and Cancel
   QuestionYesNo,       // question icon, Yes and No
+  WarningCancelFirst,  // warning icon, OK and Cancel with Cancel preselected (OK destroys data)
 };
 // The icon of a message box.
 enum class BoxIcon { None, Information, Warning, Critical, Question };

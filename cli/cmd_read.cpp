@@ -15,7 +15,8 @@ const std::string kUsage = std::string(
     "                    [--retries N]\n"
     "\n"
     "Reads the radio's memory and saves it as an untitled read would be saved: OUT.dat with\n"
-    "its .NVD side file. The system's messages go to stderr; exit code 0 only on success.\n"
+    "its .NVD side file (and, in the factory test mode, the radio's tuning values in\n"
+    "OUT.ted). The system's messages go to stderr; exit code 0 only on success.\n"
     "  -o, --output       the data file to write\n"
     "  --image-out FILE   also write the raw 2561-byte memory image\n") + kLinkOptionsUsage;
 
@@ -47,6 +48,7 @@ int RunRead(const std::vector<std::string> &args) {
   std::cerr << CompletionMessage(TransferType::Read) << "\n";
   std::cout << out << ": " << ws.working.channelCount << " channels, " << ws.modelName << " "
             << ws.bandText << ", firmware " << ws.firmwareVersion << "\n";
+  if (ws.testMode) std::cout << TuningFilePath(out) << ": the radio's tuning values\n";
   return 0;
 }
 

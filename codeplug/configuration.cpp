@@ -414,8 +414,11 @@ FileStatus SaveDataFile(Workspace &ws, const std::string &path) {
   if (!WriteFileAtomically(path, SerializeDataFile(ws.working))) return FileStatus::FileError;
   if (!WriteFileAtomically(SideFilePath(path), SideFileBytes(ws.working))) return FileStatus::FileError;
   if (ws.testMode) {
+    // The tuning values are part of what a test-mode save keeps: a companion that cannot be
+    // written fails the save like the data file would.
+    const std::string ted = TuningFilePath(path);
+    if (!ted.empty() && !WriteTuningFile(ted, ws.tuning)) return FileStatus::FileError;
     ws.fileTuning = ws.tuning;
-    WriteTuningFile(TuningFilePath(path), ws.fileTuning);  // failures here are not reported
   }
   ws.saved = ws.working;
   ws.untitled = false;
@@ -435,6 +438,7 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path) {
     if (ReadTuningFile(TuningFilePath(path), table)) {
       ws.fileTuning = table;
       ws.tuning = table;
+      ws.tuningOrigin = {TuningSource::File, TuningFilePath(path), false};
     }
   }
   ws.history.documentReplaced();

@@ -23,4 +23,25 @@ bool ReadTuningFile(const std::string &path, TuningTable &table);
 // Writes the table (beside the old file, then renamed); false on failure.
 bool WriteTuningFile(const std::string &path, const TuningTable &table);
 
+// Why a tuning file cannot be read, in the current language ("" when nothing is known to be
+// wrong): no such file, a folder, not a regular file, no permission, wrong size N of 32.
+// Checked before reading, so a FIFO or a huge file is never opened.
+std::string TuningFileReadProblem(const std::string &path);
+// Why writing a tuning file failed, in the current language (`error` is the errno the
+// failed write left): no such folder, a folder, read-only, permission denied, disk full.
+std::string TuningFileWriteProblem(const std::string &path, int error);
+
+// Where the tuning values held for a test-mode write came from, so the operator knows what a
+// write will send and a write never sends values nobody read, loaded or typed.
+enum class TuningSource { None, Radio, File };
+struct TuningOrigin {
+  TuningSource source = TuningSource::None;
+  std::string file;     // the ".ted" file they were loaded from (TuningSource::File)
+  bool edited = false;  // changed in the test data window since
+
+  // Read from a radio, loaded from a file or typed: a write may send them.
+  bool known() const { return source != TuningSource::None || edited; }
+  bool operator==(const TuningOrigin &) const = default;
+};
+
 }  // namespace n27

@@ -11,6 +11,7 @@
 #include "codeplug/codeplug_data.h"
 #include "codeplug/edit_history.h"
 #include "codeplug/radio_image.h"
+#include "codeplug/tuning_file.h"
 
 namespace n27 {
 
@@ -36,6 +37,7 @@ struct Workspace {
   bool testMode = false;
   std::array<int16_t, 16> tuning{};
   std::array<int16_t, 16> fileTuning{};
+  TuningOrigin tuningOrigin;          // where `tuning` came from (radio, ".ted" file, typed)
 
   std::string password;               // entered programming password
   bool reverseSwitch = false;         // held only while the program runs

@@ -148,6 +148,7 @@ void TransferEngine::classify(const Bytes &reply) {
       fullFrame && isReadOrWrite() && state == kBlock) {
     // The factory tuning values never go into the image.
     ws_.tuning = link::DecodeTuningBlock(reply);
+    ws_.tuningOrigin = {TuningSource::Radio, {}, false};
     advance();
     return;
   }

@@ -5,6 +5,7 @@
 #include "base/ui/editor_window.h"
 #include "channels/ui/channel_windows.h"
 #include "features/ui/feature_windows.h"
+#include "link/ui/FrmTestData.h"
 #include "print/ui/FrmPrintList.h"
 
 namespace n27 {
@@ -28,6 +29,7 @@ void RegisterEditorWindows(EditorRegistry &registry) {
   RegisterChannelWindows(registry);
   RegisterFeatureWindows(registry);
   RegisterPrintWindow(registry);
+  RegisterTestDataWindow(registry);
 }
 
 }  // namespace n27

@@ -403,6 +403,8 @@ void frmMain::registerEditor(EditorWindowEntry entry) {
 void frmMain::updateEditorAvailability() {
   for (const auto &[actionName, windowName] : editorOfAction_)
     actions_[actionName]->setEnabled(editors_.find(windowName) != nullptr);
+  // The test data window belongs to the factory's test mode only.
+  if (!ws_.testMode) actions_["mnuTestData"]->setEnabled(false);
   actions_["打印"]->setEnabled(editors_.find(window::kPrintList) != nullptr);
   // The radio-information reads end by showing the radio-information window.
   const bool infoWindow = editors_.find(window::kRadioInformation) != nullptr;

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "base/main_window_texts.h"
 #include "base/messages.h"
@@ -47,7 +48,8 @@ QString title(bool warning) {
 }  // namespace
 
 Answer Prompter::ask(QWidget *parent, const QString &text, Prompt prompt) {
-  const bool warning = prompt == Prompt::WarningOkCancel || prompt == Prompt::WarningYesNoCancel;
+  const bool warning = prompt == Prompt::WarningOkCancel || prompt == Prompt::WarningYesNoCancel ||
+                       prompt == Prompt::WarningCancelFirst;
   QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, title(warning), text,
                   QMessageBox::NoButton, parentOr(parent));
   QAbstractButton *yes = nullptr, *no = nullptr, *ok = nullptr, *cancel = nullptr;
@@ -59,7 +61,8 @@ Answer Prompter::ask(QWidget *parent, const QString &text, Prompt prompt) {
   }
   if (prompt != Prompt::QuestionYesNo)
     cancel = box.addButton(QString::fromUtf8(Text(msg::kCancel)), QMessageBox::RejectRole);
-  box.setDefaultButton(static_cast<QPushButton *>(yes ? yes : ok));
+  box.setDefaultButton(static_cast<QPushButton *>(
+      prompt == Prompt::WarningCancelFirst ? cancel : yes ? yes : ok));
   box.setEscapeButton(cancel ? cancel : no);
   keepWide(box);
   box.exec();
@@ -90,7 +93,9 @@ std::optional<QString> Prompter::saveFileName(QWidget *parent, const QString &fi
                                               const QString &proposed) {
   QFileDialog dialog(parentOr(parent), QString(), proposed, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix("dat");
+  // A name typed without an extension gets the one of the filter ("Data File (*.dat)").
+  const auto suffix = QRegularExpression("\\*\\.(\\w+)").match(filter);
+  dialog.setDefaultSuffix(suffix.hasMatch() ? suffix.captured(1) : QString("dat"));
   dialog.selectFile(proposed);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();

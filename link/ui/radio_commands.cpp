@@ -14,6 +14,7 @@
 #include "link/ui/FrmPassWord.h"
 #include "link/ui/FrmProgress.h"
 #include "link/ui/link_texts.h"
+#include "link/test_data.h"
 
 namespace n27 {
 
@@ -152,6 +153,11 @@ void RadioCommands::Session::writeToRadio() {
     ShowMessage(&main_, qs(Text(msg::kNothingToWrite)), BoxIcon::None);
     return;
   }
+  // A test-mode write also sends the tuning block: never zeros nobody read, loaded or typed
+  // without the operator's say-so (they would replace the radio's factory calibration).
+  if (link::TuningWriteNeedsConfirmation(ws) &&
+      Ask(&main_, qs(link::UnknownTuningWarning()), Prompt::WarningCancelFirst) != Answer::Ok)
+    return;
   if (!openChosenPort()) return;
   if (Ask(&main_, question(msg::kWriteQuestion1, msg::kWriteQuestion2),
           Prompt::QuestionOkCancel) != Answer::Ok) {

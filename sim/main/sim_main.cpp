@@ -23,12 +23,14 @@
 #include <string>
 #include <vector>
 
+#include "base/bytes.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "base/paths.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
 #include "codeplug/image_codec.h"
+#include "codeplug/memory_map.h"
 #include "sim/simulated_radio.h"
 
 namespace {
@@ -47,6 +49,9 @@ constexpr const char *kUsage =
     "  --image FILE        start from a 2560- or 2561-byte image\n"
     "  --data FILE         start from a data file (.dat)\n"
     "  --save FILE         save the memory (2561 bytes) after every completed write\n"
+    "  --tuning HEX32      the 16 bytes of the factory tuning block (496..511) as 32\n"
+    "                      hexadecimal digits (default: as in the image, else all FF); the\n"
+    "                      test mode reads this block first and writes it first\n"
     "Identity:\n"
     "  --band 0|1          0 = 400 - 490 MHz (default), 1 = 136 - 174 MHz\n"
     "  --model TEXT        model code (default N27PR)\n"
@@ -71,6 +76,7 @@ void onSignal(int) { g_stop = 1; }
 
 struct Options {
   std::string image, data, save, link, trace;
+  std::vector<uint8_t> tuning;  // 16 bytes, or empty
   n27::sim::RadioSettings radio;
   bool passwordGiven = false;
   n27::sim::Faults faults;
@@ -82,6 +88,18 @@ struct Options {
 bool number(const std::string &text, long &out) {
   auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
   return ec == std::errc() && p == text.data() + text.size() && out >= 0;
+}
+
+// "0102AB…" into bytes; false for an odd length or a character that is not hexadecimal.
+bool hexBytes(const std::string &text, std::vector<uint8_t> &out) {
+  out.clear();
+  if (text.size() % 2) return false;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    int hi = n27::HexDigitValue(text[i]), lo = n27::HexDigitValue(text[i + 1]);
+    if (hi < 0 || lo < 0) return false;
+    out.push_back(static_cast<uint8_t>(hi * 16 + lo));
+  }
+  return true;
 }
 
 int usageError(const std::string &message) {
@@ -113,6 +131,9 @@ int parse(int argc, char **argv, Options &o) {
       if (!value(o.data)) return usageError("--data needs a file");
     } else if (a == "--save") {
       if (!value(o.save)) return usageError("--save needs a file");
+    } else if (a == "--tuning") {
+      if (!value(v) || !hexBytes(v, o.tuning) || o.tuning.size() != 16)
+        return usageError("--tuning takes 32 hexadecimal digits (16 bytes)");
     } else if (a == "--link") {
       if (!value(o.link)) return usageError("--link needs a path");
     } else if (a == "--trace") {
@@ -260,6 +281,9 @@ int main(int argc, char **argv) {
 
   n27::sim::SimulatedRadio radio(o.radio, o.faults);
   if (!loadMemory(o, radio)) return 1;
+  // The factory tuning block: read by a test-mode read before block 0, written by a test-mode
+  // write before block 0, never part of an ordinary write.
+  for (std::size_t i = 0; i < o.tuning.size(); ++i) radio.memory()[n27::mem::kTuningBlock + i] = o.tuning[i];
 
   int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
