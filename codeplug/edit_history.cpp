@@ -81,7 +81,7 @@ struct EditHistory::Step {
   StepCaption caption;
   std::vector<Run> runs;
   Switches switches;
-  std::optional<DocumentFrame> frame;
+  std::unique_ptr<DocumentFrame> frame;  // Document steps only (a whole record: kept off the step)
 
   void swapWith(Workspace &ws) {
     unsigned char *target = bytesOf(ws.working);
@@ -100,7 +100,7 @@ struct EditHistory::Step {
     std::size_t n = sizeof *this + caption.english.capacity() + caption.chinese.capacity() +
                     runs.capacity() * sizeof(Run);
     for (const Run &r : runs) n += r.bytes.capacity();
-    if (frame) n += frame->bytes();
+    if (frame) n += frame->bytes();  // sizeof included
     return n;
   }
 };
@@ -167,7 +167,7 @@ void EditHistory::notify() {
 struct EditStep::Before {
   CodeplugData working;
   Switches switches;
-  std::optional<DocumentFrame> frame;
+  std::unique_ptr<DocumentFrame> frame;
 };
 
 EditStep::EditStep(Workspace &ws, StepCaption caption, StepScope scope)
@@ -182,7 +182,8 @@ EditStep::EditStep(Workspace &ws, StepCaption caption, StepScope scope)
     // Byte for byte, padding included, so only real changes differ.
     std::memcpy(static_cast<void *>(&before_->working), &ws_.working, sizeof(CodeplugData));
     before_->switches = Switches::of(ws_);
-    if (scope_ == StepScope::Document) before_->frame = DocumentFrame::of(ws_);
+    if (scope_ == StepScope::Document)
+      before_->frame = std::make_unique<DocumentFrame>(DocumentFrame::of(ws_));
   }
 }
 
