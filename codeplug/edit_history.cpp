@@ -16,7 +16,7 @@ static_assert(std::is_trivially_copyable_v<CodeplugData>);
 namespace {
 
 // Runs closer than this are kept as one (a run costs more than a few unchanged bytes).
-constexpr std::size_t kJoinGap = 8;
+constexpr std::size_t kJoinGap = 8;  // a run's header costs 8 bytes
 
 const unsigned char *bytesOf(const CodeplugData &d) {
   return reinterpret_cast<const unsigned char *>(&d);
@@ -66,11 +66,11 @@ struct Switches {
   bool operator==(const Switches &) const = default;
 };
 
-// One run of changed bytes of the working record. It holds the contents of the other side
-// of the step: the before bytes while the step can be undone, the after bytes once it was.
+// One run of changed bytes of the working record: where it lies and how long it is. The bytes
+// of all runs lie one after the other in the step's `data`.
 struct Run {
   uint32_t offset = 0;
-  std::vector<unsigned char> bytes;
+  uint32_t length = 0;
 };
 
 }  // namespace
@@ -80,13 +80,19 @@ struct Run {
 struct EditHistory::Step {
   StepCaption caption;
   std::vector<Run> runs;
+  // The contents of the other side of the step for every run: the before bytes while the
+  // step can be undone, the after bytes once it was.
+  std::vector<unsigned char> data;
   Switches switches;
   std::unique_ptr<DocumentFrame> frame;  // Document steps only (a whole record: kept off the step)
 
   void swapWith(Workspace &ws) {
     unsigned char *target = bytesOf(ws.working);
-    for (Run &r : runs)
-      std::swap_ranges(r.bytes.begin(), r.bytes.end(), target + r.offset);
+    unsigned char *held = data.data();
+    for (const Run &r : runs) {
+      std::swap_ranges(held, held + r.length, target + r.offset);
+      held += r.length;
+    }
     Switches now = Switches::of(ws);
     switches.restore(ws);
     switches = now;
@@ -98,8 +104,7 @@ struct EditHistory::Step {
   }
   std::size_t bytes() const {
     std::size_t n = sizeof *this + caption.english.capacity() + caption.chinese.capacity() +
-                    runs.capacity() * sizeof(Run);
-    for (const Run &r : runs) n += r.bytes.capacity();
+                    runs.capacity() * sizeof(Run) + data.capacity();
     if (frame) n += frame->bytes();  // sizeof included
     return n;
   }
@@ -224,13 +229,12 @@ bool EditStep::commit() {
         ++equal;
       }
     }
-    Run r;
-    r.offset = static_cast<uint32_t>(i);
-    r.bytes.assign(was + i, was + end);
-    step->runs.push_back(std::move(r));
+    step->runs.push_back({static_cast<uint32_t>(i), static_cast<uint32_t>(end - i)});
+    step->data.insert(step->data.end(), was + i, was + end);
     i = end;
   }
   step->runs.shrink_to_fit();
+  step->data.shrink_to_fit();
   step->switches = before_->switches;
   const bool switchesChanged = !(step->switches == Switches::of(ws_));
   if (before_->frame && !(DocumentFrame::of(ws_) == *before_->frame))
