@@ -154,6 +154,19 @@ TEST_F(UndoWindowTest, PasteAndDeleteAreUndoneWithTheScanChoices) {
   EXPECT_EQ(cell(20, kColRx), "440.00000");
 }
 
+TEST_F(UndoWindowTest, UndoneBackToTheSavedDataExitsWithoutTheSaveQuestion) {
+  savedConfiguration();
+  start();
+  typeInCell(2, kColTx, "447");
+  typeInCell(9, kColRx, "448");
+  shortcut(Qt::Key_Z, Qt::ControlModifier);
+  shortcut(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(panel1(), "Ready");
+  main->close();  // the prompter fails the test on any question
+  EXPECT_TRUE(prompter.questions.empty());
+  EXPECT_FALSE(main->isVisible());
+}
+
 TEST_F(UndoWindowTest, BatchApplyAsksFirstAndIsOneStep) {
   savedConfiguration();
   start();
