@@ -247,42 +247,38 @@ bool EditStep::commit() {
 
 // ---------------------------------------------------------------------------------------------
 
-bool Undo(Workspace &ws) {
-  EditHistory &h = ws.history;
-  if (h.undo_.empty() || h.depth_open_ > 0 || h.restoring_) return false;
-  std::unique_ptr<EditHistory::Step> step = std::move(h.undo_.back());
-  h.undo_.pop_back();
-  h.restoring_ = true;
+// Takes the newest step of `from`, swaps it with the workspace and files it on `to`.
+bool EditHistory::move(Workspace &ws, std::vector<std::unique_ptr<Step>> &from,
+                       std::vector<std::unique_ptr<Step>> &to) {
+  if (from.empty() || depth_open_ > 0 || restoring_) return false;
+  std::unique_ptr<Step> step = std::move(from.back());
+  from.pop_back();
+  restoring_ = true;
   step->swapWith(ws);
-  h.restoring_ = false;
-  h.redo_.push_back(std::move(step));
-  h.notify();
+  restoring_ = false;
+  to.push_back(std::move(step));
+  notify();
   return true;
 }
 
-bool Redo(Workspace &ws) {
-  EditHistory &h = ws.history;
-  if (h.redo_.empty() || h.depth_open_ > 0 || h.restoring_) return false;
-  std::unique_ptr<EditHistory::Step> step = std::move(h.redo_.back());
-  h.redo_.pop_back();
-  h.restoring_ = true;
-  step->swapWith(ws);
-  h.restoring_ = false;
-  h.undo_.push_back(std::move(step));
-  h.notify();
-  return true;
-}
+bool Undo(Workspace &ws) { return ws.history.move(ws, ws.history.undo_, ws.history.redo_); }
+bool Redo(Workspace &ws) { return ws.history.move(ws, ws.history.redo_, ws.history.undo_); }
 
-std::string UndoMenuText(const StepCaption *caption, int language) {
-  std::string text = language == 2 ? "撤销" : "Undo";
+namespace {
+std::string MenuText(const char *english, const char *chinese, const StepCaption *caption,
+                     int language) {
+  std::string text = language == 2 ? chinese : english;
   if (caption) text += (language == 2 ? "" : " ") + caption->at(language);
   return text;
+}
+}  // namespace
+
+std::string UndoMenuText(const StepCaption *caption, int language) {
+  return MenuText("Undo", "撤销", caption, language);
 }
 
 std::string RedoMenuText(const StepCaption *caption, int language) {
-  std::string text = language == 2 ? "重做" : "Redo";
-  if (caption) text += (language == 2 ? "" : " ") + caption->at(language);
-  return text;
+  return MenuText("Redo", "重做", caption, language);
 }
 
 }  // namespace n27
