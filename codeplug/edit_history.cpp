@@ -16,7 +16,7 @@ static_assert(std::is_trivially_copyable_v<CodeplugData>);
 namespace {
 
 // Runs closer than this are kept as one (a run costs more than a few unchanged bytes).
-constexpr std::size_t kJoinGap = 8;
+constexpr std::size_t kJoinGap = 8;  // a run's header costs 8 bytes
 
 const unsigned char *bytesOf(const CodeplugData &d) {
   return reinterpret_cast<const unsigned char *>(&d);
@@ -66,11 +66,11 @@ struct Switches {
   bool operator==(const Switches &) const = default;
 };
 
-// One run of changed bytes of the working record. It holds the contents of the other side
-// of the step: the before bytes while the step can be undone, the after bytes once it was.
+// One run of changed bytes of the working record: where it lies and how long it is. The bytes
+// of all runs lie one after the other in the step's `data`.
 struct Run {
   uint32_t offset = 0;
-  std::vector<unsigned char> bytes;
+  uint32_t length = 0;
 };
 
 }  // namespace
@@ -80,13 +80,19 @@ struct Run {
 struct EditHistory::Step {
   StepCaption caption;
   std::vector<Run> runs;
+  // The contents of the other side of the step for every run: the before bytes while the
+  // step can be undone, the after bytes once it was.
+  std::vector<unsigned char> data;
   Switches switches;
-  std::optional<DocumentFrame> frame;
+  std::unique_ptr<DocumentFrame> frame;  // Document steps only (a whole record: kept off the step)
 
   void swapWith(Workspace &ws) {
     unsigned char *target = bytesOf(ws.working);
-    for (Run &r : runs)
-      std::swap_ranges(r.bytes.begin(), r.bytes.end(), target + r.offset);
+    unsigned char *held = data.data();
+    for (const Run &r : runs) {
+      std::swap_ranges(held, held + r.length, target + r.offset);
+      held += r.length;
+    }
     Switches now = Switches::of(ws);
     switches.restore(ws);
     switches = now;
@@ -98,9 +104,8 @@ struct EditHistory::Step {
   }
   std::size_t bytes() const {
     std::size_t n = sizeof *this + caption.english.capacity() + caption.chinese.capacity() +
-                    runs.capacity() * sizeof(Run);
-    for (const Run &r : runs) n += r.bytes.capacity();
-    if (frame) n += frame->bytes();
+                    runs.capacity() * sizeof(Run) + data.capacity();
+    if (frame) n += frame->bytes();  // sizeof included
     return n;
   }
 };
@@ -167,7 +172,7 @@ void EditHistory::notify() {
 struct EditStep::Before {
   CodeplugData working;
   Switches switches;
-  std::optional<DocumentFrame> frame;
+  std::unique_ptr<DocumentFrame> frame;
 };
 
 EditStep::EditStep(Workspace &ws, StepCaption caption, StepScope scope)
@@ -182,7 +187,8 @@ EditStep::EditStep(Workspace &ws, StepCaption caption, StepScope scope)
     // Byte for byte, padding included, so only real changes differ.
     std::memcpy(static_cast<void *>(&before_->working), &ws_.working, sizeof(CodeplugData));
     before_->switches = Switches::of(ws_);
-    if (scope_ == StepScope::Document) before_->frame = DocumentFrame::of(ws_);
+    if (scope_ == StepScope::Document)
+      before_->frame = std::make_unique<DocumentFrame>(DocumentFrame::of(ws_));
   }
 }
 
@@ -223,13 +229,12 @@ bool EditStep::commit() {
         ++equal;
       }
     }
-    Run r;
-    r.offset = static_cast<uint32_t>(i);
-    r.bytes.assign(was + i, was + end);
-    step->runs.push_back(std::move(r));
+    step->runs.push_back({static_cast<uint32_t>(i), static_cast<uint32_t>(end - i)});
+    step->data.insert(step->data.end(), was + i, was + end);
     i = end;
   }
   step->runs.shrink_to_fit();
+  step->data.shrink_to_fit();
   step->switches = before_->switches;
   const bool switchesChanged = !(step->switches == Switches::of(ws_));
   if (before_->frame && !(DocumentFrame::of(ws_) == *before_->frame))
@@ -242,42 +247,38 @@ bool EditStep::commit() {
 
 // ---------------------------------------------------------------------------------------------
 
-bool Undo(Workspace &ws) {
-  EditHistory &h = ws.history;
-  if (h.undo_.empty() || h.depth_open_ > 0 || h.restoring_) return false;
-  std::unique_ptr<EditHistory::Step> step = std::move(h.undo_.back());
-  h.undo_.pop_back();
-  h.restoring_ = true;
+// Takes the newest step of `from`, swaps it with the workspace and files it on `to`.
+bool EditHistory::move(Workspace &ws, std::vector<std::unique_ptr<Step>> &from,
+                       std::vector<std::unique_ptr<Step>> &to) {
+  if (from.empty() || depth_open_ > 0 || restoring_) return false;
+  std::unique_ptr<Step> step = std::move(from.back());
+  from.pop_back();
+  restoring_ = true;
   step->swapWith(ws);
-  h.restoring_ = false;
-  h.redo_.push_back(std::move(step));
-  h.notify();
+  restoring_ = false;
+  to.push_back(std::move(step));
+  notify();
   return true;
 }
 
-bool Redo(Workspace &ws) {
-  EditHistory &h = ws.history;
-  if (h.redo_.empty() || h.depth_open_ > 0 || h.restoring_) return false;
-  std::unique_ptr<EditHistory::Step> step = std::move(h.redo_.back());
-  h.redo_.pop_back();
-  h.restoring_ = true;
-  step->swapWith(ws);
-  h.restoring_ = false;
-  h.undo_.push_back(std::move(step));
-  h.notify();
-  return true;
-}
+bool Undo(Workspace &ws) { return ws.history.move(ws, ws.history.undo_, ws.history.redo_); }
+bool Redo(Workspace &ws) { return ws.history.move(ws, ws.history.redo_, ws.history.undo_); }
 
-std::string UndoMenuText(const StepCaption *caption, int language) {
-  std::string text = language == 2 ? "撤销" : "Undo";
+namespace {
+std::string MenuText(const char *english, const char *chinese, const StepCaption *caption,
+                     int language) {
+  std::string text = language == 2 ? chinese : english;
   if (caption) text += (language == 2 ? "" : " ") + caption->at(language);
   return text;
+}
+}  // namespace
+
+std::string UndoMenuText(const StepCaption *caption, int language) {
+  return MenuText("Undo", "撤销", caption, language);
 }
 
 std::string RedoMenuText(const StepCaption *caption, int language) {
-  std::string text = language == 2 ? "重做" : "Redo";
-  if (caption) text += (language == 2 ? "" : " ") + caption->at(language);
-  return text;
+  return MenuText("Redo", "重做", caption, language);
 }
 
 }  // namespace n27

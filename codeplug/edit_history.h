@@ -92,6 +92,8 @@ class EditHistory {
   friend bool Redo(Workspace &ws);
   void push(std::unique_ptr<Step> step);
   void notify();
+  bool move(Workspace &ws, std::vector<std::unique_ptr<Step>> &from,
+            std::vector<std::unique_ptr<Step>> &to);
 
   std::vector<std::unique_ptr<Step>> undo_;  // oldest first
   std::vector<std::unique_ptr<Step>> redo_;  // next redo last

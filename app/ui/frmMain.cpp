@@ -892,6 +892,7 @@ void frmMain::rebuildRecentMenu() {
   if (!fileMenu_ || !recentAnchor_) return;
   for (QAction *a : recentActions_) {
     fileMenu_->removeAction(a);
+    a->setObjectName(QString());  // gone from the menu now, deleted once its signal returns
     a->deleteLater();
   }
   recentActions_.clear();

@@ -154,6 +154,19 @@ TEST_F(UndoWindowTest, PasteAndDeleteAreUndoneWithTheScanChoices) {
   EXPECT_EQ(cell(20, kColRx), "440.00000");
 }
 
+TEST_F(UndoWindowTest, UndoneBackToTheSavedDataExitsWithoutTheSaveQuestion) {
+  savedConfiguration();
+  start();
+  typeInCell(2, kColTx, "447");
+  typeInCell(9, kColRx, "448");
+  shortcut(Qt::Key_Z, Qt::ControlModifier);
+  shortcut(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(panel1(), "Ready");
+  main->close();  // the prompter fails the test on any question
+  EXPECT_TRUE(prompter.questions.empty());
+  EXPECT_FALSE(main->isVisible());
+}
+
 TEST_F(UndoWindowTest, BatchApplyAsksFirstAndIsOneStep) {
   savedConfiguration();
   start();
@@ -291,7 +304,7 @@ TEST_F(UndoWindowTest, RecentFilesAndDroppedFiles) {
   const std::string other = path("other.dat");
   ASSERT_EQ(SaveDataFile(ws, other), FileStatus::Ok);
   main->setCaptionForm(CaptionForm::File);
-  main->openRecentFile(path("base.dat"));  // not modified: no question
+  EXPECT_TRUE(main->openRecentFile(path("base.dat")));  // not modified: no question
   ASSERT_EQ(main->recentFiles().size(), 2u);
   EXPECT_EQ(main->recentFiles()[0], path("base.dat"));
   QAction *first = main->findChild<QAction *>("mnuFileRecent1");
@@ -304,7 +317,6 @@ TEST_F(UndoWindowTest, RecentFilesAndDroppedFiles) {
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_TRUE(prompter.messages[0].contains("no longer exists"));
   EXPECT_EQ(main->recentFiles().size(), 1u);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(main->findChild<QAction *>("mnuFileRecent2"), nullptr);
 
   // Dropping a data file on the window opens it, after the save question when modified.
