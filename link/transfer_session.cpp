@@ -1,5 +1,6 @@
 #include "link/transfer_session.h"
 
+#include "codeplug/bands.h"
 #include "codeplug/image_codec.h"
 #include "codeplug/memory_map.h"
 
@@ -11,6 +12,9 @@ bool WriteAllowed(const Workspace &ws) { return ws.working.channelCount > 0; }
 
 void PrepareWrite(Workspace &ws) {
   ws.image.fill(0, mem::kFillEnd, 0xFF);
+  // The model record follows the model and band texts, so the band byte sent is the band the
+  // identification check compared with the radio's.
+  EncodeModelRecord(ws);
   EncodeImage(ws);
 }
 

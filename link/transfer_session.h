@@ -13,8 +13,9 @@ void PrepareRead(Workspace &ws);
 
 // A write needs at least one channel ("Only when it at least has data of one channel…").
 bool WriteAllowed(const Workspace &ws);
-// Before a write (after the user confirmed it): image bytes 0..2112 := FF, then the image is
-// rebuilt from the working configuration.
+// Before a write (after the user confirmed it): image bytes 0..2112 := FF, the model record
+// re-encoded from the model and band texts, then the image rebuilt from the working
+// configuration.
 void PrepareWrite(Workspace &ws);
 
 // Before the radio-information read that shows the record afterwards: image 0..2112 := FF.
