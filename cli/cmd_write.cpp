@@ -32,7 +32,10 @@ int RunWrite(const std::vector<std::string> &args) {
   if (!LoadWorkspace("write", parsed->positional.front(), ws)) return 1;
   if (!WriteAllowed(ws)) return Fail("write", msg::kNothingToWrite.str());
   PrepareWrite(ws);
-  if (!RunTransfer("write", ws, TransferType::Write, link)) return 1;
+  TransferSummary summary;
+  const bool written = RunTransfer("write", ws, TransferType::Write, link, nullptr, &summary);
+  std::cerr << SummaryText(summary) << "\n";
+  if (!written) return 1;
   std::cerr << CompletionMessage(TransferType::Write) << "\n";
   return 0;
 }
