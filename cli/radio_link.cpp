@@ -176,7 +176,7 @@ std::optional<std::string> TargetProblem(const std::string &path) {
     if (S_ISDIR(st.st_mode)) return path + " is a folder";
     if (!S_ISREG(st.st_mode)) return path + " is not a regular file";
     if (::access(path.c_str(), W_OK) != 0) return path + " cannot be written: " + reason(errno);
-  } else if (errno != ENOENT) {
+  } else if (errno != ENOENT && errno != ENOTDIR) {
     return path + ": " + reason(errno);
   }
   const auto slash = path.find_last_of('/');
