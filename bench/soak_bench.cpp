@@ -192,6 +192,7 @@ int RunSoak(int argc, char **argv) {
               selfEnd.rssKb, selfStart.files, selfEnd.files);
   std::printf("simulator:  RSS %ld kB -> %ld kB, open files %ld -> %ld\n", simStart.rssKb,
               simEnd.rssKb, simStart.files, simEnd.files);
+  std::fflush(stdout);
   return wrong == 0 && compared > 0 ? 0 : 1;
 }
 
