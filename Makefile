@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench clean install package package-test
+.PHONY: deps configure build run test bench soak clean install package package-test
 
 deps:
 	@bash scripts/install-deps.sh
@@ -33,6 +33,10 @@ package-test: build
 
 bench: build
 	@$(BUILD)/program/n27-bench
+
+# 200 write/read cycles against the simulated radio with random faults on the line.
+soak: build
+	@$(BUILD)/program/n27-bench soak --cycles 200
 
 clean:
 	rm -rf $(BUILD)

@@ -4,6 +4,7 @@
 #include "channels/channel_changes.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
+#include "link/transfer_session.h"
 
 namespace n27 {
 
@@ -20,8 +21,12 @@ bool save(Workspace &ws, ShellHost &host, const std::string &path) {
   FileStatus status = SaveDataFile(ws, path);
   if (status != FileStatus::Ok) {
     reportFileStatus(status, host);
+    // The radio's data must outlive a save that failed: keep them and say where.
+    if (std::string kept = KeepReadAfterFailedSave(ws); !kept.empty())
+      host.showMessage(kept, BoxIcon::Information);
     return false;
   }
+  ws.readNotSaved = false;
   host.setCaptionForm(CaptionForm::File);
   return true;
 }
@@ -39,6 +44,7 @@ std::string WithDataExtension(const std::string &path) {
 void LoadNewDoc(Workspace &ws, ShellHost &host) {
   host.closeAllWindows();
   NewConfiguration(ws);
+  ws.readNotSaved = false;
   host.openDefaultEditors();
   host.setCaptionForm(CaptionForm::New);
 }
@@ -74,6 +80,7 @@ bool OpenDataFile(Workspace &ws, ShellHost &host, const std::string &path) {
     reportFileStatus(status, host);
     return false;
   }
+  ws.readNotSaved = false;
   host.setCaptionForm(CaptionForm::File);
   return true;
 }

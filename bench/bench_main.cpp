@@ -17,6 +17,7 @@ std::vector<Benchmark> &Benchmarks() {
 int main(int argc, char **argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (argc >= 2 && std::string(argv[1]) == "soak") return n27::bench::RunSoak(argc - 2, argv + 2);
   int failures = 0;
   for (const auto &b : n27::bench::Benchmarks()) {
     bool wanted = argc < 2;

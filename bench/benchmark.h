@@ -16,6 +16,10 @@ struct Benchmark {
 
 std::vector<Benchmark> &Benchmarks();
 
+// `n27-bench soak [options]`: write/read cycles on a noisy simulated line (not part of the
+// default run: it takes minutes). argv holds the options after "soak".
+int RunSoak(int argc, char **argv);
+
 struct Registrar {
   explicit Registrar(Benchmark b) { Benchmarks().push_back(b); }
 };

@@ -1,10 +1,12 @@
 // n27-cli read: reads a radio into a data file.
 
+#include <ctime>
 #include <iostream>
 
 #include "cli/cli_command.h"
 #include "cli/radio_link.h"
 #include "codeplug/configuration.h"
+#include "cli/cli_util.h"
 #include "link/transfer_session.h"
 
 namespace n27::cli {
@@ -35,15 +37,33 @@ int RunRead(const std::vector<std::string> &args) {
   if (!parsed->positional.empty())
     return UsageError("read", "unexpected argument \"" + parsed->positional.front() + "\"", kUsage.c_str());
 
+  // The files must be writable before the radio is read, or the read would be thrown away.
+  const std::string imageOut = parsed->value("--image-out");
+  for (const std::string &target : {out, SideFilePath(out), imageOut}) {
+    if (target.empty()) continue;
+    if (auto problem = TargetProblem(target)) return Fail("read", *problem);
+  }
+
   Workspace ws;
   PrepareLinkWorkspace(ws, link);
   NewConfiguration(ws);
   PrepareRead(ws);
   link::Identification radio;
-  if (!RunTransfer("read", ws, TransferType::Read, link, &radio)) return 1;
+  TransferSummary summary;
+  const bool read = RunTransfer("read", ws, TransferType::Read, link, &radio, &summary);
+  std::cerr << SummaryText(summary) << "\n";
+  if (!read) return 1;
   CompleteRead(ws, radio);
-  if (!SaveWorkspace("read", ws, out)) return 1;
-  const std::string imageOut = parsed->value("--image-out");
+  if (!SaveWorkspace("read", ws, out)) {
+    // Something changed since the check (the folder went away, the disk filled up): the
+    // radio's data are kept, not dropped.
+    if (auto kept = KeepRadioImage(ws, std::time(nullptr)))
+      std::cerr << KeptImageMessage(*kept) << "\n(n27-cli decode " << *kept
+                << " -o OUT.dat turns it into a data file.)\n";
+    else
+      std::cerr << KeepReadAfterFailedSave(ws) << "\n";
+    return 1;
+  }
   if (!imageOut.empty() && !WriteImageFile("read", ws.image, imageOut)) return 1;
   std::cerr << CompletionMessage(TransferType::Read) << "\n";
   std::cout << out << ": " << ws.working.channelCount << " channels, " << ws.modelName << " "

@@ -48,7 +48,10 @@ int RunWrite(const std::vector<std::string> &args) {
                              " Give --send-zero-tuning to write zeros all the same.");
   }
   PrepareWrite(ws);
-  if (!RunTransfer("write", ws, TransferType::Write, link)) return 1;
+  TransferSummary summary;
+  const bool written = RunTransfer("write", ws, TransferType::Write, link, nullptr, &summary);
+  std::cerr << SummaryText(summary) << "\n";
+  if (!written) return 1;
   std::cerr << CompletionMessage(TransferType::Write) << "\n";
   return 0;
 }

@@ -3,7 +3,10 @@
 #include <QEventLoop>
 
 #include <charconv>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/paths.h"
@@ -48,6 +51,10 @@ class TerminalUi : public TransferUi {
     return false;
   }
   void showMessage(const std::string &text, MessageIcon) override {
+    endBar();
+    std::fprintf(stderr, "%s\n", plain(text).c_str());
+  }
+  void note(const std::string &text) override {
     endBar();
     std::fprintf(stderr, "%s\n", plain(text).c_str());
   }
@@ -137,7 +144,8 @@ void PrepareLinkWorkspace(Workspace &ws, const LinkOptions &options) {
 }
 
 bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
-                 const LinkOptions &options, link::Identification *radio) {
+                 const LinkOptions &options, link::Identification *radio,
+                 TransferSummary *summary) {
   auto device = ResolvePortArgument(ListSerialPorts(PortSettingsPath()), options.port);
   if (!device) {
     Fail(command, PortOpenErrorText(PortProblem::Missing, options.port));
@@ -157,7 +165,30 @@ bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
   if (!line.start(type)) return false;
   if (!ui.done()) loop.exec();
   if (radio) *radio = line.engine().identification();
+  if (summary) *summary = line.engine().summary();
   return ui.success();
+}
+
+std::optional<std::string> TargetProblem(const std::string &path) {
+  auto reason = [](int error) { return std::string(std::strerror(error)); };
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return path + " is a folder";
+    if (!S_ISREG(st.st_mode)) return path + " is not a regular file";
+    if (::access(path.c_str(), W_OK) != 0) return path + " cannot be written: " + reason(errno);
+  } else if (errno != ENOENT && errno != ENOTDIR) {
+    return path + ": " + reason(errno);
+  }
+  const auto slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  if (::stat(folder.c_str(), &st) != 0) {
+    if (errno == ENOENT) return "the folder " + folder + " does not exist";
+    return "the folder " + folder + ": " + reason(errno);
+  }
+  if (!S_ISDIR(st.st_mode)) return folder + " is not a folder";
+  if (::access(folder.c_str(), W_OK | X_OK) != 0)
+    return "the folder " + folder + " cannot be written: " + reason(errno);
+  return std::nullopt;
 }
 
 }  // namespace n27::cli

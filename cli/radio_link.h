@@ -3,6 +3,7 @@
 // transfer's questions (retry N times, then cancel; never switch release), the system's
 // messages on stderr, a progress bar on a terminal, and running one transfer to its end.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,15 @@ bool ReadLinkOptions(const Args &args, LinkOptions &out, std::string &error);
 void PrepareLinkWorkspace(Workspace &ws, const LinkOptions &options);
 
 // Opens the port and runs one transfer on ws until it ends; the caller has prepared the
-// image. True on success; `radio` receives the radio's identification (read and write).
+// image. True on success; `radio` receives the radio's identification (read and write),
+// `summary` what the transfer went through.
 bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
-                 const LinkOptions &options, link::Identification *radio = nullptr);
+                 const LinkOptions &options, link::Identification *radio = nullptr,
+                 TransferSummary *summary = nullptr);
+
+// Why a file cannot be written at `path` ("the folder /x does not exist", "is a folder" …),
+// looked at before a transfer so that a read is not thrown away afterwards; nullopt when it
+// looks writable.
+std::optional<std::string> TargetProblem(const std::string &path);
 
 }  // namespace n27::cli

@@ -30,6 +30,7 @@ struct Workspace {
   double upperLimit = 490.0;          // MHz
   std::string dataVersion = "V200";
   std::string firmwareVersion;        // of the radio last read
+  bool readNotSaved = false;          // the configuration is a read not yet saved to a file
 
   RadioInformation radioInfo;
   std::array<int16_t, 3> radioInfoFlags{};  // byte 432 bits 0..2, kept in "Setting.ini"

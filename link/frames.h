@@ -53,8 +53,8 @@ Request DataFrame(std::size_t address, const uint8_t *data);
 // Sum of the bytes modulo 256.
 uint8_t Checksum(const uint8_t *bytes, std::size_t n);
 
-// Frame fields of a received data frame (no checksum check: the radio's checksum is not
-// verified, a frame is recognised by its mark, address, length byte and total length).
+// Frame fields of a received data frame: recognised by its mark, address, length byte and
+// total length; the transfer engine verifies its checksum before taking it.
 inline bool IsDataFrame(const Bytes &f) { return f.size() >= kFrameOverhead && f[0] == kWrite; }
 inline std::size_t FrameAddress(const Bytes &f) { return (std::size_t(f[1]) << 8) | f[2]; }
 inline std::size_t FrameLengthByte(const Bytes &f) { return f[3]; }

@@ -17,6 +17,13 @@ constexpr Tr kLineLost{
     "unplugged. The transfer was not completed.",
     "与对讲机的连接已断开：编程线或USB转换器已被拔出。传输未完成。"};
 
+constexpr Tr kChecksumNote{
+    "The radio's checksums are reckoned differently: each block was taken only when the radio "
+    "sent it twice alike.",
+    "对讲机的校验和算法不同：每个数据块在对讲机两次发送相同内容后才被采用。"};
+constexpr Tr kSummary{"Blocks: %1, asked for again: %2, restarts: %3.",
+                      "数据块：%1，重新请求：%2，重新开始：%3。"};
+
 // States of the read and write machines.
 enum State : int {
   kIdle = 0,
@@ -46,6 +53,19 @@ std::string CompletionMessage(TransferType type) {
 }
 
 std::string LineLostMessage() { return kLineLost.str(); }
+
+std::string ChecksumNote() { return kChecksumNote.str(); }
+
+std::string SummaryText(const TransferSummary &summary) {
+  std::string text = kSummary.str();
+  const int values[] = {summary.blocks, summary.rerequests, summary.restarts};
+  for (int i = 0; i < 3; ++i) {
+    const std::string mark = "%" + std::to_string(i + 1);
+    if (auto at = text.find(mark); at != std::string::npos)
+      text.replace(at, mark.size(), std::to_string(values[i]));
+  }
+  return text;
+}
 
 TransferEngine::TransferEngine(Workspace &ws, const VersionTable &versions, TransferHost &host)
     : ws_(ws), versions_(versions), host_(host) {}
@@ -89,6 +109,8 @@ bool TransferEngine::start(TransferType type) {
   awaiting_ = false;
   pendingAbort_.reset();
   ident_ = {};
+  summary_ = {};
+  notedChecksum_ = false;
   restart();
   return true;
 }
@@ -107,10 +129,46 @@ void TransferEngine::restart() {
 }
 
 void TransferEngine::send(const link::Request &r) {
+  requested_ = -1;
   host_.startReplyTimer();
   threshold_ = r.replyLength;
   buffer_.clear();
   host_.sendBytes(r.bytes);
+}
+
+// A read request for a new block: its frame is awaited, and it may be asked for again.
+void TransferEngine::sendRead(std::size_t address) {
+  rerequests_ = 0;
+  badReplies_.clear();
+  send(link::ReadRequest(address));
+  requested_ = static_cast<int>(address);
+}
+
+TransferEngine::Verdict TransferEngine::verify(const Bytes &frame) {
+  const std::size_t n = frame.size();
+  if (link::Checksum(frame.data(), n - 1) == frame[n - 1]) return Verdict::Take;
+  for (const Bytes &earlier : badReplies_) {
+    if (earlier != frame) continue;
+    // The same bytes twice: the radio means them, whatever its checksum rule.
+    ++summary_.agreed;
+    if (!notedChecksum_) {
+      notedChecksum_ = true;
+      host_.note(ChecksumNote());
+    }
+    return Verdict::Take;
+  }
+  if (rerequests_ >= kBlockRerequests) {
+    host_.stopReplyTimer();
+    replyMissing();
+    return Verdict::Unanswered;
+  }
+  badReplies_.push_back(frame);
+  ++rerequests_;
+  ++summary_.rerequests;
+  const int address = requested_;
+  send(link::ReadRequest(static_cast<std::size_t>(address)));
+  requested_ = address;
+  return Verdict::Again;
 }
 
 void TransferEngine::sendProgramRequest() {
@@ -130,6 +188,7 @@ void TransferEngine::onBytesReceived(const uint8_t *data, std::size_t n) {
 void TransferEngine::classify(const Bytes &reply) {
   const int state = type_ == TransferType::Write ? writeState_ : readState_;
   if (reply.size() == 1 && reply[0] == link::kAck) {
+    if (state == kBlock && type_ == TransferType::Write) ++summary_.blocks;
     advance();
     return;
   }
@@ -141,31 +200,33 @@ void TransferEngine::classify(const Bytes &reply) {
     advance();
     return;
   }
-  if (!link::IsDataFrame(reply)) return;
+  // A data frame is only ever the answer to the read request just sent.
+  if (!link::IsDataFrame(reply) || requested_ < 0) return;
   const std::size_t address = link::FrameAddress(reply), length = link::FrameLengthByte(reply);
+  if (static_cast<int>(address) != requested_ || reply.size() < link::kDataFrameLength) return;
   const bool fullFrame = reply.size() == length + link::kFrameOverhead;
-  if (address == link::kTuningBlockAddress && reply.size() >= link::kDataFrameLength &&
-      fullFrame && isReadOrWrite() && state == kBlock) {
+  if (address == link::kPasswordBlockAddress && isReadOrWrite() && state == kPasswordRequested) {
+    // A radio may leave out the checksum of this block (length + 4 bytes): nothing to verify.
+    if (!fullFrame && reply.size() != length + 4) return;
+    if (fullFrame && verify(reply) != Verdict::Take) return;
+    host_.stopReplyTimer();
+    link::StoreDataFrame(ws_.image, reply);
+    passwordStep(reply);
+    return;
+  }
+  if (length != link::kBlockLength || !fullFrame) return;
+  if (verify(reply) != Verdict::Take) return;
+  ++summary_.blocks;
+  if (address == link::kTuningBlockAddress && isReadOrWrite()) {
     // The factory tuning values never go into the image.
     ws_.tuning = link::DecodeTuningBlock(reply);
     ws_.tuningOrigin = {TuningSource::Radio, {}, false};
     advance();
     return;
   }
-  if (address == link::kPasswordBlockAddress && reply.size() >= link::kDataFrameLength &&
-      (fullFrame || reply.size() == length + 4) && isReadOrWrite() && state == kPasswordRequested) {
-    host_.stopReplyTimer();
-    link::StoreDataFrame(ws_.image, reply);
-    passwordStep(reply);
-    return;
-  }
-  if (static_cast<int>(address) == blockAddress_ && length == link::kBlockLength && fullFrame) {
-    link::StoreDataFrame(ws_.image, reply);
-    if (isReadOrWrite()) updateProgress(blockAddress_);
-    advance();
-    return;
-  }
-  // Anything else is ignored: the reply timer will report the missing reply.
+  link::StoreDataFrame(ws_.image, reply);
+  if (isReadOrWrite()) updateProgress(blockAddress_);
+  advance();
 }
 
 void TransferEngine::advance() {
@@ -184,7 +245,7 @@ void TransferEngine::advanceRead() {
     case kIdentSent: readState_ = kIdentAcked; send(link::Acknowledgement()); break;
     case kIdentAcked:
       readState_ = kPasswordRequested;
-      send(link::ReadRequest(link::kPasswordBlockAddress));
+      sendRead(link::kPasswordBlockAddress);
       break;
     case kPasswordRequested: readState_ = kAckBeforeCheck; send(link::Acknowledgement()); break;
     case kAckBeforeCheck: {
@@ -193,7 +254,7 @@ void TransferEngine::advanceRead() {
       if (c == Check::Fail) return end(false);
       readState_ = kBlock;
       if (ws_.testMode)
-        send(link::ReadRequest(link::kTuningBlockAddress));
+        sendRead(link::kTuningBlockAddress);
       else
         nextReadBlock();
       break;
@@ -211,7 +272,7 @@ void TransferEngine::advanceWrite() {
     case kIdentSent: writeState_ = kIdentAcked; send(link::Acknowledgement()); break;
     case kIdentAcked:
       writeState_ = kPasswordRequested;
-      send(link::ReadRequest(link::kPasswordBlockAddress));
+      sendRead(link::kPasswordBlockAddress);
       break;
     case kPasswordRequested: writeState_ = kAckBeforeCheck; send(link::Acknowledgement()); break;
     case kAckBeforeCheck: {
@@ -249,7 +310,7 @@ void TransferEngine::nextReadBlock() {
     readState_ = kEndSent;
     send(link::EndRequest());
   } else {
-    send(link::ReadRequest(static_cast<std::size_t>(blockAddress_)));
+    sendRead(static_cast<std::size_t>(blockAddress_));
   }
 }
 
@@ -282,6 +343,7 @@ void TransferEngine::passwordStep(const Bytes &frame) {
   }
   if (!modal([&] { host_.askPassword(ws_.password); })) return;
   if (link::PasswordAccepted(frame, ws_.password)) {
+    ++summary_.restarts;
     restart();  // the second pass finds the password accepted
     return;
   }
@@ -327,6 +389,13 @@ TransferEngine::Check TransferEngine::identificationCheck() {
 void TransferEngine::onReplyTimeout() {
   if (!running() || modalDepth_ > 0) return;
   host_.stopReplyTimer();
+  ++summary_.timeouts;
+  replyMissing();
+}
+
+// No usable reply to the last frame: resend the program request, ask the retry question or
+// end, after the state.
+void TransferEngine::replyMissing() {
   const int state = type_ == TransferType::Write ? writeState_ : readState_;
   if (state == kEndSent) {
     end(true);  // the radio has everything; a missing answer to the end request is no failure
@@ -366,8 +435,10 @@ void TransferEngine::retryQuestion() {
   awaiting_ = false;
   bool retry = false;
   if (!modal([&] { retry = host_.askRetry(msg::kRetry.str()); })) return;
-  if (retry)
+  if (retry) {
+    ++summary_.restarts;
     restart();
+  }
   else
     end(false);
 }

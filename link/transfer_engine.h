@@ -13,6 +13,12 @@
 // of bytes that frame's reply has, takes the first that many and drops the rest; bytes that
 // arrive while no reply is awaited are dropped too, so a late answer to an abandoned exchange
 // cannot advance a new one.
+//
+// A data frame is taken only as the answer to the read request just sent (same address, the
+// block length) and only when its checksum is right. A frame with a wrong checksum is asked
+// for again with the same request, up to kBlockRerequests times; two replies that are the same
+// byte for byte are taken even so (a radio whose checksum is reckoned differently stays
+// readable, and the user is told once). When no two agree, the block counts as unanswered.
 
 #include "base/message_icon.h"
 #include <cstddef>
@@ -33,6 +39,19 @@ enum class TransferType { None = 0, Read = 1, Write = 2, RadioInformation = 3 };
 inline constexpr int kReplyTimeoutMs = 1500;
 // Program requests sent before the user is asked whether to retry.
 inline constexpr int kProgramRequestTries = 6;
+// Times a block whose reply carries a wrong checksum is asked for again before it counts as
+// unanswered.
+inline constexpr int kBlockRerequests = 3;
+
+// What a transfer went through, for its summary: counted over the whole transfer, retries
+// included.
+struct TransferSummary {
+  int blocks = 0;       // blocks read or written (each acknowledged or stored block)
+  int rerequests = 0;   // read requests sent again after a reply with a wrong checksum
+  int agreed = 0;       // blocks taken from two identical replies with a wrong checksum
+  int timeouts = 0;     // replies that did not come in time
+  int restarts = 0;     // passes started again from the program request (retry, password)
+};
 
 // What a transfer asks of and tells the user.
 class TransferUi {
@@ -49,6 +68,10 @@ class TransferUi {
   virtual void showMessage(const std::string &text, MessageIcon icon) = 0;
   // Read and write only: the percentage done. 0 after a restart, then rising, at most 99.
   virtual void progress(int percent) = 0;
+  // A remark that needs no answer, at most once per transfer (the command line prints it,
+  // the desktop shows it in the status bar). Today: the radio's checksums are reckoned
+  // differently and its blocks were taken from two identical replies.
+  virtual void note(const std::string &text) { (void)text; }
   // The transfer has ended, once per start; the port is closed already. On success the
   // caller applies the result (see transfer_session.h) and shows CompletionMessage().
   virtual void finished(bool success) = 0;
@@ -102,6 +125,8 @@ class TransferEngine {
   std::size_t expectedReplyLength() const { return threshold_; }
   // The radio's identification from the last read or write.
   const link::Identification &identification() const { return ident_; }
+  // What the running or last transfer went through.
+  const TransferSummary &summary() const { return summary_; }
 
   // address × 100 / end, rounded to the nearest integer, halves to even.
   static int ProgressPercent(int address, int end);
@@ -111,7 +136,13 @@ class TransferEngine {
 
   void restart();
   void send(const link::Request &r);
+  void sendRead(std::size_t address);
   void sendProgramRequest();
+  // A data frame that answers the read request just sent: Take it, wait for the answer to the
+  // same request sent again, or the block stays unanswered (the engine has moved on).
+  enum class Verdict { Take, Again, Unanswered };
+  Verdict verify(const link::Bytes &frame);
+  void replyMissing();
   void classify(const link::Bytes &reply);
   void advance();
   void advanceRead();
@@ -149,6 +180,11 @@ class TransferEngine {
   std::size_t threshold_ = 1;
   link::Bytes buffer_;
   link::Identification ident_;
+  int requested_ = -1;              // address of the read request awaiting its frame, or -1
+  int rerequests_ = 0;              // of the current block
+  std::vector<link::Bytes> badReplies_;  // replies to the current block with a wrong checksum
+  bool notedChecksum_ = false;
+  TransferSummary summary_;
 
   int modalDepth_ = 0;
   unsigned epoch_ = 0;  // increases at every end; tells a host call that the transfer ended
@@ -159,5 +195,9 @@ class TransferEngine {
 std::string CompletionMessage(TransferType type);
 // The message for a port that vanished in the middle of a transfer.
 std::string LineLostMessage();
+// The note for a radio whose blocks were taken from two identical replies.
+std::string ChecksumNote();
+// "Blocks: 160, asked for again: 2, restarts: 0." in the current language.
+std::string SummaryText(const TransferSummary &summary);
 
 }  // namespace n27

@@ -13,6 +13,9 @@ namespace {
 constexpr std::size_t kProgramLength = sizeof(link::kProgram) - 1;
 // The radio answers reads of up to this many bytes; longer requests are ignored.
 constexpr std::size_t kMaxReadLength = 64;
+// A session longer than this (a programmer that never sends the program request again) keeps
+// only its first addresses: the lists stay bounded however long the radio runs.
+constexpr std::size_t kMaxLoggedAddresses = 4096;
 
 void putText(std::array<uint8_t, kMemorySize> &m, std::size_t at, std::size_t width,
              const std::string &text, uint8_t pad) {
@@ -22,8 +25,22 @@ void putText(std::array<uint8_t, kMemorySize> &m, std::size_t at, std::size_t wi
 
 }  // namespace
 
+const char *EventName(Event::Kind kind) {
+  switch (kind) {
+    case Event::Program: return "program";
+    case Event::Read: return "read";
+    case Event::Write: return "write";
+    case Event::End: return "end";
+    case Event::Drop: return "fault drop";
+    case Event::Garble: return "fault garble";
+    case Event::BadChecksum: return "fault checksum";
+    case Event::Stop: return "fault stop";
+  }
+  return "";
+}
+
 SimulatedRadio::SimulatedRadio(RadioSettings settings, Faults faults)
-    : settings_(std::move(settings)), faults_(faults) {
+    : settings_(std::move(settings)), faults_(faults), random_(faults.randomSeed) {
   memory_.fill(0xFF);
   applyIdentification();
   applyPassword();
@@ -64,6 +81,17 @@ void SimulatedRadio::fillFactoryInformation() {
 
 void SimulatedRadio::resetFraming() { pending_.clear(); }
 
+std::vector<Event> SimulatedRadio::takeEvents() {
+  std::vector<Event> out;
+  out.swap(events_);
+  return out;
+}
+
+void SimulatedRadio::log(Event::Kind kind, std::size_t address) {
+  if (events_.size() < kMaxLoggedAddresses) events_.push_back({kind, address});
+  if (kind >= Event::Drop) ++faults_injected_;
+}
+
 bool SimulatedRadio::takeCompletedWrite() {
   bool done = completedWrite_;
   completedWrite_ = false;
@@ -81,10 +109,37 @@ std::vector<Bytes> SimulatedRadio::receive(const uint8_t *data, std::size_t n) {
 void SimulatedRadio::reply(std::vector<Bytes> &replies, Bytes bytes, bool dataFrame) {
   if (silent_) return;
   ++replies_;
-  if (replies_ == faults_.dropReply) return;
-  if (dataFrame && replies_ == faults_.badChecksumReply) bytes.back() ^= 0x5A;
-  if (replies_ == faults_.garbleReply)
+  if (replies_ == faults_.dropReply) return log(Event::Drop);
+  if (dataFrame && replies_ == faults_.badChecksumReply) {
+    bytes.back() ^= 0x5A;
+    log(Event::BadChecksum);
+  }
+  if (replies_ == faults_.garbleReply) {
     for (auto &b : bytes) b = static_cast<uint8_t>(~b);
+    log(Event::Garble);
+  }
+  if (faults_.randomFaultRate > 0 &&
+      std::uniform_real_distribution<double>(0, 1)(random_) < faults_.randomFaultRate) {
+    switch (random_() % 4) {
+      case 0: return log(Event::Drop);
+      case 1:
+        for (auto &b : bytes) b = static_cast<uint8_t>(~b);
+        log(Event::Garble);
+        break;
+      case 2:
+        if (dataFrame) {  // one bit of one data byte flipped on the line
+          bytes[4 + random_() % (bytes.size() - 5)] ^= static_cast<uint8_t>(1u << (random_() % 8));
+          log(Event::BadChecksum);
+        } else {
+          log(Event::Drop);
+          return;
+        }
+        break;
+      default:
+        silent_ = true;  // until the next program request
+        return log(Event::Stop);
+    }
+  }
   replies.push_back(std::move(bytes));
 }
 
@@ -115,6 +170,12 @@ bool SimulatedRadio::takeFrame(std::vector<Bytes> &replies) {
     ++programRequests_;
     programMode_ = true;
     wroteInSession_ = false;
+    written_.clear();
+    read_.clear();
+    log(Event::Program);
+    // A radio that fell silent on a noisy line listens again; a numbered stop stays.
+    if (faults_.randomFaultRate > 0 && !(faults_.stopAfterBlocks && blocks_ >= faults_.stopAfterBlocks))
+      silent_ = false;
     reply(replies, {link::kAck});
     return true;
   }
@@ -134,7 +195,11 @@ bool SimulatedRadio::takeFrame(std::vector<Bytes> &replies) {
     case link::kEnd:
       drop(1);
       programMode_ = false;
-      if (wroteInSession_) completedWrite_ = true;
+      log(Event::End);
+      if (wroteInSession_) {
+        completedWrite_ = true;
+        if (onCompletedWrite) onCompletedWrite();
+      }
       wroteInSession_ = false;
       if (!faults_.noEndAck) reply(replies, {link::kAck});
       return true;
@@ -144,7 +209,8 @@ bool SimulatedRadio::takeFrame(std::vector<Bytes> &replies) {
       drop(4);
       if (length == 0 || length > kMaxReadLength) return true;
       if (faults_.stopAfterBlocks && blocks_ >= faults_.stopAfterBlocks) silent_ = true;
-      read_.push_back(address);
+      if (read_.size() < kMaxLoggedAddresses) read_.push_back(address);
+      log(Event::Read, address);
       ++blocks_;
       reply(replies, readReply(address, length), true);
       return true;
@@ -160,7 +226,8 @@ bool SimulatedRadio::takeFrame(std::vector<Bytes> &replies) {
       std::size_t address = link::FrameAddress(frame);
       for (std::size_t i = 0; i < frame[3]; ++i)
         if (address + i < mem::kTransferEnd) memory_[address + i] = frame[4 + i];
-      written_.push_back(address);
+      if (written_.size() < kMaxLoggedAddresses) written_.push_back(address);
+      log(Event::Write, address);
       wroteInSession_ = true;
       ++blocks_;
       reply(replies, {link::kAck});

@@ -12,6 +12,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,7 +40,20 @@ struct Faults {
   int badChecksumReply = 0; // this reply, when it is a data frame, carries a wrong checksum
   int stopAfterBlocks = 0;  // after answering this many block reads/writes the radio is silent
   bool noEndAck = false;    // the end request is never answered
+  // A noisy line: each reply meets a fault with this chance (0 = never): dropped, garbled,
+  // one data byte flipped (data frames), or the radio falls silent until the next program
+  // request. Drawn from a generator seeded with randomSeed.
+  double randomFaultRate = 0;
+  unsigned randomSeed = 1;
 };
+
+// What the radio did, in order, for a trace: program request, block read, block written,
+// end request, and the faults put on the line.
+struct Event {
+  enum Kind { Program, Read, Write, End, Drop, Garble, BadChecksum, Stop } kind;
+  std::size_t address = 0;
+};
+const char *EventName(Event::Kind kind);
 
 class SimulatedRadio {
  public:
@@ -62,14 +77,21 @@ class SimulatedRadio {
 
   // True once after an end request that closed a session with at least one stored frame.
   bool takeCompletedWrite();
+  // Called when such an end request arrives, before its acknowledgement is sent: a saved copy
+  // of the memory is complete by the time the programmer learns the write is done.
+  std::function<void()> onCompletedWrite;
+  // The events since the last call (the list is emptied: it never grows with the run).
+  std::vector<Event> takeEvents();
 
   bool inProgramMode() const { return programMode_; }
   const RadioSettings &settings() const { return settings_; }
-  // Addresses of the data frames stored since start, in order.
+  // Addresses of the data frames stored since the last program request, in order.
   const std::vector<std::size_t> &writtenAddresses() const { return written_; }
-  // Addresses read since start, in order.
+  // Addresses read since the last program request, in order.
   const std::vector<std::size_t> &readAddresses() const { return read_; }
   int programRequests() const { return programRequests_; }
+  // Faults put on the line so far (random and numbered).
+  long faultsInjected() const { return faults_injected_; }
 
   Bytes identificationReply() const;
 
@@ -92,6 +114,10 @@ class SimulatedRadio {
   int programRequests_ = 0;
   std::vector<std::size_t> written_;
   std::vector<std::size_t> read_;
+  std::vector<Event> events_;
+  std::mt19937 random_;
+  long faults_injected_ = 0;
+  void log(Event::Kind kind, std::size_t address = 0);
 };
 
 }  // namespace n27::sim

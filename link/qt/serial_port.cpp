@@ -151,6 +151,8 @@ void SerialTransfer::showMessage(const std::string &text, MessageIcon icon) {
 
 void SerialTransfer::progress(int percent) { ui_.progress(percent); }
 
+void SerialTransfer::note(const std::string &text) { ui_.note(text); }
+
 void SerialTransfer::finished(bool success) {
   ui_.finished(success);
   emit transferFinished(success);

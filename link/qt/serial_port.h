@@ -80,6 +80,7 @@ class SerialTransfer : public QObject, private TransferHost {
   bool askSwitchRelease(const std::string &text) override;
   void showMessage(const std::string &text, MessageIcon icon) override;
   void progress(int percent) override;
+  void note(const std::string &text) override;
   void finished(bool success) override;
   void switchRelease(const std::string &programVersion) override;
 

@@ -62,6 +62,7 @@ class RadioCommands::Session : public TransferUi {
   bool askSwitchRelease(const std::string &text) override;
   void showMessage(const std::string &text, MessageIcon icon) override;
   void progress(int percent) override;
+  void note(const std::string &text) override;
   void finished(bool success) override;
   void switchRelease(const std::string &programVersion) override;
 
@@ -79,6 +80,7 @@ class RadioCommands::Session : public TransferUi {
   QPointer<FrmProgress> progress_;
   TransferType running_ = TransferType::None;
   bool lastSuccess_ = false;
+  std::string note_;  // the transfer's remark, shown in the status bar with its summary
 };
 
 RadioCommands::RadioCommands(frmMain &main) : session_(std::make_unique<Session>(main, *this)) {}
@@ -174,9 +176,16 @@ void RadioCommands::Session::runWithProgress(TransferType type) {
   progress_ = &window;
   running_ = type;
   lastSuccess_ = false;
+  note_.clear();
   ExecDialog(window);
   progress_ = nullptr;
   running_ = TransferType::None;
+  // What the transfer went through stays in the status bar: blocks, blocks asked for again,
+  // restarts, and the remark about the radio's checksums if there was one.
+  std::string status = SummaryText(line_->engine().summary());
+  if (lastSuccess_) status = CompletionMessage(type) + " " + status;
+  if (!note_.empty()) status += " " + note_;
+  main_.statusBar()->showMessage(qs(status));
   if (lastSuccess_) {
     Workspace &ws = main_.workspace();
     if (type == TransferType::Read) {
@@ -252,6 +261,11 @@ void RadioCommands::Session::showMessage(const std::string &text, MessageIcon ic
 
 void RadioCommands::Session::progress(int percent) {
   if (progress_ && progress_->isVisible()) progress_->SetProgressValue(percent);
+}
+
+void RadioCommands::Session::note(const std::string &text) {
+  note_ = text;
+  main_.statusBar()->showMessage(qs(text));
 }
 
 void RadioCommands::Session::finished(bool success) {

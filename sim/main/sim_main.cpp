@@ -69,7 +69,11 @@ constexpr const char *kUsage =
     "  --garble-reply N    send reply N with every byte inverted\n"
     "  --bad-checksum N    send reply N, a data frame, with a wrong checksum\n"
     "  --stop-after N      stop answering after N block reads or writes\n"
-    "  --no-end-ack        never answer the end request\n";
+    "  --no-end-ack        never answer the end request\n"
+    "  --random-faults P   a noisy line: each reply meets a fault with chance P (0..1): dropped,\n"
+    "                      garbled, one bit flipped, or the radio silent until the next program\n"
+    "                      request; --trace lists them (fault …)\n"
+    "  --seed N            the seed of --random-faults (default 1)\n";
 
 volatile sig_atomic_t g_stop = 0;
 void onSignal(int) { g_stop = 1; }
@@ -168,6 +172,16 @@ int parse(int argc, char **argv, Options &o) {
       o.realtime = true;
     } else if (a == "--no-end-ack") {
       o.faults.noEndAck = true;
+    } else if (a == "--random-faults") {
+      if (!value(v)) return usageError("--random-faults needs a chance from 0 to 1");
+      char *end = nullptr;
+      double p = std::strtod(v.c_str(), &end);
+      if (end == v.c_str() || *end != '\0' || !(p >= 0 && p <= 1))
+        return usageError("--random-faults needs a chance from 0 to 1");
+      o.faults.randomFaultRate = p;
+    } else if (a == "--seed") {
+      if (!count(n) || n > 4294967295L) return usageError("--seed needs a number");
+      o.faults.randomSeed = static_cast<unsigned>(n);
     } else {
       return usageError("unknown option \"" + a + "\"");
     }
@@ -329,13 +343,20 @@ int main(int argc, char **argv) {
   std::fflush(stdout);
 
   Trace trace(o.trace);
+  // The memory is saved when the end request of a write arrives, before it is acknowledged:
+  // whoever sees the write completed finds the file complete.
+  bool saved = false;
+  radio.onCompletedWrite = [&] {
+    if (o.save.empty()) return;
+    std::string bytes(radio.memory().begin(), radio.memory().end());
+    if (!n27::WriteFileAtomically(o.save, bytes))
+      std::fprintf(stderr, "n27-sim: cannot save the memory to %s\n", o.save.c_str());
+    saved = true;
+  };
   const long long byteNs = o.baud > 0 ? 10LL * 1000000000LL / o.baud : 0;
   const long long turnaroundNs = o.turnaroundUs * 1000LL;
   long long requestStart = 0;     // when the first byte of the pending request arrived
   std::size_t requestBytes = 0;   // bytes received since the last reply
-  std::size_t reads = 0, writes = 0;
-  int programs = 0;
-  bool wasInProgramMode = false;
   uint8_t buf[512];
 
   while (!g_stop) {
@@ -363,13 +384,17 @@ int main(int argc, char **argv) {
     requestBytes += static_cast<std::size_t>(n);
     std::vector<Bytes> replies = radio.receive(buf, static_cast<std::size_t>(n));
 
-    for (; programs < radio.programRequests(); ++programs) trace.line("program");
-    for (; reads < radio.readAddresses().size(); ++reads)
-      trace.line("read " + std::to_string(radio.readAddresses()[reads]));
-    for (; writes < radio.writtenAddresses().size(); ++writes)
-      trace.line("write " + std::to_string(radio.writtenAddresses()[writes]));
-    if (wasInProgramMode && !radio.inProgramMode()) trace.line("end");
-    wasInProgramMode = radio.inProgramMode();
+    bool ended = false;
+    for (const n27::sim::Event &e : radio.takeEvents()) {
+      std::string line = n27::sim::EventName(e.kind);
+      if (e.kind == n27::sim::Event::Read || e.kind == n27::sim::Event::Write)
+        line += " " + std::to_string(e.address);
+      trace.line(line);
+      ended = ended || e.kind == n27::sim::Event::End;
+    }
+    if (saved) trace.line("saved");
+    saved = false;
+    radio.takeCompletedWrite();
 
     if (!replies.empty()) {
       // The radio answers once the whole request has crossed the line, plus its turnaround.
@@ -403,13 +428,7 @@ int main(int argc, char **argv) {
         }
         start += static_cast<long long>(r.size()) * byteNs;
       }
-    }
-
-    if (radio.takeCompletedWrite() && !o.save.empty()) {
-      std::string bytes(radio.memory().begin(), radio.memory().end());
-      if (!n27::WriteFileAtomically(o.save, bytes))
-        std::fprintf(stderr, "n27-sim: cannot save the memory to %s\n", o.save.c_str());
-      trace.line("saved");
+      if (ended) trace.line("end answered");
     }
   }
   if (!o.link.empty()) ::unlink(o.link.c_str());

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -302,6 +303,93 @@ TEST_F(CliTransfer, RadioThatVanishesMidTransferEndsAsFailedWithAMessage) {
   EXPECT_EQ(count(r.err, LineLostMessage()), 1) << r.err;
   EXPECT_EQ(r.err.find(msg::kReadDone.at(1)), std::string::npos);
   EXPECT_FALSE(QFile::exists(path("a.dat")));
+}
+
+TEST_F(CliTransfer, ATargetThatCannotBeWrittenIsRefusedBeforeTheRadioIsRead) {
+  Sim sim(radio({"--trace", path("trace")}));
+  const QString port = QString::fromStdString(sim.device());
+  QDir(dir_.path()).mkpath("folder.dat");
+  std::ofstream(path("plain").toStdString()) << "x";
+  struct Case {
+    QStringList args;
+    std::string reason;
+  } cases[] = {
+      {{"-o", path("missing/x.dat")}, "does not exist"},
+      {{"-o", path("folder.dat")}, "is a folder"},
+      {{"-o", path("plain/x.dat")}, "is not a folder"},
+      {{"-o", path("a.dat"), "--image-out", path("missing/a.img")}, "does not exist"},
+  };
+  for (const Case &c : cases) {
+    auto r = cli(QStringList{"read", "--port", port} + c.args + kFast);
+    EXPECT_EQ(r.code, 1) << c.args.join(' ').toStdString();
+    EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+  }
+  // The radio was never asked for anything.
+  EXPECT_EQ(readFile(path("trace")).find("program"), std::string::npos);
+}
+
+TEST_F(CliTransfer, WhenTheSaveAfterAReadFailsTheRadioImageIsKept) {
+  // Slow enough (about 5 s at 9600 baud) for the folder to go away during the read.
+  Sim sim(radio({"--baud", "9600", "--trace", path("trace")}));
+  QDir(dir_.path()).mkpath("out");
+  QDir(dir_.path()).mkpath("data");
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_DATA_HOME", path("data"));
+  QProcess p;
+  startCli(p, {"read", "--port", QString::fromStdString(sim.device()), "-o", path("out/a.dat")}, env);
+  ASSERT_TRUE(p.waitForStarted(5000));
+  for (int i = 0; i < 200 && readFile(path("trace")).find("read 16") == std::string::npos; ++i)
+    QThread::msleep(50);
+  ASSERT_TRUE(QDir(path("out")).removeRecursively());
+  auto r = finish(p);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err.find(msg::kReadDone.at(1)), std::string::npos);
+  QStringList kept = QDir(path("data/n27")).entryList({"recovered-*.img"});
+  ASSERT_EQ(kept.size(), 1) << r.err;
+  const QString image = path("data/n27/") + kept[0];
+  EXPECT_NE(r.err.find(image.toStdString()), std::string::npos) << r.err;
+  std::string bytes = readFile(image);
+  ASSERT_EQ(bytes.size(), 2561u);
+  for (std::size_t a = 512; a < 2560; ++a) ASSERT_EQ(bytes[a], image_[a]) << a;
+  // And it turns into the data file the read should have written.
+  auto decoded = cli({"decode", image, "-o", path("again.dat")});
+  EXPECT_EQ(decoded.code, 0) << decoded.err;
+}
+
+TEST_F(CliTransfer, TheSimulatorSavesAWriteBeforeItSaysTheWriteIsDone) {
+  {
+    Sim source(radio());
+    ASSERT_EQ(cli(QStringList{"read", "--port", QString::fromStdString(source.device()), "-o",
+                              path("read.dat")} + kFast).code, 0);
+  }
+  for (int round = 0; round < 3; ++round) {
+    QFile::remove(path("saved.img"));
+    Sim target(radio({"--save", path("saved.img"), "--trace", path("trace")}));
+    auto r = cli(QStringList{"write", "--port", QString::fromStdString(target.device()),
+                             path("read.dat")} + kFast);
+    ASSERT_EQ(r.code, 0) << r.err;
+    // The file is there the moment the programmer reports the write completed.
+    EXPECT_EQ(readFile(path("saved.img")).size(), 2561u);
+    const std::string trace = readFile(path("trace"));
+    const auto saved = trace.find("saved"), answered = trace.find("end answered");
+    ASSERT_NE(saved, std::string::npos);
+    ASSERT_NE(answered, std::string::npos);
+    EXPECT_LT(saved, answered);
+    EXPECT_NE(r.err.find("Blocks: 155, asked for again: 0, restarts: 0."), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(CliTransfer, ADamagedBlockIsAskedForAgainWithoutRestarting) {
+  Sim sim(radio({"--bad-checksum", "40", "--trace", path("trace")}));
+  auto r = cli(QStringList{"read", "--port", QString::fromStdString(sim.device()), "-o",
+                           path("a.dat"), "--image-out", path("a.img")} + kFast);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err.find(msg::kRetry.at(1)), std::string::npos);
+  EXPECT_NE(r.err.find("asked for again: 1, restarts: 0."), std::string::npos) << r.err;
+  EXPECT_EQ(count(readFile(path("trace")), "program"), 1);
+  std::string got = readFile(path("a.img"));
+  ASSERT_EQ(got.size(), 2561u);
+  for (std::size_t a = 512; a < 2560; ++a) ASSERT_EQ(got[a], image_[a]) << a;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // side is checked.
 
 #include <QAction>
+#include <QDir>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QFile>
 #include <QProcess>
@@ -230,6 +232,41 @@ TEST_F(GuiTransfer, RadioInformationIsReadAndShownInItsWindow) {
   trigger("mnuRadioInfo");
   QTRY_COMPARE_WITH_TIMEOUT(ended, 2, 10000);
   EXPECT_EQ(ws.image.at(2000), 0x5A);
+}
+
+TEST_F(GuiTransfer, ARadioImageOutlivesASaveThatFails) {
+  frmMain &m = startRadio({"--bad-checksum", "30"});
+  const std::string data = path("data");
+  qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data));
+  prompter.answers = {Answer::Ok};
+  trigger("mnuReadFromRadio");
+  ASSERT_EQ(prompter.messages.back(), "Read Data Completed.");
+  // What the read went through is in the status bar.
+  EXPECT_EQ(m.statusBar()->currentMessage(),
+            "Read Data Completed. Blocks: 160, asked for again: 1, restarts: 0.");
+
+  prompter.saveNames = {QString::fromStdString(path("no-such-folder/radio.dat"))};
+  trigger("mnuFileSaveAs");
+  ASSERT_GE(prompter.messages.size(), 2u);
+  EXPECT_TRUE(prompter.messages[prompter.messages.size() - 2].startsWith("file error."));
+  const QString kept = prompter.messages.back();
+  EXPECT_TRUE(kept.startsWith("The data read from the radio were kept in " +
+                              QString::fromStdString(data) + "/n27/recovered-"))
+      << kept.toStdString();
+  QStringList files = QDir(QString::fromStdString(data + "/n27")).entryList({"recovered-*.img"});
+  ASSERT_EQ(files.size(), 1);
+  auto bytes = ReadWholeFile(data + "/n27/" + files[0].toStdString());
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(bytes->size(), 2561u);
+
+  // Once saved, a failed save has nothing to keep.
+  prompter.saveNames = {QString::fromStdString(path("radio2.dat"))};
+  trigger("mnuFileSaveAs");
+  const std::size_t shown = prompter.messages.size();
+  prompter.saveNames = {QString::fromStdString(path("no-such-folder/radio.dat"))};
+  trigger("mnuFileSaveAs");
+  EXPECT_EQ(prompter.messages.size(), shown + 1);  // only "file error."
+  qunsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(GuiTransfer, NoUsablePortIsReportedBeforeAnythingIsAsked) {

@@ -33,6 +33,7 @@ struct ScriptedHost : TransferHost {
   int passwordDialogs = 0;
   bool switchAnswer = false;
   std::function<void()> duringQuestion;  // runs while a question is open
+  std::vector<std::string> notes;
 
   void sendBytes(const std::vector<uint8_t> &bytes) override {
     sent.push_back(bytes);
@@ -62,6 +63,7 @@ struct ScriptedHost : TransferHost {
     messages.emplace_back(text, icon);
   }
   void progress(int percent) override { progressValues.push_back(percent); }
+  void note(const std::string &text) override { notes.push_back(text); }
   void finished(bool success) override { results.push_back(success); }
   void switchRelease(const std::string &v) override { switchedTo = v; }
 };
@@ -89,6 +91,8 @@ struct Bench {
   ScriptedHost host;
   TransferEngine engine{ws, versions, host};
   sim::SimulatedRadio radio;
+  // The line between them: may change or replace each reply of the radio on its way.
+  std::function<void(const Bytes &request, Bytes &reply)> line;
 
   explicit Bench(sim::RadioSettings s = {}, sim::Faults f = {}) : radio(s, f) {}
 
@@ -101,7 +105,10 @@ struct Bench {
       if (!host.toRadio.empty()) {
         Bytes request = host.toRadio.front();
         host.toRadio.pop_front();
-        for (const Bytes &reply : radio.receive(request)) engine.onBytesReceived(reply);
+        for (Bytes reply : radio.receive(request)) {
+          if (line) line(request, reply);
+          engine.onBytesReceived(reply);
+        }
         continue;
       }
       if (!host.timerRunning || timeouts >= maxTimeouts) break;

@@ -227,7 +227,7 @@ TEST(TransferEngine, GarbledAndBadChecksumReplies) {
     EXPECT_EQ(b.run(), 1);
     EXPECT_EQ(b.host.results, std::vector<bool>{true});
   }
-  {  // A data frame with a wrong checksum is stored and the read goes on.
+  {  // A data frame with a wrong checksum is asked for again; the right one is stored.
     sim::Faults f;
     f.badChecksumReply = 8;
     Bench b({}, f);
@@ -235,6 +235,7 @@ TEST(TransferEngine, GarbledAndBadChecksumReplies) {
     ASSERT_TRUE(b.engine.start(TransferType::Read));
     EXPECT_EQ(b.run(), 0);
     EXPECT_EQ(b.host.results, std::vector<bool>{true});
+    EXPECT_EQ(b.engine.summary().rerequests, 1);
     EXPECT_EQ(b.ws.image.at(16), b.radio.memory()[16]);
   }
 }
