@@ -288,5 +288,28 @@ TEST_F(GridPlanTest, FindHighlightsTheNextMatch) {
   EXPECT_EQ(grid().currentRow(), 2);
 }
 
+// Pictures of a selection and of hidden empty rows in both languages, for checking by eye:
+// written when N27_SHOT_DIR names a folder.
+TEST_F(GridPlanTest, Screenshots) {
+  const QString folder = qEnvironmentVariable("N27_SHOT_DIR");
+  if (folder.isEmpty()) GTEST_SKIP() << "N27_SHOT_DIR not set";
+  plan({1, 2, 3, 6, 7, 12, 20});
+  start();
+  for (int language : {kEnglish, kChinese}) {
+    SetLanguageIndex(language);
+    grid().ReShowChInfoByLanguage();
+    const QString tag = language == kEnglish ? "en" : "zh";
+    grid().hideEmptyBox()->setChecked(false);
+    clickCh(2);
+    clickCh(3, Qt::ShiftModifier);
+    clickCh(6, Qt::ControlModifier);
+    table()->scrollToTop();
+    grid().grab().save(folder + "/grid-selection-" + tag + ".png");
+    grid().hideEmptyBox()->setChecked(true);
+    table()->scrollToTop();
+    grid().grab().save(folder + "/grid-hidden-" + tag + ".png");
+  }
+}
+
 }  // namespace
 }  // namespace n27::test
