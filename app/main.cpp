@@ -4,13 +4,15 @@
 //
 // --port chooses the serial port for this run: a "COM" number of the port list, or a device
 // path (a simulated radio's pseudo-terminal, for instance). FILE.dat is opened at start.
+// Settings go to ~/.config/n27 (XDG_CONFIG_HOME), the shipped data is only read.
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
+#include <QSettings>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "base/language.h"
@@ -30,16 +32,41 @@ using namespace n27;
 
 namespace {
 
-// The settings file the program writes: its own copy in the writable folder, started from
-// the shipped one so that nothing in it is lost.
-std::string writableSetupFile() {
-  std::string target = JoinPath(WritableFolder(), kSetupFile);
-  std::string shipped = JoinPath(ProgramFolder(), kSetupFile);
-  if (target != shipped && !QFile::exists(QString::fromStdString(target))) {
-    QDir().mkpath(QFileInfo(QString::fromStdString(target)).absolutePath());
-    QFile::copy(QString::fromStdString(shipped), QString::fromStdString(target));
-  }
-  return target;
+void describeOptions(QCommandLineParser &parser, QCommandLineOption &portOption,
+                     QCommandLineOption &noSplash) {
+  parser.setApplicationDescription(
+      "N27 radio programmer: reads the radio's memory over a serial cable, edits channels,\n"
+      "tones, keys, scan, DTMF, FleetSync and messages, saves and loads data files, prints,\n"
+      "and writes the configuration back, in English or Chinese.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addOption(portOption);
+  parser.addOption(noSplash);
+  parser.addPositionalArgument("file", "Data file (*.dat) to open.", "[file.dat]");
+}
+
+// --help and --version print their text and end; they need no display.
+bool onlyPrintsText(int argc, char **argv) {
+  for (int i = 1; i < argc; ++i)
+    for (const char *o : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+      if (std::strcmp(argv[i], o) == 0) return true;
+  return false;
+}
+
+// A display for the windows: X11, Wayland, or a platform chosen by the user (offscreen, vnc …).
+bool hasDisplay(int argc, char **argv) {
+  for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    if (const char *value = std::getenv(v); value && *value) return true;
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "-platform") == 0) return true;
+  return false;
+}
+
+void setApplicationNames() {
+  // The per-user window settings (geometry, recent files) go to ~/.config/n27/n27.ini.
+  QCoreApplication::setOrganizationName("n27");
+  QCoreApplication::setApplicationName("n27");
+  QCoreApplication::setApplicationVersion(kProgramVersion);
 }
 
 // The port given with --port: its number in the list, or a number of its own for a device
@@ -63,28 +90,40 @@ int portFromArgument(const std::vector<PortEntry> &ports, const QString &argumen
 }  // namespace
 
 int main(int argc, char **argv) {
-  QApplication app(argc, argv);
-  QApplication::setOrganizationName("N27");
-  QApplication::setApplicationName("N27 Programmer");
-  QApplication::setApplicationVersion(kProgramVersion);
-  QApplication::setDesktopFileName("n27");
-
   QCommandLineParser parser;
-  parser.setApplicationDescription("N27 radio programmer");
-  parser.addHelpOption();
-  parser.addVersionOption();
-  QCommandLineOption portOption("port", "Serial port for this run: COMn or a device path.",
-                                "port");
+  QCommandLineOption portOption(
+      "port", "Serial port for this run: COMn as the port list shows it, or a device path.", "port");
   QCommandLineOption noSplash("no-splash", "Start without the splash picture.");
-  parser.addOption(portOption);
-  parser.addOption(noSplash);
-  parser.addPositionalArgument("file", "Data file (*.dat) to open.", "[file.dat]");
+  describeOptions(parser, portOption, noSplash);
+  if (onlyPrintsText(argc, argv)) {
+    QCoreApplication textOnly(argc, argv);
+    setApplicationNames();
+    parser.process(textOnly);  // prints the text and ends the program
+    return 0;
+  }
+  if (!hasDisplay(argc, argv)) {
+    std::fprintf(stderr,
+                 "n27: no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                 "use n27-cli here, or start the programmer under xvfb-run.\n");
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  setApplicationNames();
+  QApplication::setApplicationDisplayName("N27 Programmer");
+  QApplication::setDesktopFileName("n27");
   parser.process(app);
+
+  // Settings: the user's folder, completed from an older build's files or the shipped defaults.
+  TakeOverSettings(CurrentSettingsOrigins());
+  QSettings::setDefaultFormat(QSettings::IniFormat);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                     QString::fromStdString(ConfigHome()));
 
   // 1. The table of radio firmware that goes with this release.
   ShellOptions options;
-  const std::string programFolder = ProgramFolder();
-  options.versions = VersionTable::Load(VersionFilePath(programFolder));
+  const std::string programFolder = ShippedDataDir();
+  options.versions = VersionTable::Load(VersionFile());
 
   // 2. Numbers with "." in this process; the user's settings stay as they are.
   UseDotDecimal();
@@ -98,10 +137,11 @@ int main(int argc, char **argv) {
   ws.bandText = kBand400;
   ws.dataVersion = "V200";
   SetBandLimits(ws);
-  ws.testMode = link::LoadTestModeFlag(programFolder);
+  // The factory test option: the marker file among the shipped data or in the user's settings.
+  ws.testMode = link::LoadTestModeFlag(programFolder) || link::LoadTestModeFlag(ConfigDir());
 
   // 5.-7. The settings file: first-run mark and serial port.
-  std::string setupFile = writableSetupFile();
+  std::string setupFile = SetupFilePath();
   SetupSettings setup = ReadSetupSettings(setupFile);
   std::vector<PortEntry> ports = ListSerialPorts(setupFile);
   int port = ChooseStartupPort(ports, setup.comPort);
@@ -113,9 +153,9 @@ int main(int argc, char **argv) {
 
   // The new configuration.
   NewConfiguration(ws);
-  options.flagsFile = JoinPath(WritableFolder(), kFlagsFile);
+  options.flagsFile = FlagsFilePath();
   // 10. The radio-information flags.
-  ws.radioInfoFlags = ReadRadioInfoFlags(ReadablePath(kFlagsFile));
+  ws.radioInfoFlags = ReadRadioInfoFlags(options.flagsFile);
 
   // 8. The splash picture, shown while the main window is made.
   std::unique_ptr<frmMain> main;

@@ -41,7 +41,7 @@ void SetLanguageFolder(const std::string &folder) { FolderOverride() = folder; }
 
 std::string LanguageFolder() {
   if (!FolderOverride().empty()) return FolderOverride();
-  return JoinPath(ProgramFolder(), "language");
+  return ShippedPath("language");
 }
 
 std::string NumberedText(int number, int language) {

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 
+#include "base/bytes.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
-#include "base/bytes.h"
+#include "base/paths.h"
 
 namespace n27 {
 
@@ -35,7 +38,75 @@ bool booleanText(const std::string &text) {
   return ParseInteger(t, v) && v != 0;
 }
 
+// Settings files are small; anything bigger than this is not one of ours and is not copied.
+constexpr std::uintmax_t kLargestSettingsFile = 1 << 20;
+
+bool isSmallRegularFile(const std::string &path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec) &&
+         std::filesystem::file_size(path, ec) <= kLargestSettingsFile && !ec;
+}
+
+// A settings file that may be read: missing (defaults), or a small regular file. A FIFO, a
+// device or a huge file in its place is not opened (reading it would hang or fill memory).
+bool readableOrMissing(const std::string &path) {
+  std::error_code ec;
+  return !std::filesystem::exists(path, ec) || isSmallRegularFile(path);
+}
+
 }  // namespace
+
+std::string SetupFilePath() { return JoinPath(ConfigDir(), kSetupFile); }
+std::string FlagsFilePath() { return JoinPath(ConfigDir(), kFlagsFile); }
+std::string WindowSettingsFilePath() { return JoinPath(ConfigDir(), kWindowSettingsFile); }
+
+std::string SetupFileToRead() {
+  const std::string own = JoinPath(JoinPath(ConfigHome(), "n27"), kSetupFile);
+  for (const std::string &path :
+       {own, JoinPath(JoinPath(ConfigHome(), "n27"), kShippedSetupFile),
+        JoinPath(ProgramFolder(), kShippedSetupFile), ShippedPath(kShippedSetupFile)})
+    if (isSmallRegularFile(path)) return path;
+  return own;
+}
+
+SettingsOrigins CurrentSettingsOrigins() {
+  return {ConfigDir(), ProgramFolder(), ShippedDataDir(), ConfigHome()};
+}
+
+std::vector<std::string> TakeOverSettings(const SettingsOrigins &o) {
+  struct Wanted {
+    std::string target;
+    std::vector<std::string> origins;
+  };
+  // A folder that is not known gives no origin (never a path relative to the working folder).
+  auto in = [](const std::string &folder, const char *name) {
+    return folder.empty() ? std::string() : JoinPath(folder, name);
+  };
+  const Wanted wanted[] = {
+      {kSetupFile,
+       {in(o.configDir, kShippedSetupFile), in(o.programFolder, kShippedSetupFile),
+        in(o.shippedDir, kShippedSetupFile)}},
+      {kFlagsFile, {in(o.programFolder, kFlagsFile)}},
+      {kBatchItemsFile, {in(o.programFolder, kBatchItemsFile), in(o.shippedDir, kBatchItemsFile)}},
+      {kWindowSettingsFile, {in(o.configHome, "N27/N27 Programmer.conf")}},
+  };
+  std::vector<std::string> copied;
+  if (o.configDir.empty() || !MakeFolders(o.configDir)) return copied;
+  for (const auto &w : wanted) {
+    const std::string target = JoinPath(o.configDir, w.target);
+    std::error_code ec;
+    if (std::filesystem::symlink_status(target, ec).type() != std::filesystem::file_type::not_found)
+      continue;  // the user's own file (or something they put there): never replaced
+    for (const auto &origin : w.origins) {
+      if (origin.empty() || !isSmallRegularFile(origin)) continue;
+      auto bytes = ReadWholeFile(origin);
+      if (!bytes) continue;
+      if (WriteFileAtomically(target, *bytes)) copied.push_back(origin + " -> " + target);
+      break;
+    }
+  }
+  return copied;
+}
 
 bool ParseInteger(const std::string &text, int &out) {
   std::string t = trimmed(text);
@@ -50,8 +121,9 @@ bool ParseInteger(const std::string &text, int &out) {
 }
 
 SetupSettings ReadSetupSettings(const std::string &path) {
-  IniFile ini(path);
   SetupSettings s;
+  if (!readableOrMissing(path)) return s;
+  IniFile ini(path);
   if (auto first = ini.value(kSetupSection, "IsFirstRun")) s.isFirstRun = booleanText(*first);
   s.comPort = std::clamp(integerOr(ini, "comPort", 0), 0, 255);
   s.handshaking = integerOr(ini, "Handshaking", 0);
@@ -60,6 +132,7 @@ SetupSettings ReadSetupSettings(const std::string &path) {
 }
 
 bool WriteSetupSettings(const std::string &path, int comPort, bool firstRunDone) {
+  if (!readableOrMissing(path)) return false;
   IniFile ini(path);
   if (firstRunDone) ini.setValue(kSetupSection, "IsFirstRun", "0");
   ini.setValue(kSetupSection, "comPort", std::to_string(comPort));
@@ -68,6 +141,7 @@ bool WriteSetupSettings(const std::string &path, int comPort, bool firstRunDone)
 
 std::array<int16_t, 3> ReadRadioInfoFlags(const std::string &path) {
   std::array<int16_t, 3> flags{};
+  if (!isSmallRegularFile(path)) return flags;
   auto bytes = ReadWholeFile(path);
   if (!bytes || bytes->size() < 6) return flags;
   const auto *p = reinterpret_cast<const uint8_t *>(bytes->data());

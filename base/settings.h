@@ -1,18 +1,49 @@
 #pragma once
-// The small settings kept between runs: "language/mysetup.ini" (first-run mark and serial
-// port), the binary "Setting.ini" (three radio-information flags) and the main window
-// geometry, which the window keeps in the per-user settings store in twips.
+// The small settings kept between runs, all in the user's settings folder (ConfigDir(),
+// ~/.config/n27): "mysetup.ini" (first-run mark and serial port), the binary "Setting.ini"
+// (three radio-information flags), "BatchFun.ini" (batch edit items) and "n27.ini" (the main
+// window geometry in twips and other per-user window settings, in Qt's INI format).
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace n27 {
 
-inline constexpr const char *kSetupFile = "language/mysetup.ini";
+inline constexpr const char *kSetupFile = "mysetup.ini";
+inline constexpr const char *kShippedSetupFile = "language/mysetup.ini";  // the shipped default
 inline constexpr const char *kSetupSection = "language";
 inline constexpr const char *kFlagsFile = "Setting.ini";
+inline constexpr const char *kBatchItemsFile = "BatchFun.ini";
+inline constexpr const char *kWindowSettingsFile = "n27.ini";
 inline constexpr std::size_t kFlagsRecordLength = 16;
+
+// The settings files in the user's settings folder.
+std::string SetupFilePath();           // <ConfigDir>/mysetup.ini
+std::string FlagsFilePath();           // <ConfigDir>/Setting.ini
+std::string WindowSettingsFilePath();  // <ConfigDir>/n27.ini
+
+// The settings file a program that does not write settings reads (n27-cli: the extra ports):
+// the user's mysetup.ini when there is one, else the file it would be taken over from.
+std::string SetupFileToRead();
+
+// Where a settings file may be found when the user's folder lacks it, first match wins:
+// the per-user copy an older build kept, the copy an older build wrote beside itself in the
+// program folder, and the shipped default.
+struct SettingsOrigins {
+  std::string configDir;     // the user's settings folder (written)
+  std::string programFolder; // older builds wrote their settings here (never written now)
+  std::string shippedDir;    // shipped defaults (never written)
+  std::string configHome;    // $XDG_CONFIG_HOME: older builds kept the window geometry there
+};
+SettingsOrigins CurrentSettingsOrigins();
+
+// Makes the user's settings folder complete before the program reads it: each settings file
+// it lacks is copied once from the first origin that has it (an older build's copy, else the
+// shipped default). Files already there are never touched; origins are only read. Returns the
+// files copied, as "origin -> target" lines (for tests and the log).
+std::vector<std::string> TakeOverSettings(const SettingsOrigins &origins);
 
 struct SetupSettings {
   bool isFirstRun = false;

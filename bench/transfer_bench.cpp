@@ -82,7 +82,7 @@ int RunTransferBench() {
   const std::string device = sim.readLine().trimmed().toStdString();
 
   Workspace ws;
-  ws.programFolder = ProgramFolder();
+  ws.programFolder = ShippedDataDir();
   NewConfiguration(ws);
   VersionTable versions;
   versions.addPair(ws.dataVersion + "V101");

@@ -98,7 +98,7 @@ int UsageError(const std::string &command, const std::string &message, const cha
   return 2;
 }
 
-void PrepareWorkspace(Workspace &ws) { ws.programFolder = ProgramFolder(); }
+void PrepareWorkspace(Workspace &ws) { ws.programFolder = ShippedDataDir(); }
 
 bool LoadWorkspace(const std::string &command, const std::string &path, Workspace &ws) {
   PrepareWorkspace(ws);

@@ -94,7 +94,7 @@ bool parseCount(const std::string &text, int &out, int max) {
 
 const char *const kLinkOptionsUsage =
     "  --port PORT        the serial port: a device path (/dev/ttyUSB0) or COM + number as\n"
-    "                     the programmer lists it (extra ports: [Ports] in language/mysetup.ini)\n"
+    "                     the programmer lists it (extra ports: [Ports] in ~/.config/n27/mysetup.ini)\n"
     "  --password PW      the radio's programming password, when it has one\n"
     "  --retries N        answer \"Check Connection. Retry or Cancel?\" with Retry N times\n"
     "                     (default 0), then Cancel\n";
@@ -143,7 +143,7 @@ bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
     Fail(command, PortOpenErrorText(PortProblem::Missing, options.port));
     return false;
   }
-  const VersionTable versions = VersionTable::Load(VersionFilePath(ws.programFolder));
+  const VersionTable versions = VersionTable::Load(VersionFile());
   TerminalUi ui(command, options.retries);
   SerialTransfer line(ws, versions, ui);
   line.setReplyTimeout(std::chrono::milliseconds(options.replyTimeoutMs));

@@ -9,7 +9,7 @@
 //   /dev/ttyAMA<n>   COM<161+n>      COM161 .. COM176   (n 0..15, board UARTs)
 //   /dev/rfcomm<n>   COM<177+n>      COM177 .. COM192   (n 0..15, Bluetooth serial)
 // Other devices — and pseudo-terminals such as a simulated radio or a socat pair, which the
-// system never lists — are added by the user in the settings file "language/mysetup.ini",
+// system never lists — are added by the user in the settings file "mysetup.ini" (~/.config/n27),
 // section [Ports], one line per port:
 //   [Ports]
 //   COM250=/dev/pts/7

@@ -11,6 +11,8 @@ packages=(
   fonts-noto-cjk
   xvfb xauth imagemagick
   locales
+  # `make package` and its checks: dependencies of the .deb, the menu entry and AppStream file
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

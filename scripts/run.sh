@@ -8,6 +8,13 @@ prog="$build/program"
 demo="$build/demo"
 mkdir -p "$demo"
 
+# The programmer needs a graphical display; say so plainly instead of Qt's plugin abort.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No graphical display (DISPLAY and WAYLAND_DISPLAY are unset): run \`xvfb-run make run\`," \
+       "or use the command line here: $prog/n27-sim & $prog/n27-cli info --port <device it prints>." >&2
+  exit 1
+fi
+
 if [ ! -x "$prog/n27-sim" ]; then
   exec "$prog/n27" "${@:2}"
 fi

@@ -38,9 +38,11 @@
 #include "app/recent_files.h"
 #include "channels/channel_changes.h"
 #include "channels/channel_ops.h"
+#include "channels/ui/FrmChannelList.h"
 #include "channels/freq_codec.h"
 #include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
+#include "print/ui/FrmCompare.h"
 
 namespace n27 {
 
@@ -196,6 +198,10 @@ void frmMain::buildMenus() {
   entry(file, "mnuFileSave", mainText::kSave, [this] { fileSave(); })
       ->setShortcut(QKeySequence::Save);
   entry(file, "mnuFileSaveAs", mainText::kSaveAs, [this] { fileSaveAs(); });
+  file->addSeparator();
+  entry(file, "mnuFileImportChannels", csv::text::kImportMenu, [this] { ImportChannelsCommand(*this); });
+  entry(file, "mnuFileExportChannels", csv::text::kExportMenu, [this] { ExportChannelsCommand(*this); });
+  entry(file, "mnuFileCompare", print::difftext::kCompareMenu, [this] { CompareWithCommand(*this); });
   file->addSeparator();
   editor(file, "mnuFilePrint", mainText::kPrint, window::kPrintList)
       ->setShortcut(QKeySequence::Print);

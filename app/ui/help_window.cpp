@@ -46,7 +46,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
 
 QString HelpWindow::pagePath(int language) {
   return QString::fromStdString(
-      JoinPath(ProgramFolder(), language == kChinese ? "help/zh/index.html" : "help/en/index.html"));
+      ShippedPath(language == kChinese ? "help/zh/index.html" : "help/en/index.html"));
 }
 
 bool HelpWindow::showTopic(int language, int context) {

@@ -21,7 +21,7 @@ void UseDotDecimal() {
 
 QString SplashWindow::picturePath(int language) {
   return QString::fromStdString(
-      JoinPath(ProgramFolder(), language == kChinese ? "StartC.jpg" : "StartE.jpg"));
+      ShippedPath(language == kChinese ? "StartC.jpg" : "StartE.jpg"));
 }
 
 SplashWindow::SplashWindow(int language, std::function<void()> done, QWidget *parent)

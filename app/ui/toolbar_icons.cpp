@@ -243,7 +243,7 @@ QIcon ToolbarIcon(const QString &key) {
 
 QIcon ApplicationIcon() {
   // The shipped icon when it is there (the same picture the desktop menu shows).
-  QString shipped = QString::fromStdString(JoinPath(ProgramFolder(), "n27.png"));
+  QString shipped = QString::fromStdString(ShippedPath("n27.png"));
   if (QFile::exists(shipped)) return QIcon(shipped);
   return ToolbarIcon("App");
 }

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "base/paths.h"
+#include "base/settings.h"
 
 namespace n27 {
 
@@ -200,7 +201,7 @@ std::vector<PortEntry> ListSerialPorts(const std::string &settingsPath) {
   return BuildPortList(system, ConfiguredPorts(settingsPath));
 }
 
-std::string PortSettingsPath() { return ReadablePath("language/mysetup.ini"); }
+std::string PortSettingsPath() { return SetupFileToRead(); }
 
 bool StartOtherRelease(const std::string &programFolder, const std::string &programVersion) {
   std::string exe = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();

@@ -101,8 +101,8 @@ class SerialTransfer : public QObject, private TransferHost {
 // plus the [Ports] entries of the settings file at `settingsPath`.
 std::vector<PortEntry> ListSerialPorts(const std::string &settingsPath);
 
-// The settings file holding the chosen port and the extra ports: language/mysetup.ini below
-// the program folder (or its copy in the writable folder).
+// The settings file holding the chosen port and the extra ports: the user's mysetup.ini
+// (~/.config/n27), or the one it would be taken over from while the user has none.
 std::string PortSettingsPath();
 
 // Starts the programmer of another release (OtherReleaseProgram for this executable's file

@@ -41,7 +41,7 @@ constexpr const char *kUsage =
     "Usage: n27-sim [OPTIONS]\n"
     "\n"
     "A simulated N27 radio on a pseudo-terminal. The first line of output is the device to\n"
-    "open (add it to language/mysetup.ini as e.g. COM250=/dev/pts/7 under [Ports]).\n"
+    "open (add it to ~/.config/n27/mysetup.ini as e.g. COM250=/dev/pts/7 under [Ports]).\n"
     "\n"
     "Memory (default: the shipped default data file of the band, i.e. a demo radio):\n"
     "  --image FILE        start from a 2560- or 2561-byte image\n"
@@ -170,7 +170,7 @@ bool loadMemory(const Options &o, n27::sim::SimulatedRadio &radio) {
     return true;
   }
   n27::Workspace ws;
-  ws.programFolder = n27::ProgramFolder();
+  ws.programFolder = n27::ShippedDataDir();
   ws.bandText = n27::BandText(o.radio.band);
   n27::SetBandLimits(ws);
   if (!o.data.empty()) {
