@@ -25,6 +25,14 @@ inline constexpr Tr kCut{"Cu&t", "剪切(&T)"};
 inline constexpr Tr kCopy{"&Copy", "复制(&C)"};
 inline constexpr Tr kPaste{"&Paste", "粘贴(&P)"};
 inline constexpr Tr kDelete{"&Delete", "删除(&D)"};
+inline constexpr Tr kMoveUp{"Move &Up", "上移(&U)"};
+inline constexpr Tr kMoveDown{"Move Do&wn", "下移(&W)"};
+inline constexpr Tr kInsertRow{"&Insert Row", "插入行(&I)"};
+inline constexpr Tr kDeleteRow{"Delete &Row", "删除行(&R)"};
+inline constexpr Tr kSortAscending{"Sort &Ascending (RX)", "按接收频率升序排序(&A)"};
+inline constexpr Tr kSortDescending{"Sort D&escending (RX)", "按接收频率降序排序(&E)"};
+inline constexpr Tr kCompact{"C&ompact Channels", "整理信道(&O)"};
+inline constexpr Tr kFind{"&Find...", "查找(&F)..."};
 
 inline constexpr Tr kMenuEdit{"&Edit", "编辑(&E)"};
 inline constexpr Tr kChannelInformation{"&Channel Information", "信道信息(&C)"};

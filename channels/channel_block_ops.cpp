@@ -4,6 +4,8 @@
 #include <cctype>
 
 #include "base/messages.h"
+#include "channels/channel_changes.h"
+#include "codeplug/edit_history.h"
 #include "channels/channel_clipboard.h"
 #include "channels/channel_ops.h"
 #include "channels/field_codec.h"
@@ -231,6 +233,7 @@ BlockOutcome CutBlock(ChannelContext &ctx, BlockClipboard &clipboard, const RowS
     clipboard.rows.assign(1, c.channel);
     return fromSingle(o);
   }
+  EditStep undoStep(ctx.ws, StepCaption{"Cut Channels", "剪切信道"});
   CopyBlock(ctx.ws.working, clipboard, sel);
   std::array<bool, kRows + 1> gone{};
   for (int r : sel) gone[r] = true;
@@ -272,6 +275,7 @@ BlockOutcome PasteBlock(ChannelContext &ctx, const BlockClipboard &clipboard, in
     ChannelClipboard c = single(clipboard);
     return fromSingle(SetCHEdit(ctx, c, ChannelEditCommandKey::Paste, row));
   }
+  EditStep undoStep(ctx.ws, StepCaption{"Paste Channels", "粘贴信道"});
   CodeplugData &data = ctx.ws.working;
   std::array<bool, kRows + 1> gone{};
   bool removed = false, added = false;
@@ -302,6 +306,7 @@ BlockOutcome DeleteBlock(ChannelContext &ctx, const RowSelection &rows) {
   int keptRow = 0;
   BlockOutcome outcome = rowsToDelete(ctx.ws.working, sel, gone, keptRow, true);
   if (outcome == BlockOutcome::LastChannel) return outcome;
+  EditStep undoStep(ctx.ws, StepCaption{"Delete Channels", "删除信道"});
   if (removeRows(ctx.ws.working, gone) > 0) RepairScanGroups(ctx);
   ctx.notifyAll();
   return outcome;
@@ -324,6 +329,8 @@ bool ApplyRowMap(ChannelContext &ctx, const RowMap &map) {
   }
   CodeplugData &data = ctx.ws.working;
   const auto before = rowSlots(data);
+  const int16_t dwBefore = data.function.dwChannel, currentBefore = data.standAlone.currentChannel;
+  const auto banksBefore = data.scan.words;
 
   // Which old rows held a channel that goes, and where each old row goes.
   std::array<bool, kRows + 1> gone{};
@@ -395,6 +402,10 @@ bool ApplyRowMap(ChannelContext &ctx, const RowMap &map) {
     choice = static_cast<int16_t>(remembered);
   }
   ctx.notifyAll();
+  // The windows showing the DW, current or priority channels show where they went.
+  if (data.function.dwChannel != dwBefore || data.standAlone.currentChannel != currentBefore ||
+      data.scan.words != banksBefore)
+    ctx.notifySettings();
   return true;
 }
 
@@ -404,6 +415,7 @@ BlockOutcome MoveBlock(ChannelContext &ctx, int first, int last, int at) {
   if (!validRow(first) || !validRow(last) || !validRow(at) || at + len - 1 > kRows)
     return BlockOutcome::BadRow;
   if (at == first) return BlockOutcome::Unchanged;
+  EditStep undoStep(ctx.ws, StepCaption{"Move Channels", "移动信道"});
   RowMap m = RowMap::Identity();
   if (at < first) {
     for (int r = at; r < first; ++r) m.to[r] = r + len;  // the rows above close up below
@@ -416,28 +428,42 @@ BlockOutcome MoveBlock(ChannelContext &ctx, int first, int last, int at) {
 }
 
 BlockOutcome MoveRows(ChannelContext &ctx, const RowSelection &rows, int direction,
-                      RowSelection *moved) {
+                      RowSelection *moved, const HiddenRows *hidden) {
   RowSelection sel = NormaliseRows(rows);
   if (moved) *moved = sel;
   if (sel.empty() || (direction != -1 && direction != 1)) return BlockOutcome::Unchanged;
-  if ((direction < 0 && sel.front() == 1) || (direction > 0 && sel.back() == kRows))
-    return BlockOutcome::Unchanged;
-  RowMap m = RowMap::Identity();
-  // Each run of selected rows moves by one; the neighbour it passes takes the other end.
-  for (std::size_t i = 0; i < sel.size();) {
-    std::size_t j = i;
-    while (j + 1 < sel.size() && sel[j + 1] == sel[j] + 1) ++j;
-    int first = sel[i], last = sel[j];
-    for (int r = first; r <= last; ++r) m.to[r] = r + direction;
-    if (direction < 0)
-      m.to[first - 1] = last;
-    else
-      m.to[last + 1] = first;
-    i = j + 1;
+  auto atEdge = [&](const RowSelection &s) {
+    return (direction < 0 && s.front() == 1) || (direction > 0 && s.back() == kRows);
+  };
+  if (atEdge(sel)) return BlockOutcome::Unchanged;
+  // One row at a time; with hidden rows, until a shown row has been passed (or the edge is
+  // reached), so the selection always passes its shown neighbour. The steps make one map.
+  RowMap total = RowMap::Identity();  // original row -> row now
+  RowSelection cur = sel;
+  for (;;) {
+    std::array<int, kRows + 1> at{};  // row now -> original row
+    for (int r = 1; r <= kRows; ++r) at[total.to[r]] = r;
+    RowMap m = RowMap::Identity();
+    bool passedShown = false;
+    // Each run of selected rows moves by one; the neighbour it passes takes the other end.
+    for (std::size_t i = 0; i < cur.size();) {
+      std::size_t j = i;
+      while (j + 1 < cur.size() && cur[j + 1] == cur[j] + 1) ++j;
+      int first = cur[i], last = cur[j];
+      for (int r = first; r <= last; ++r) m.to[r] = r + direction;
+      int neighbour = direction < 0 ? first - 1 : last + 1;
+      m.to[neighbour] = direction < 0 ? last : first;
+      if (!hidden || !(*hidden)[at[neighbour]]) passedShown = true;
+      i = j + 1;
+    }
+    for (int r = 1; r <= kRows; ++r) total.to[r] = m.to[total.to[r]];
+    for (int &r : cur) r += direction;
+    if (passedShown || atEdge(cur)) break;
   }
-  ApplyRowMap(ctx, m);
-  if (moved)
-    for (int &r : *moved) r += direction;
+  EditStep undoStep(ctx.ws, direction < 0 ? StepCaption{"Move Up", "上移"}
+                                          : StepCaption{"Move Down", "下移"});
+  ApplyRowMap(ctx, total);
+  if (moved) *moved = cur;
   return BlockOutcome::Done;
 }
 
@@ -446,6 +472,7 @@ BlockOutcome InsertRows(ChannelContext &ctx, int row, int count) {
   auto slots = rowSlots(ctx.ws.working);
   for (int r = kRows - count + 1; r <= kRows; ++r)
     if (slots[r]) return BlockOutcome::LastRowInUse;
+  EditStep undoStep(ctx.ws, StepCaption{"Insert Row", "插入行"});
   RowMap m = RowMap::Identity();
   for (int r = row; r <= kRows - count; ++r) m.to[r] = r + count;
   for (int i = 0; i < count; ++i) m.to[kRows - count + 1 + i] = row + i;  // empty rows come in
@@ -460,6 +487,7 @@ BlockOutcome DeleteRows(ChannelContext &ctx, const RowSelection &rows) {
   int keptRow = 0;
   BlockOutcome outcome = rowsToDelete(ctx.ws.working, sel, gone, keptRow, false);
   if (outcome == BlockOutcome::LastChannel) return outcome;
+  EditStep undoStep(ctx.ws, StepCaption{"Delete Row", "删除行"});
   // The deleted rows close up; they come back empty at the end of the list.
   std::array<bool, kRows + 1> dropped{};
   for (int r : sel)
@@ -490,6 +518,8 @@ BlockOutcome SortRows(ChannelContext &ctx, const RowSelection &rows, bool descen
     return descending ? ka > kb : ka < kb;
   });
   if (order == occupied) return BlockOutcome::Unchanged;
+  EditStep undoStep(ctx.ws, descending ? StepCaption{"Sort Descending", "降序排序"}
+                                       : StepCaption{"Sort Ascending", "升序排序"});
   RowMap m = RowMap::Identity();
   for (std::size_t i = 0; i < order.size(); ++i) m.to[order[i]] = occupied[i];
   ApplyRowMap(ctx, m);
@@ -508,6 +538,7 @@ BlockOutcome CompactChannels(ChannelContext &ctx) {
   bool same = true;
   for (int r = 1; r <= kRows; ++r) same = same && m.to[r] == r;
   if (same || channels == 0) return BlockOutcome::Unchanged;
+  EditStep undoStep(ctx.ws, StepCaption{"Compact Channels", "整理信道"});
   ApplyRowMap(ctx, m);
   return BlockOutcome::Done;
 }

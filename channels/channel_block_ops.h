@@ -5,7 +5,9 @@
 //
 // Rows are channel numbers 1..128. Each command is one function call that changes the
 // working copy and then tells the listeners (allChannelsChanged, or channelChanged for a
-// single row), so an undo history can take each call as one step.
+// single row). Each is one undo step named after it ("Move Up", "Sort Ascending" …); a one-row
+// clipboard command is the single-channel step ("Cut Channel 5"). A renumbering that moved the
+// DW, current or priority channels also tells the listeners settingsChanged.
 //
 // Two kinds of command:
 //  - The clipboard commands keep every channel at its number, like the single-channel
@@ -89,11 +91,16 @@ BlockOutcome DeleteBlock(ChannelContext &ctx, const RowSelection &rows);
 // Moves rows first..last so that the block starts at row `at`; the rows in between close up
 // on the other side (moving 5-7 to 2 puts 2..4 at 5..7). BadRow when the block would not fit.
 BlockOutcome MoveBlock(ChannelContext &ctx, int first, int last, int at);
+// Rows the grid does not show (empty rows while they are hidden), by row number.
+using HiddenRows = std::array<bool, kMaxChannels + 1>;
 // Alt+Up / Alt+Down: each run of selected rows moves one row up (direction −1) or down (+1),
 // swapping with its neighbour. Unchanged when the selection touches row 1 (up) or 128 (down).
+// With `hidden` rows, the selection keeps moving past hidden neighbours until it has passed a
+// shown row (or reached the edge), as one command: a channel passes the channel shown above or
+// below it and the hidden empty rows between end up on the other side.
 // `moved` receives the rows where the selection now is.
 BlockOutcome MoveRows(ChannelContext &ctx, const RowSelection &rows, int direction,
-                      RowSelection *moved = nullptr);
+                      RowSelection *moved = nullptr, const HiddenRows *hidden = nullptr);
 // Inserts `count` empty rows at `row`: the channels from there on move down. Refused when a
 // channel would be pushed past row 128 (LastRowInUse).
 BlockOutcome InsertRows(ChannelContext &ctx, int row, int count = 1);

@@ -17,6 +17,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
+#include <string_view>
+#include <tuple>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -218,6 +220,23 @@ void frmMain::buildMenus() {
         [this] { channelEdit(ChannelEditCommand::Paste); });
   entry(channelEditMenu_, "mnuCHDelete", mainText::kDelete,
         [this] { channelEdit(ChannelEditCommand::Delete); });
+  // The channel plan commands; the grid takes their keys itself, the menu only shows them.
+  channelEditMenu_->addSeparator();
+  for (const auto &[name, caption, command, keys] :
+       {std::tuple{"mnuCHMoveUp", &mainText::kMoveUp, ChannelEditCommand::MoveUp, "Alt+Up"},
+        std::tuple{"mnuCHMoveDown", &mainText::kMoveDown, ChannelEditCommand::MoveDown, "Alt+Down"},
+        std::tuple{"mnuCHInsertRow", &mainText::kInsertRow, ChannelEditCommand::InsertRow, "Ins"},
+        std::tuple{"mnuCHDeleteRow", &mainText::kDeleteRow, ChannelEditCommand::DeleteRow, "Ctrl+Del"},
+        std::tuple{"mnuCHSortUp", &mainText::kSortAscending, ChannelEditCommand::SortAscending, ""},
+        std::tuple{"mnuCHSortDown", &mainText::kSortDescending, ChannelEditCommand::SortDescending, ""},
+        std::tuple{"mnuCHCompact", &mainText::kCompact, ChannelEditCommand::Compact, ""},
+        std::tuple{"mnuCHFind", &mainText::kFind, ChannelEditCommand::Find, "Ctrl+F"}}) {
+    if (std::string_view(name) == "mnuCHSortUp" || std::string_view(name) == "mnuCHFind")
+      channelEditMenu_->addSeparator();
+    QAction *a = entry(channelEditMenu_, name, *caption, [this, c = command] { channelEdit(c); });
+    a->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+    a->setShortcutContext(Qt::WidgetShortcut);
+  }
 
   QMenu *edit = menu("mnuEdit", mainText::kMenuEdit);
   // Undo and Redo, named after the step they take back; also while an editor window or the
@@ -411,7 +430,8 @@ void frmMain::updateEditorAvailability() {
   actions_["mnuEMG"]->setEnabled(infoWindow);
   actions_["mnuRadioInfo"]->setEnabled(infoWindow);
   for (const char *k : {"mnuCHCut", "mnuCHCopy", "mnuCHPaste", "mnuCHDelete", "CHCut", "CHCopy",
-                        "CHPaste", "CHDelete"})
+                        "CHPaste", "CHDelete", "mnuCHMoveUp", "mnuCHMoveDown", "mnuCHInsertRow",
+                        "mnuCHDeleteRow", "mnuCHSortUp", "mnuCHSortDown", "mnuCHCompact", "mnuCHFind"})
     actions_[k]->setEnabled(editors_.find(window::kChannelGrid) != nullptr);
 }
 

@@ -17,7 +17,11 @@ namespace n27 {
 
 class frmMain;
 
-enum class ChannelEditCommand { Cut, Copy, Paste, Delete };
+enum class ChannelEditCommand {
+  Cut, Copy, Paste, Delete,
+  // Channel plan commands on the grid's selection.
+  MoveUp, MoveDown, InsertRow, DeleteRow, SortAscending, SortDescending, Compact, Find,
+};
 
 class EditorWindow {
  public:

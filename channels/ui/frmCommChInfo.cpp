@@ -2,10 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QSettings>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -38,6 +41,21 @@ const char *const kShortWindowName = "rmCommChInfo";
 
 bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
+// The per-user setting that keeps the grid's empty rows hidden.
+const char *const kHideEmptyKey = "ChannelGrid/HideEmptyRows";
+
+inline constexpr Tr kHideEmptyRows{"Hide empty rows", "隐藏空行"};
+inline constexpr Tr kFindLabel{"Find (Ctrl+F):", "查找(Ctrl+F)："};
+inline constexpr Tr kFindTip{"A frequency (462.125) or a tone (67.0, D023N); Enter or F3 finds the next",
+                             "频率（462.125）或亚音（67.0、D023N）；按回车或F3查找下一个"};
+inline constexpr Tr kNotFound{"No channel shows \"%1\".", "没有信道含有“%1”。"};
+
+// The selection: the CH cell in a strong colour, the rest of the row tinted.
+const QColor kSelectedChannel(96, 160, 230);
+const QColor kSelectedRow(214, 232, 252);
+
+QString trText(const Tr &text) { return QString::fromUtf8(text.get()); }
+
 }  // namespace
 
 frmCommChInfo::frmCommChInfo(ChannelContext &ctx, ChannelWindowHost host, QWidget *parent)
@@ -47,10 +65,15 @@ frmCommChInfo::frmCommChInfo(ChannelContext &ctx, ChannelWindowHost host, QWidge
     buildUi();
     applyLanguage();
     text1_->clear();
+    {
+      QSettings settings;
+      hideEmpty_->setChecked(settings.value(kHideEmptyKey, false).toBool());
+    }
     SetGridData();
     ctx_.addListener(this);
     moveTo({1, kColRx});
     cursor_.enterCell(1, kColRx);
+    if (hideEmptyRows()) applyHiddenRows();
     updateCaption();
   });
 }
@@ -67,6 +90,14 @@ void frmCommChInfo::buildUi() {
   combo6_ = new QComboBox(this);
   combo6_->setObjectName("Combo6");
   combo6_->addItem("1");  // one group of 128 channels
+  hideEmpty_ = new QCheckBox(this);
+  hideEmpty_->setObjectName("CheckHideEmpty");
+  findLabel_ = new QLabel(this);
+  find_ = new QLineEdit(this);
+  find_->setObjectName("TextFind");
+  find_->setClearButtonEnabled(true);
+  find_->setMaxLength(16);
+  findLabel_->setBuddy(find_);
 
   grid_ = new QTableWidget(kGridChannelRows, kGridColumnCount, this);
   grid_->setObjectName("MSFlexGrid1");
@@ -160,7 +191,11 @@ void frmCommChInfo::buildUi() {
   auto *top = new QHBoxLayout;
   top->addWidget(label1_);
   top->addWidget(combo6_);
+  top->addSpacing(16);
+  top->addWidget(hideEmpty_);
   top->addStretch(1);
+  top->addWidget(findLabel_);
+  top->addWidget(find_);
   auto *bottom = new QHBoxLayout;
   bottom->addStretch(1);
   bottom->addWidget(commandEdit_);
@@ -176,6 +211,7 @@ void frmCommChInfo::buildUi() {
 
   grid_->installEventFilter(this);
   grid_->viewport()->installEventFilter(this);
+  find_->installEventFilter(this);
   connect(grid_, &QTableWidget::currentCellChanged, this,
           [this](int row, int col, int, int) { cellEntered(row + 1, col); });
   connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int col) {
@@ -189,6 +225,15 @@ void frmCommChInfo::buildUi() {
       showDetailDialog();
     });
   });
+  connect(hideEmpty_, &QCheckBox::toggled, this, [this](bool on) {
+    run("CheckHideEmpty_Click", [&] {
+      QSettings settings;
+      settings.setValue(kHideEmptyKey, on);
+      applyHiddenRows();
+    });
+  });
+  connect(find_, &QLineEdit::returnPressed, this,
+          [this] { run("TextFind_KeyPress", [&] { findNext(find_->text()); }); });
   connect(commandHelp_, &QPushButton::clicked, this, [this] { showHelpFor(kColChannel); });
   connect(commandClose_, &QPushButton::clicked, this, [this] {
     if (subWindow_)
@@ -219,6 +264,10 @@ void frmCommChInfo::applyLanguage() {
   commandEdit_->setText(QString::fromUtf8(chtext::kChannelEdit.get()));
   commandHelp_->setText(QString::fromUtf8(chtext::kHelp.get()));
   commandClose_->setText(QString::fromUtf8(chtext::kClose.get()));
+  hideEmpty_->setText(trText(kHideEmptyRows));
+  findLabel_->setText(trText(kFindLabel));
+  find_->setToolTip(trText(kFindTip));
+  find_->setPlaceholderText(QStringLiteral("462.125 / 67.0 / D023N"));
 
   const ChannelRecord none{};
   FillList(combo1_, ToneList());
@@ -289,6 +338,8 @@ void frmCommChInfo::SetGridData() {
       for (int col = kColRx; col <= kColSpacing; ++col) setCellText(row, col, {});
     ShowAllFredata();
     markAllRows();
+    applyHiddenRows();
+    paintSelection();
     SetShowEditData();
     grid_->setUpdatesEnabled(true);
   });
@@ -320,6 +371,9 @@ void frmCommChInfo::reShowGrid(int row) {
     if (row >= 1 && row <= kGridChannelRows) {
       fillRow(row);
       markRow(row);
+      // A channel made or deleted shows or hides its row.
+      if (hideEmptyRows() && grid_->isRowHidden(row - 1) != !ctx_.ws.working.findChannel(row))
+        applyHiddenRows();
     }
   });
 }
@@ -494,7 +548,13 @@ void frmCommChInfo::selectRow(int row) {
 }
 
 void frmCommChInfo::cellEntered(int row, int col) {
+  const int before = cursor_.row();
   if (!cursor_.enterCell(row, col)) return;
+  // Moving the cursor to another row selects that row alone, unless Shift is extending.
+  if (!keepSelection_ && row != before && row >= 1 && row <= kGridChannelRows) {
+    selection_.click(row);
+    paintSelection();
+  }
   SaveShowGridData(true);
   updateCaption();
   if (detail_) detail_->SetGridEditData(true);
@@ -523,13 +583,238 @@ void frmCommChInfo::SetCHEdit(ChannelEditCommandKey command) {
   });
 }
 
-void frmCommChInfo::channelEdit(ChannelEditCommand command) {
-  switch (command) {
-    case ChannelEditCommand::Cut: SetCHEdit(ChannelEditCommandKey::Cut); break;
-    case ChannelEditCommand::Copy: SetCHEdit(ChannelEditCommandKey::Copy); break;
-    case ChannelEditCommand::Paste: SetCHEdit(ChannelEditCommandKey::Paste); break;
-    case ChannelEditCommand::Delete: SetCHEdit(ChannelEditCommandKey::Delete); break;
+void frmCommChInfo::channelEdit(ChannelEditCommand command) { blockCommand(command); }
+
+void frmCommChInfo::showOutcome(BlockOutcome outcome) {
+  const std::string text = BlockOutcomeMessage(outcome);
+  if (!text.empty()) ShowMessage(this, QString::fromStdString(text));
+}
+
+void frmCommChInfo::blockCommand(ChannelEditCommand command) {
+  run("SetCHEdit", [&] {
+    SaveShowGridData(true);
+    const RowSelection rows = selection_.rows();
+    const bool several = rows.size() > 1;
+    switch (command) {
+      case ChannelEditCommand::Copy:
+        if (!several) {
+          block_ = {};
+          SetCHEdit(ChannelEditCommandKey::Copy);
+        } else {
+          CopyBlock(ctx_.ws.working, block_, rows);
+        }
+        return;
+      case ChannelEditCommand::Cut:
+        if (!several) {
+          block_ = {};
+          SetCHEdit(ChannelEditCommandKey::Cut);
+        } else {
+          showOutcome(CutBlock(ctx_, block_, rows));
+        }
+        return;
+      case ChannelEditCommand::Paste: {
+        if (!block_.filled || block_.rows.size() < 2) {
+          SetCHEdit(ChannelEditCommandKey::Paste);
+          return;
+        }
+        const int at = selection_.first();
+        const PastePreview preview = PreviewPaste(ctx_.ws.working, block_, at);
+        if (preview.ask && Ask(this, QString::fromStdString(PasteQuestion(preview)),
+                               Prompt::WarningOkCancel) != Answer::Ok)
+          return;
+        showOutcome(PasteBlock(ctx_, block_, at));
+        // The pasted rows stay selected.
+        RowSelection pasted;
+        for (int r = at; r < at + preview.rows && r <= kMaxChannels; ++r)
+          if (!grid_->isRowHidden(r - 1)) pasted.push_back(r);
+        if (!pasted.empty()) selection_.set(pasted, at);
+        paintSelection();
+        return;
+      }
+      case ChannelEditCommand::Delete:
+        if (!several)
+          SetCHEdit(ChannelEditCommandKey::Delete);
+        else
+          showOutcome(DeleteBlock(ctx_, rows));
+        return;
+      case ChannelEditCommand::MoveUp:
+      case ChannelEditCommand::MoveDown: {
+        const int direction = command == ChannelEditCommand::MoveUp ? -1 : 1;
+        const HiddenRows hidden = hiddenRows();
+        RowSelection moved;
+        if (MoveRows(ctx_, rows, direction, &moved, &hidden) != BlockOutcome::Done) return;
+        // The selection and the cursor go with the channels.
+        const int shift = moved.empty() || rows.empty() ? 0 : moved.front() - rows.front();
+        const int cursor = std::clamp(cursor_.row() + shift, 1, kMaxChannels);
+        selection_.set(moved, cursor);
+        moveKeepingSelection(cursor);
+        paintSelection();
+        return;
+      }
+      case ChannelEditCommand::InsertRow:
+        showOutcome(InsertRows(ctx_, cursor_.row(), 1));
+        return;
+      case ChannelEditCommand::DeleteRow:
+        showOutcome(DeleteRows(ctx_, rows));
+        if (grid_->isRowHidden(cursor_.row() - 1)) applyHiddenRows();
+        selection_.click(cursor_.row());
+        paintSelection();
+        return;
+      case ChannelEditCommand::SortAscending:
+      case ChannelEditCommand::SortDescending:
+        // A selection of several rows sorts those rows, otherwise the whole list.
+        SortRows(ctx_, several ? rows : RowSelection{}, command == ChannelEditCommand::SortDescending);
+        return;
+      case ChannelEditCommand::Compact:
+        CompactChannels(ctx_);
+        return;
+      case ChannelEditCommand::Find:
+        find_->setFocus(Qt::ShortcutFocusReason);
+        find_->selectAll();
+        return;
+    }
+  });
+}
+
+// ---- selection, hidden rows, find --------------------------------------------------------
+
+void frmCommChInfo::paintSelection() {
+  const QPalette pal = grid_->palette();
+  for (int row = 1; row <= kGridChannelRows; ++row) {
+    const bool on = selection_.contains(row);
+    if (on == painted_[row]) continue;
+    painted_[row] = on;
+    for (int col = 0; col < kGridColumnCount; ++col) {
+      QTableWidgetItem *item = grid_->item(row - 1, col);
+      if (!item) continue;
+      if (col == kColChannel)
+        item->setBackground(on ? QBrush(kSelectedChannel) : pal.button());
+      else
+        item->setBackground(on ? QBrush(kSelectedRow) : QBrush());
+    }
   }
+}
+
+void frmCommChInfo::moveKeepingSelection(int row) {
+  if (row < 1 || row > kGridChannelRows) return;
+  keepSelection_ = true;
+  struct Reset {
+    bool &flag;
+    ~Reset() { flag = false; }
+  } reset{keepSelection_};
+  moveTo({row, cursor_.col() >= kColRx ? cursor_.col() : kColRx});
+  grid_->scrollToItem(grid_->item(row - 1, kColRx));
+}
+
+void frmCommChInfo::channelCellClicked(int row, Qt::KeyboardModifiers modifiers) {
+  SaveShowGridData(true);
+  if (modifiers & Qt::ShiftModifier)
+    selection_.extendTo(row);
+  else if (modifiers & Qt::ControlModifier)
+    selection_.toggle(row);
+  else
+    selection_.click(row);
+  moveKeepingSelection(row);
+  paintSelection();
+  grid_->setFocus(Qt::MouseFocusReason);
+}
+
+bool frmCommChInfo::hideEmptyRows() const { return hideEmpty_ && hideEmpty_->isChecked(); }
+
+void frmCommChInfo::setHideEmptyRows(bool hide) { hideEmpty_->setChecked(hide); }
+
+HiddenRows frmCommChInfo::hiddenRows() const {
+  HiddenRows hidden{};
+  if (!hideEmptyRows()) return hidden;
+  const CodeplugData &data = ctx_.ws.working;
+  bool any = false;
+  for (int row = 1; row <= kGridChannelRows; ++row) {
+    hidden[row] = !data.findChannel(row);
+    any = any || !hidden[row];
+  }
+  if (!any) hidden = {};  // no channel at all: every row stays, so one can be typed
+  return hidden;
+}
+
+void frmCommChInfo::applyHiddenRows() {
+  const HiddenRows hidden = hiddenRows();
+  for (int row = 1; row <= kGridChannelRows; ++row)
+    if (grid_->isRowHidden(row - 1) != hidden[row]) grid_->setRowHidden(row - 1, hidden[row]);
+  selection_.setHidden(hidden);
+  // The cursor never stays on a hidden row: the next shown row below, else above.
+  int row = cursor_.row();
+  if (row >= 1 && row <= kGridChannelRows && hidden[row]) {
+    int to = 0;
+    for (int r = row + 1; r <= kGridChannelRows && !to; ++r)
+      if (!hidden[r]) to = r;
+    for (int r = row - 1; r >= 1 && !to; --r)
+      if (!hidden[r]) to = r;
+    if (to) {
+      cancelEdit();
+      moveTo({to, cursor_.col() >= kColRx ? cursor_.col() : kColRx});
+    }
+  }
+  if (selection_.rows().empty()) selection_.click(cursor_.row());
+  paintSelection();
+}
+
+bool frmCommChInfo::findNext(const QString &text) {
+  bool found = false;
+  run("FindNext", [&] {
+    const QString wanted = text.trimmed();
+    if (wanted.isEmpty()) return;
+    SaveShowGridData(true);
+    const int row = FindChannelRow(ctx_, wanted.toStdString(), cursor_.row());
+    if (!row) {
+      ShowMessage(this, trText(kNotFound).arg(wanted));
+      return;
+    }
+    found = true;
+    selection_.click(row);
+    moveKeepingSelection(row);
+    paintSelection();
+  });
+  return found;
+}
+
+bool frmCommChInfo::selectionKey(QKeyEvent *key) {
+  const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  const int k = key->key();
+  const bool vertical = k == Qt::Key_Up || k == Qt::Key_Down;
+  if (vertical && mods == Qt::AltModifier) {
+    blockCommand(k == Qt::Key_Up ? ChannelEditCommand::MoveUp : ChannelEditCommand::MoveDown);
+    return true;
+  }
+  if (vertical && mods == Qt::ShiftModifier) {
+    // Shift+arrows extend the selection to the next shown row.
+    const HiddenRows hidden = hiddenRows();
+    int row = cursor_.row();
+    do row += k == Qt::Key_Up ? -1 : 1;
+    while (row >= 1 && row <= kGridChannelRows && hidden[row]);
+    if (row < 1 || row > kGridChannelRows) return true;
+    SaveShowGridData(true);
+    selection_.extendTo(row);
+    moveKeepingSelection(row);
+    paintSelection();
+    return true;
+  }
+  if (k == Qt::Key_Insert && mods == Qt::NoModifier) {
+    blockCommand(ChannelEditCommand::InsertRow);
+    return true;
+  }
+  if (k == Qt::Key_Delete && mods == Qt::ControlModifier) {
+    blockCommand(ChannelEditCommand::DeleteRow);
+    return true;
+  }
+  if (key->matches(QKeySequence::Find)) {
+    blockCommand(ChannelEditCommand::Find);
+    return true;
+  }
+  if (k == Qt::Key_F3 && mods == Qt::NoModifier) {
+    findNext(find_->text());
+    return true;
+  }
+  return false;
 }
 
 // ---- the detail dialog ----------------------------------------------------------------
@@ -582,6 +867,26 @@ bool frmCommChInfo::frequencyKey(QKeyEvent *key) {
 
 bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::Resize && watched == grid_->viewport()) placeEditor();
+  if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    const QModelIndex index = grid_->indexAt(mouse->position().toPoint());
+    if (mouse->button() == Qt::LeftButton && index.isValid() && index.column() == kColChannel) {
+      run("MSFlexGrid1_Click", [&] { channelCellClicked(index.row() + 1, mouse->modifiers()); });
+      return true;
+    }
+  }
+  // Ctrl+F and F3 also from the find box.
+  if (watched == find_ && event->type() == QEvent::KeyPress) {
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_F3) {
+      findNext(find_->text());
+      return true;
+    }
+    if (key->key() == Qt::Key_Escape) {
+      grid_->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
+  }
 
   if (watched == grid_ && event->type() == QEvent::KeyPress) {
     auto *key = static_cast<QKeyEvent *>(event);
@@ -593,6 +898,7 @@ bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
       showHelpFor(cursor_.col());
       return true;
     }
+    if (selectionKey(key)) return true;
     // Tab walks through the fields as Enter does after an edit; Shift+Tab walks back.
     if (key->key() == Qt::Key_Tab) {
       GridNextCol();
@@ -603,14 +909,14 @@ bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
       return true;
     }
     // The Channel Edit commands from the keyboard.
-    const std::pair<QKeySequence::StandardKey, ChannelEditCommandKey> shortcuts[] = {
-        {QKeySequence::Copy, ChannelEditCommandKey::Copy},
-        {QKeySequence::Cut, ChannelEditCommandKey::Cut},
-        {QKeySequence::Paste, ChannelEditCommandKey::Paste},
-        {QKeySequence::Delete, ChannelEditCommandKey::Delete}};
+    const std::pair<QKeySequence::StandardKey, ChannelEditCommand> shortcuts[] = {
+        {QKeySequence::Copy, ChannelEditCommand::Copy},
+        {QKeySequence::Cut, ChannelEditCommand::Cut},
+        {QKeySequence::Paste, ChannelEditCommand::Paste},
+        {QKeySequence::Delete, ChannelEditCommand::Delete}};
     for (const auto &[sequence, command] : shortcuts)
       if (key->matches(sequence)) {
-        SetCHEdit(command);
+        blockCommand(command);
         return true;
       }
     // Typing a digit on a frequency cell starts editing it with that digit.

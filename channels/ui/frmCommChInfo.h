@@ -9,11 +9,14 @@
 #include <functional>
 
 #include "base/ui/editor_window.h"
+#include "channels/channel_block_ops.h"
 #include "channels/channel_clipboard.h"
 #include "channels/channel_context.h"
 #include "channels/grid_cursor.h"
+#include "channels/grid_selection.h"
 #include "channels/ui/channel_window_host.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -52,6 +55,19 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   bool FlexConcludeRx();
   // The clipboard commands "C", "X", "V", "D" on the channel of the current row.
   void SetCHEdit(ChannelEditCommandKey command);
+  // The Channel Edit commands on the selection: a one-row selection is SetCHEdit itself; more
+  // rows use the block clipboard (a paste that overwrites channels or runs past 128 asks
+  // first), and the channel plan commands (move, insert/delete row, sort, compact, find).
+  void blockCommand(ChannelEditCommand command);
+  const GridSelection &selection() const { return selection_; }
+  // Hides the rows without a channel (remembered per user); the cursor goes to a shown row.
+  void setHideEmptyRows(bool hide);
+  bool hideEmptyRows() const;
+  // Find: the next channel after the cursor whose frequency or tone shows `text`, selected.
+  // False (with a message) when none does.
+  bool findNext(const QString &text);
+  QLineEdit *findBox() const { return find_; }
+  QCheckBox *hideEmptyBox() const { return hideEmpty_; }
   // Re-applies every text in the current language, then SetGridData.
   void ReShowChInfoByLanguage();
 
@@ -107,6 +123,17 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   void activationChanged(bool active);
   void updateCaption();
   bool frequencyKey(QKeyEvent *key);
+  // Grid keys of the selection and the channel plan commands; true when taken.
+  bool selectionKey(QKeyEvent *key);
+  // A click on the CH column: select, Shift extend, Ctrl add.
+  void channelCellClicked(int row, Qt::KeyboardModifiers modifiers);
+  // Moves the cursor without the move resetting the selection.
+  void moveKeepingSelection(int row);
+  void paintSelection();
+  // Hides or shows the empty rows after the channel list changed.
+  void applyHiddenRows();
+  HiddenRows hiddenRows() const;
+  void showOutcome(BlockOutcome outcome);
   // Runs a handler; a failure shows "frmCommChInfo_<name>" and the handler ends.
   bool run(const char *handler, const std::function<void()> &body);
 
@@ -114,8 +141,15 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   ChannelWindowHost host_;
   GridCursor cursor_;
   ChannelClipboard clipboard_;
+  BlockClipboard block_;  // filled by a copy or cut of several rows; wins over clipboard_
+  GridSelection selection_;
+  std::array<bool, kMaxChannels + 1> painted_{};  // rows drawn as selected
+  bool keepSelection_ = false;
 
   QLabel *label1_ = nullptr;
+  QCheckBox *hideEmpty_ = nullptr;
+  QLabel *findLabel_ = nullptr;
+  QLineEdit *find_ = nullptr;
   QComboBox *combo6_ = nullptr;
   QTableWidget *grid_ = nullptr;
   QLineEdit *text1_ = nullptr;

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "channels/channel_block_ops.h"
+#include "channels/channel_changes.h"
 #include "channels/channel_clipboard.h"
 #include "channels/channel_ops.h"
 #include "channels/number_text.h"
@@ -26,9 +27,10 @@ std::string rxFor(int row) { return FormatFixed(40000000 + int64_t{row} * 50000,
 
 struct Plan : ChannelFixture {
   struct Listener : ChannelListener {
-    int all = 0, single = 0;
+    int all = 0, single = 0, settings = 0;
     void channelChanged(int, bool) override { ++single; }
     void allChannelsChanged() override { ++all; }
+    void settingsChanged() override { ++settings; }
   } heard;
 
   explicit Plan(std::initializer_list<int> rows) {
@@ -242,6 +244,52 @@ TEST(Renumbering, MoveSwapsWithTheNeighbourAndTheSettingsFollow) {
   EXPECT_EQ(MoveRows(p.ctx, {1, 2}, -1), BlockOutcome::Unchanged);
   EXPECT_EQ(MoveRows(p.ctx, {128}, +1), BlockOutcome::Unchanged);
   ExpectSound(p);
+}
+
+TEST(Renumbering, MoveStepsPastHiddenRowsAsOneUndoStep) {
+  Plan p{2, 6, 7, 12};
+  p.ws.working.function.dwChannel = 12 - 1;
+  p.ws.history.clear();
+  HiddenRows hidden{};
+  for (int r = 1; r <= 128; ++r) hidden[r] = !p.ws.working.findChannel(r);
+  RowSelection moved;
+  // 12 passes the shown channel 7; the empty rows 8..11 go below it.
+  ASSERT_EQ(MoveRows(p.ctx, {12}, -1, &moved, &hidden), BlockOutcome::Done);
+  EXPECT_EQ(moved, (RowSelection{7}));
+  EXPECT_EQ(p.originsOf(6, 8), (std::vector<int>{6, 12, 7}));
+  EXPECT_EQ(p.dw(), 7);
+  EXPECT_EQ(p.heard.all, 1);      // one redraw
+  EXPECT_EQ(p.heard.settings, 1);  // the DW channel moved: the settings windows redraw
+  EXPECT_EQ(p.ws.history.undoCaption()->english, "Move Up");
+  ASSERT_TRUE(UndoEdit(p.ctx));
+  EXPECT_EQ(p.rowsHolding(), (std::vector<int>{2, 6, 7, 12}));
+  EXPECT_EQ(p.dw(), 12);
+  EXPECT_FALSE(p.ws.history.canUndo());
+
+  // Without a shown row to pass, it runs to the edge; at the edge nothing changes.
+  for (int r = 1; r <= 128; ++r) hidden[r] = !p.ws.working.findChannel(r);
+  ASSERT_EQ(MoveRows(p.ctx, {2}, -1, &moved, &hidden), BlockOutcome::Done);
+  EXPECT_EQ(moved, (RowSelection{1}));
+  EXPECT_EQ(MoveRows(p.ctx, {1}, -1, &moved, &hidden), BlockOutcome::Unchanged);
+  ExpectSound(p);
+}
+
+TEST(Renumbering, EachCommandIsOneNamedStepAndSettingsHearOnlyWhenTheyMoved) {
+  Plan p{1, 3, 5};
+  p.ws.history.clear();
+  ASSERT_EQ(InsertRows(p.ctx, 2), BlockOutcome::Done);
+  EXPECT_EQ(p.ws.history.undoCaption()->english, "Insert Row");
+  EXPECT_EQ(p.heard.settings, 0);  // DW and current channel stay on channel 1
+  ASSERT_EQ(SortRows(p.ctx, {}, true), BlockOutcome::Done);
+  EXPECT_EQ(p.ws.history.undoCaption()->english, "Sort Descending");
+  EXPECT_EQ(p.heard.settings, 1);  // channel 1 (DW, current) went to the end
+  ASSERT_EQ(CompactChannels(p.ctx), BlockOutcome::Done);
+  EXPECT_EQ(p.ws.history.undoCaption()->english, "Compact Channels");
+  ASSERT_EQ(DeleteRows(p.ctx, {1}), BlockOutcome::Done);
+  EXPECT_EQ(p.ws.history.undoCaption()->english, "Delete Row");
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(UndoEdit(p.ctx));
+  EXPECT_EQ(p.rowsHolding(), (std::vector<int>{1, 3, 5}));
+  EXPECT_FALSE(p.ws.history.canUndo());
 }
 
 TEST(Renumbering, MoveBlockClosesUpBehindIt) {
