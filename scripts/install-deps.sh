@@ -12,6 +12,10 @@ packages=(
   xvfb xauth imagemagick
   locales
 )
+# `make fuzz` (install-deps.sh --fuzz) also needs clang and its libFuzzer runtime.
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
