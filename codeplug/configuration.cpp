@@ -101,6 +101,7 @@ std::string DefaultDataFilePath(const Workspace &ws) {
 }
 
 void NewConfiguration(Workspace &ws) {
+  ws.history.documentReplaced();
   ws.untitled = true;
   ws.fileName = "new.dat";
   ws.working.channelCount = 0;
@@ -480,6 +481,7 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path, FileOutcome *why
       ws.tuning = table;
     }
   }
+  ws.history.documentReplaced();
   ws.saved = *data;
   ws.working = *data;
   DecodeModelRecord(ws);
