@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench soak clean install package package-test
+.PHONY: deps configure build run test bench soak clean install package package-test fuzz test-sanitize
 
 deps:
 	@bash scripts/install-deps.sh
@@ -40,3 +40,22 @@ soak: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Fuzzing and sanitizers, each in a build folder of its own (make test is not touched).
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+SANITIZE_BUILD ?= build-sanitize
+
+fuzz:
+	@bash scripts/install-deps.sh --fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -DN27_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ)
+
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DN27_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 900

@@ -10,17 +10,19 @@ namespace n27 {
 
 namespace {
 
-void reportFileStatus(FileStatus status, ShellHost &host) {
+// "file error." keeps its text; the reason (no such file, wrong size …) is its detail.
+void reportFileStatus(FileStatus status, const FileOutcome &why, ShellHost &host) {
   if (status == FileStatus::ModelError)
     host.showMessage(msg::kModelError, BoxIcon::Critical);
   else if (status == FileStatus::FileError)
-    host.showMessage(Text(msg::kFileError), BoxIcon::Critical);
+    host.showMessage(Text(msg::kFileError), BoxIcon::Critical, why.reason());
 }
 
 bool save(Workspace &ws, ShellHost &host, const std::string &path) {
-  FileStatus status = SaveDataFile(ws, path);
+  FileOutcome why;
+  FileStatus status = SaveDataFile(ws, path, &why);
   if (status != FileStatus::Ok) {
-    reportFileStatus(status, host);
+    reportFileStatus(status, why, host);
     // The radio's data must outlive a save that failed: keep them and say where.
     if (std::string kept = KeepReadAfterFailedSave(ws); !kept.empty())
       host.showMessage(kept, BoxIcon::Information);
@@ -74,10 +76,11 @@ bool FileOpen(Workspace &ws, ShellHost &host) {
 
 bool OpenDataFile(Workspace &ws, ShellHost &host, const std::string &path) {
   host.closeAllWindows();
-  FileStatus status = LoadDataFile(ws, path);
+  FileOutcome why;
+  FileStatus status = LoadDataFile(ws, path, &why);
   host.openDefaultEditors();  // the new data, or the previous data again after a failure
   if (status != FileStatus::Ok) {
-    reportFileStatus(status, host);
+    reportFileStatus(status, why, host);
     return false;
   }
   ws.readNotSaved = false;

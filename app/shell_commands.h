@@ -19,6 +19,11 @@ class ShellHost {
   virtual Answer ask(const std::string &text, Prompt prompt) = 0;
   // A message with an OK button.
   virtual void showMessage(const std::string &text, BoxIcon icon) = 0;
+  // A message with a detail below it (the reason of a "file error."); a host without a place
+  // for details shows it on the next line.
+  virtual void showMessage(const std::string &text, BoxIcon icon, const std::string &detail) {
+    showMessage(detail.empty() ? text : text + "\n" + detail, icon);
+  }
   // The Open and Save dialogs with the data file filter; nullopt when cancelled.
   virtual std::optional<std::string> chooseFileToOpen() = 0;
   virtual std::optional<std::string> chooseFileToSave(const std::string &proposed) = 0;

@@ -1,15 +1,82 @@
 #pragma once
-// Reading whole files and replacing them safely.
+// Reading whole files within a size bound, and replacing files safely.
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace n27 {
 
-// Writes bytes to path safely: into a temporary file beside it, then renamed over it, so a
-// failure never destroys the file it replaces. False on any failure.
-bool WriteFileAtomically(const std::string &path, const std::string &bytes);
-// Reads a whole file; nullopt on failure.
+// Why a file could not be read or written.
+enum class FileProblem {
+  None,
+  NotFound,          // no such file (or folder on the way)
+  PermissionDenied,  // the system refuses access
+  IsFolder,          // the name is a folder
+  NotRegularFile,    // a device, pipe, socket …
+  TooLarge,          // larger than the format allows
+  WrongSize,         // not the size the format fixes
+  Damaged,           // the right size, but the content cannot be right
+  DiskFull,          // no room left on the disk (or over the quota)
+  ReadOnly,          // the file or its file system is read-only
+  BadName,           // a name the program must not write to (see the caller)
+  Other,             // any other system error (errorNumber tells which)
+};
+
+// The outcome of a read or a save; `problem` None means it worked.
+struct FileOutcome {
+  FileProblem problem = FileProblem::None;
+  int errorNumber = 0;        // errno for Other (and whatever the system said)
+  uint64_t actualSize = 0;    // TooLarge / WrongSize: the size found
+  uint64_t expectedSize = 0;  // TooLarge: the limit; WrongSize: the size the format fixes
+  std::string note;           // a reason of the caller's own, shown instead of the usual one
+
+  bool ok() const { return problem == FileProblem::None; }
+  // The reason in the current language: "no such file", "permission denied", "is a folder",
+  // "wrong size 12 of 9759", "disk full", "read-only" …; empty when it worked.
+  std::string reason() const;
+
+  static FileOutcome FromErrno(int error);
+};
+
+struct ReadResult {
+  std::optional<std::string> bytes;  // the whole content when it could be read
+  FileOutcome outcome;
+  explicit operator bool() const { return bytes.has_value(); }
+};
+
+// Reads a whole regular file of at most maxBytes bytes. Anything else is refused before a
+// byte is read: a folder, a device such as /dev/zero, a pipe (never waits for a writer), a
+// file larger than maxBytes (whatever it is made of, so a huge sparse file costs nothing).
+ReadResult ReadWholeFile(const std::string &path, std::size_t maxBytes);
+// The same with a general bound (16 MiB) for callers without a format of their own.
 std::optional<std::string> ReadWholeFile(const std::string &path);
+inline constexpr std::size_t kDefaultMaxReadBytes = 16u << 20;
+
+// Replaces a set of files together (a data file and its side file): every new content is
+// written to a temporary file beside its target and flushed to the disk first; only then are
+// the temporaries renamed over their targets and the folders flushed. On any failure the
+// temporaries are removed and every target is left as it was (a rename that fails after an
+// earlier one worked puts the earlier target back).
+//  - A target that is a symbolic link is saved through the link: its final target gets the
+//    new content and the link stays a link.
+//  - An existing target keeps its permission bits (and its owner, where the system allows).
+//  - A target whose permission bits allow nobody to write is refused as ReadOnly, as is a
+//    read-only file system. A folder or a device as target is refused.
+//  - The temporary names are short, so a target name at the name limit of the file system
+//    saves too.
+FileOutcome SaveFiles(const std::vector<std::pair<std::string, std::string>> &files);
+// One file; true when it worked.
+bool WriteFileAtomically(const std::string &path, const std::string &bytes);
+FileOutcome SaveFile(const std::string &path, const std::string &bytes);
+
+// Tests only: called before each temporary file is written, with the target path; a non-zero
+// return is taken as the system error of that write (ENOSPC for a full disk, say).
+// Pass an empty function to remove it.
+void SetSaveFaultForTesting(std::function<int(const std::string &target)> fault);
 
 }  // namespace n27

@@ -49,28 +49,60 @@ std::optional<std::pair<std::string, std::string>> keyValue(const std::string &l
 }  // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-  auto text = ReadWholeFile(path_);
+  auto text = ReadWholeFile(path_, kMaxBytes).bytes;
   if (!text) return;
   ok_ = true;
-  std::istringstream in(*text);
+  parse(*text);
+}
+
+IniFile IniFile::FromText(const std::string &text, std::string path) {
+  IniFile f{std::string()};
+  f.path_ = std::move(path);
+  f.ok_ = true;
+  f.parse(text);
+  return f;
+}
+
+void IniFile::parse(const std::string &text) {
+  lines_.clear();
+  std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines_.push_back(line);
   }
+  buildIndex();
 }
 
-std::optional<std::string> IniFile::value(const std::string &section, const std::string &key) const {
+namespace {
+std::string lower(std::string s) {
+  for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+std::string indexKey(const std::string &section, const std::string &key) {
+  return lower(section) + '\n' + lower(key);
+}
+}  // namespace
+
+void IniFile::buildIndex() {
+  index_.clear();
+  std::string section;
   bool inSection = false;
   for (const auto &line : lines_) {
     if (auto s = sectionName(line)) {
-      inSection = iequals(*s, section);
+      section = *s;
+      inSection = true;
       continue;
     }
     if (!inSection) continue;
-    if (auto kv = keyValue(line); kv && iequals(kv->first, key)) return kv->second;
+    if (auto kv = keyValue(line)) index_.emplace(indexKey(section, kv->first), kv->second);
   }
-  return std::nullopt;
+}
+
+std::optional<std::string> IniFile::value(const std::string &section, const std::string &key) const {
+  auto it = index_.find(indexKey(section, key));
+  if (it == index_.end()) return std::nullopt;
+  return it->second;
 }
 
 std::string IniFile::value(const std::string &section, const std::string &key,
@@ -107,6 +139,7 @@ void IniFile::setValue(const std::string &section, const std::string &key, const
     if (auto kv = keyValue(lines_[i])) {
       if (iequals(kv->first, key)) {
         lines_[i] = kv->first + "=" + value;
+        buildIndex();
         return;
       }
     }
@@ -116,9 +149,11 @@ void IniFile::setValue(const std::string &section, const std::string &key, const
     if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.push_back("");
     lines_.push_back("[" + section + "]");
     lines_.push_back(key + "=" + value);
+    buildIndex();
     return;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(sectionEnd), key + "=" + value);
+  buildIndex();
 }
 
 bool IniFile::save() const {

@@ -4,14 +4,20 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace n27 {
 
 class IniFile {
  public:
-  // Reads the file; a missing or unreadable file gives an empty document (ok() false).
+  // Reads the file; a missing or unreadable file gives an empty document (ok() false), and
+  // so does anything but a regular file of at most kMaxBytes.
   explicit IniFile(std::string path);
+  // A document from text already in memory (ok() true), saved to path.
+  static IniFile FromText(const std::string &text, std::string path = {});
+
+  static constexpr std::size_t kMaxBytes = 1u << 20;
 
   bool ok() const { return ok_; }
   const std::string &path() const { return path_; }
@@ -35,8 +41,14 @@ class IniFile {
                     const std::string &value);
 
  private:
+  void parse(const std::string &text);
+  void buildIndex();
+
   std::string path_;
   std::vector<std::string> lines_;
+  // Section and key (lower case, joined by a line break) → the first value, so a lookup
+  // costs the same however long the file is.
+  std::unordered_map<std::string, std::string> index_;
   bool ok_ = false;
 };
 

@@ -100,25 +100,43 @@ int UsageError(const std::string &command, const std::string &message, const cha
 
 void PrepareWorkspace(Workspace &ws) { ws.programFolder = ShippedDataDir(); }
 
+namespace {
+// "file error." keeps its own line; the reason follows on the next.
+void FailFile(const std::string &command, const std::string &path, FileStatus status,
+              const FileOutcome &why) {
+  std::string message = path + ": " + FileStatusText(status);
+  if (status == FileStatus::FileError && !why.reason().empty()) message += "\n  " + why.reason();
+  Fail(command, message);
+}
+}  // namespace
+
 bool LoadWorkspace(const std::string &command, const std::string &path, Workspace &ws) {
   PrepareWorkspace(ws);
-  FileStatus status = LoadDataFile(ws, path);
+  FileOutcome why;
+  FileStatus status = LoadDataFile(ws, path, &why);
   if (status == FileStatus::Ok) return true;
-  Fail(command, path + ": " + FileStatusText(status));
+  FailFile(command, path, status, why);
   return false;
 }
 
 bool SaveWorkspace(const std::string &command, Workspace &ws, const std::string &path) {
-  FileStatus status = SaveDataFile(ws, path);
+  FileOutcome why;
+  FileStatus status = SaveDataFile(ws, path, &why);
   if (status == FileStatus::Ok) return true;
-  Fail(command, path + ": " + FileStatusText(status));
+  FailFile(command, path, status, why);
   return false;
 }
 
 std::optional<RadioImage> ReadImageFile(const std::string &command, const std::string &path) {
-  auto bytes = ReadWholeFile(path);
+  auto read = ReadWholeFile(path, RadioImage::kSize);
+  if (read.outcome.problem == FileProblem::TooLarge) {
+    Fail(command, path + ": an image file holds 2560 or 2561 bytes, this one holds " +
+                      std::to_string(read.outcome.actualSize));
+    return std::nullopt;
+  }
+  auto &bytes = read.bytes;
   if (!bytes) {
-    Fail(command, path + ": cannot be read");
+    Fail(command, path + ": cannot be read: " + read.outcome.reason());
     return std::nullopt;
   }
   if (bytes->size() != mem::kTransferEnd && bytes->size() != RadioImage::kSize) {
@@ -133,8 +151,9 @@ std::optional<RadioImage> ReadImageFile(const std::string &command, const std::s
 
 bool WriteImageFile(const std::string &command, const RadioImage &image, const std::string &path) {
   std::string bytes(image.bytes().begin(), image.bytes().end());
-  if (WriteFileAtomically(path, bytes)) return true;
-  Fail(command, path + ": cannot be written");
+  FileOutcome outcome = SaveFile(path, bytes);
+  if (outcome.ok()) return true;
+  Fail(command, path + ": cannot be written: " + outcome.reason());
   return false;
 }
 

@@ -2,9 +2,12 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_util.h"
+#include "base/messages.h"
+#include "codeplug/bands.h"
 #include "codeplug/configuration.h"
 #include "codeplug/image_codec.h"
 
+#include <cstdio>
 #include <iostream>
 
 namespace n27::cli {
@@ -15,7 +18,8 @@ constexpr const char *kUsage =
     "\n"
     "Decodes a radio memory image (2560 bytes, addresses 0..2559, or 2561 bytes) the way a\n"
     "read from the radio does, starting from a new configuration, and saves it to OUT.dat.\n"
-    "The model and band are taken from image bytes 417..422.\n"
+    "The model and band are taken from image bytes 417..422: an image of another model\n"
+    "(\"Model Error!\") or with a band code other than 0 or 1 is refused.\n"
     "  -o, --output   the data file to write\n";
 
 int RunDecode(const std::vector<std::string> &args) {
@@ -27,8 +31,26 @@ int RunDecode(const std::vector<std::string> &args) {
   const std::string out = parsed->value("-o");
   if (out.empty()) return UsageError("decode", "no output file given (-o OUT.dat)", kUsage);
 
-  auto image = ReadImageFile("decode", parsed->positional.front());
+  const std::string in = parsed->positional.front();
+  auto image = ReadImageFile("decode", in);
   if (!image) return 1;
+  // What every other command refuses is not made into a data file here either: an image of
+  // another model, or of a band this program does not know.
+  std::string model;
+  for (std::size_t i = 0; i < mem::kModelNameLength; ++i) {
+    const uint8_t b = image->at(mem::kModelName + i);
+    if (b == 0x00 || b == 0xFF) break;
+    model.push_back(static_cast<char>(b));
+  }
+  if (model != kModelCode) return Fail("decode", in + ": " + msg::kModelError);
+  const uint8_t band = image->at(mem::kBandCode);
+  if (band != 0 && band != 1) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", band);
+    return Fail("decode", in + ": unknown band code " + std::to_string(band) + " (" + hex +
+                              ") in image byte " + std::to_string(mem::kBandCode) +
+                              "; known are 0 (" + kBand400 + ") and 1 (" + kBand136 + ")");
+  }
   Workspace ws;
   PrepareWorkspace(ws);
   ws.loadDefaultFile = false;

@@ -1,6 +1,7 @@
 #include "codeplug/configuration.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "base/file_io.h"
 #include "base/ini_file.h"
+#include "base/language.h"
 #include "base/messages.h"
 #include "base/paths.h"
 #include "codeplug/bands.h"
@@ -339,9 +341,9 @@ std::array<int16_t *, 3> SideValues(CodeplugData &d) {
 // Reads the side file into data when it exists and is exactly six bytes long. Otherwise the
 // values the data file itself holds stand (they are written to both files on every save).
 void ReadSideFile(const std::string &dataPath, CodeplugData &data) {
-  auto bytes = ReadWholeFile(SideFilePath(dataPath));
-  if (!bytes || bytes->size() != df::kSideFileSize) return;
-  const auto *p = reinterpret_cast<const uint8_t *>(bytes->data());
+  auto read = ReadWholeFile(SideFilePath(dataPath), df::kSideFileSize);
+  if (!read.bytes || read.bytes->size() != df::kSideFileSize) return;
+  const auto *p = reinterpret_cast<const uint8_t *>(read.bytes->data());
   auto values = SideValues(data);
   for (std::size_t i = 0; i < values.size(); ++i) *values[i] = static_cast<int16_t>(get16le(p + 2 * i));
 }
@@ -364,24 +366,52 @@ bool ValidCounts(const CodeplugData &d) {
     if (n < 1 || n > kMaxChannels || seen[n]) return false;
     seen[n] = true;
   }
+  // DTMF memories are found by their position 1..16: a repeated or impossible one would make
+  // two entries stand for one memory (and a loaded file count as changed at once).
+  std::array<bool, kMaxDtmfCodes + 1> position{};
+  for (int k = 0; k < d.dtmfCodeCount; ++k) {
+    const int n = d.dtmfCodes[k].position;
+    if (n < 1 || n > static_cast<int>(kMaxDtmfCodes) || position[n]) return false;
+    position[n] = true;
+  }
   return true;
 }
 
-// Reads and checks a data file; nullopt when it cannot be read or is damaged.
-std::optional<CodeplugData> ReadDataFile(const std::string &path) {
-  // Anything but a regular file of the right size is refused before it is read, so picking a
-  // large file of another kind by mistake costs nothing.
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec) ||
-      std::filesystem::file_size(path, ec) != df::kFileSize || ec)
+// Reads and checks a data file; nullopt (and why) when it cannot be read or is damaged.
+// Anything but a regular file of the right size is refused before it is read, so picking a
+// large file, a folder or a device by mistake costs nothing.
+std::optional<CodeplugData> ReadDataFile(const std::string &path, FileOutcome &why) {
+  auto read = ReadWholeFile(path, df::kFileSize);
+  if (!read.bytes) {
+    why = read.outcome;
+    if (why.problem == FileProblem::TooLarge) why.problem = FileProblem::WrongSize;
+    why.expectedSize = df::kFileSize;
     return std::nullopt;
-  auto bytes = ReadWholeFile(path);
-  if (!bytes) return std::nullopt;
+  }
+  if (read.bytes->size() != df::kFileSize) {
+    why.problem = FileProblem::WrongSize;
+    why.actualSize = read.bytes->size();
+    why.expectedSize = df::kFileSize;
+    return std::nullopt;
+  }
   CodeplugData data;
-  if (!ParseDataFile(*bytes, data)) return std::nullopt;
+  if (!ParseDataFile(*read.bytes, data)) {
+    why.problem = FileProblem::Damaged;
+    return std::nullopt;
+  }
   ReadSideFile(path, data);
   return data;
 }
+
+bool EndsWithNvd(const std::string &path) {
+  if (path.size() < 3) return false;
+  std::string tail = path.substr(path.size() - 3);
+  for (char &c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return tail == "NVD";
+}
+
+constexpr Tr kSideFileName{"a data file name must not end in \"NVD\": that is the name of its side file",
+                           "数据文件名不能以“NVD”结尾：这是其附属文件的名称"};
 
 }  // namespace
 
@@ -407,12 +437,23 @@ std::string SideFilePath(const std::string &dataPath) {
   return dataPath.substr(0, dataPath.size() - 3) + "NVD";
 }
 
-FileStatus SaveDataFile(Workspace &ws, const std::string &path) {
+FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why) {
+  FileOutcome ignored;
+  FileOutcome &outcome = why ? *why : ignored;
+  outcome = {};
+  // A name ending in "NVD" is its own side file: the six side bytes would replace the data.
+  if (EndsWithNvd(path) || (ws.testMode && TuningFilePath(path) == path)) {
+    outcome.problem = FileProblem::BadName;
+    if (EndsWithNvd(path)) outcome.note = Text(kSideFileName);
+    return FileStatus::FileError;
+  }
   EncodeModelRecord(ws);
   // The saved copy follows only a save that worked: after a failed save the configuration
-  // still counts as modified, and the file it should have replaced is left whole.
-  if (!WriteFileAtomically(path, SerializeDataFile(ws.working))) return FileStatus::FileError;
-  if (!WriteFileAtomically(SideFilePath(path), SideFileBytes(ws.working))) return FileStatus::FileError;
+  // still counts as modified, and the files it should have replaced are left whole. The data
+  // file and its side file are replaced together, so a new one never stands beside an old one.
+  outcome = SaveFiles({{path, SerializeDataFile(ws.working)},
+                       {SideFilePath(path), SideFileBytes(ws.working)}});
+  if (!outcome.ok()) return FileStatus::FileError;
   if (ws.testMode) {
     // The tuning values are part of what a test-mode save keeps: a companion that cannot be
     // written fails the save like the data file would.
@@ -426,8 +467,11 @@ FileStatus SaveDataFile(Workspace &ws, const std::string &path) {
   return FileStatus::Ok;
 }
 
-FileStatus LoadDataFile(Workspace &ws, const std::string &path) {
-  auto data = ReadDataFile(path);
+FileStatus LoadDataFile(Workspace &ws, const std::string &path, FileOutcome *why) {
+  FileOutcome ignored;
+  FileOutcome &outcome = why ? *why : ignored;
+  outcome = {};
+  auto data = ReadDataFile(path, outcome);
   if (!data) return FileStatus::FileError;
   // The model field holds five characters: "N27PRO" written by another tool reads "N27PR".
   if (data->modelName.raw() != kModelCode) return FileStatus::ModelError;
@@ -451,7 +495,8 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path) {
 }
 
 bool LoadDefaultFile(Workspace &ws, const std::string &path) {
-  auto data = ReadDataFile(path);
+  FileOutcome why;
+  auto data = ReadDataFile(path, why);
   if (!data) return false;
   ws.saved = *data;
   ws.working = *data;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/file_io.h"
 #include "codeplug/workspace.h"
 
 namespace n27 {
@@ -35,16 +36,19 @@ bool ParseDataFile(const std::string &bytes, CodeplugData &out);
 
 // Save the working copy (after re-encoding the model record) to path and its ".NVD" side
 // file (and, in test mode, the tuning table to the ".ted" companion); saved := working;
-// untitled cleared; fileName := path. Writes beside the old file and renames, so a failed
-// save leaves the old file intact; after a failure the saved copy is unchanged.
-FileStatus SaveDataFile(Workspace &ws, const std::string &path);
+// untitled cleared; fileName := path. Writes both files beside the old ones and renames them
+// together, so a failed save leaves both old files intact; after a failure the saved copy is
+// unchanged. A name ending in "NVD" (any case) is refused. `why` (optional) tells the reason
+// of a FileError.
+FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why = nullptr);
 // Load a data file: model check ("Model Error!"), side file (its three values replace the
 // last three stand-alone values when it is exactly six bytes long), in test mode the ".ted"
 // companion into fileTuning and tuning, working := saved := file, model record decoded,
 // untitled cleared, fileName := path. On any failure nothing in the workspace changes.
 // A damaged file (wrong size, counts out of range, channel numbers outside 1..128 or
-// repeated) is a FileError.
-FileStatus LoadDataFile(Workspace &ws, const std::string &path);
+// repeated, DTMF memory positions outside 1..16 or repeated) is a FileError; `why`
+// (optional) tells its reason.
+FileStatus LoadDataFile(Workspace &ws, const std::string &path, FileOutcome *why = nullptr);
 // The quiet variant used by NewConfiguration: no model check; on failure nothing changes.
 bool LoadDefaultFile(Workspace &ws, const std::string &path);
 

@@ -97,7 +97,8 @@ std::string trimRight(std::string s) {
 
 // A message line in the image: its characters, then 0xFF to the end of the 32 bytes.
 void encodeMessage(RadioImage &image, std::size_t start, const FixedText<32> &line) {
-  const std::string text = line.text();  // cut at the first NUL, trailing blanks removed
+  // Cut at the first NUL, blanks kept: trailing blanks are part of what the radio shows.
+  const std::string text = line.raw();
   for (std::size_t i = 0; i < mem::kMessageLength; ++i)
     image.set(start + i, i < text.size() ? static_cast<uint8_t>(text[i]) : 0xFF);
 }

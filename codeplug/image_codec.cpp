@@ -75,7 +75,9 @@ void DecodeChannel(const RadioImage &image, CodeplugData &data, int n) {
   ch.scanAdd = (image.at(BitmapByte(mem::kScanAddBitmap, n)) & BitmapBit(n)) ? 1 : 0;
   ch.inUse = 1;
   ch.number = static_cast<uint16_t>(n);
-  ch.rx.assign(std::to_string(rxHz / 10));
+  // The text holds units of 10 Hz. A receive frequency of 1..9 Hz would read as "0", which a
+  // write turns into "no channel": it reads as 10 Hz instead, so the channel stays a channel.
+  ch.rx.assign(std::to_string(rxHz < 10 ? 1 : rxHz / 10));
 
   const uint32_t txHz = Get32Be(image, r + mem::kChTx);
   // A transmit frequency that cannot be shown is taken as none rather than cut to a wrong one.
@@ -102,8 +104,10 @@ void DecodeChannel(const RadioImage &image, CodeplugData &data, int n) {
 
   uint16_t freq = static_cast<uint16_t>(image.at(r + mem::kChScrambleFreq) |
                                         (image.at(r + mem::kChScrambleFreq + 1) << 8));
+  // 0 is what a channel made by the programmer holds until a frequency is chosen: it stays 0,
+  // so what was written reads back the same. Other values are kept within 1300..4100.
   if (freq > 4100) freq = 4100;
-  if (freq < 1300) freq = 1300;
+  if (freq != 0 && freq < 1300) freq = 1300;
   ch.scrambleFreq = freq;
 }
 

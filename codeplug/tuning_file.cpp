@@ -19,7 +19,7 @@ std::string TuningFilePath(const std::string &dataPath) {
 
 bool ReadTuningFile(const std::string &path, TuningTable &table) {
   if (path.empty()) return false;
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kTuningFileSize).bytes;
   if (!bytes || bytes->size() != kTuningFileSize) return false;
   const auto *p = reinterpret_cast<const uint8_t *>(bytes->data());
   for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<int16_t>(get16le(p + 2 * i));

@@ -1,5 +1,7 @@
 #include "link/tuning_block.h"
 
+#include "base/file_io.h"
+
 #include <fstream>
 
 #include "base/paths.h"
@@ -61,12 +63,9 @@ bool IsTestModeMarker(const std::string &fileStart) {
 }
 
 bool LoadTestModeFlag(const std::string &programFolder) {
-  std::ifstream in(JoinPath(programFolder, "TestData.ini"), std::ios::binary);
-  if (!in) return false;
-  char buf[128];
-  in.read(buf, sizeof buf);
-  if (in.bad()) return false;
-  return IsTestModeMarker(std::string(buf, static_cast<std::size_t>(in.gcount())));
+  // Only a regular file of a sensible size: a pipe or a device there must not stop start-up.
+  auto bytes = ReadWholeFile(JoinPath(programFolder, "TestData.ini"), 64 * 1024).bytes;
+  return bytes && IsTestModeMarker(*bytes);
 }
 
 }  // namespace n27::link

@@ -35,9 +35,15 @@ void VersionTable::addPair(const std::string &entry) {
 }
 
 VersionTable VersionTable::Load(const std::string &path) {
-  VersionTable t;
   IniFile ini(path);
-  if (!ini.ok()) return t;
+  if (!ini.ok()) return {};
+  return FromIni(ini);
+}
+
+// Each value is one lookup in the file's index, so a damaged file with large counts loads in
+// time proportional to its counts, and the counts are bounded.
+VersionTable VersionTable::FromIni(const IniFile &ini) {
+  VersionTable t;
   t.currentVersion_ = cleanValue(ini.value("Version", "CurrentVersion", "")).substr(0, 4);
   int soft = count(ini, "SoftVersionCount");
   for (int i = 0; i < soft; ++i)

@@ -15,6 +15,8 @@
 
 namespace n27 {
 
+class IniFile;
+
 struct VersionPair {
   std::string dataVersion;
   std::string firmwareVersion;
@@ -26,6 +28,8 @@ class VersionTable {
   VersionTable() = default;
   // Reads a Version.ini; a missing or unreadable file gives an empty table.
   static VersionTable Load(const std::string &path);
+  // The table of a Version.ini already read.
+  static VersionTable FromIni(const IniFile &ini);
 
   bool compatible(const std::string &dataVersion, const std::string &firmwareVersion) const;
   // The data version of the first pair listing this firmware; empty when none does.

@@ -14,6 +14,10 @@ packages=(
   # `make package` and its checks: dependencies of the .deb, the menu entry and AppStream file
   dpkg-dev file desktop-file-utils appstream
 )
+# `make fuzz` (install-deps.sh --fuzz) also needs clang and its libFuzzer runtime.
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

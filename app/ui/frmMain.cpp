@@ -747,6 +747,10 @@ void frmMain::showMessage(const std::string &text, BoxIcon icon) {
   ShowMessage(this, qs(text), icon);
 }
 
+void frmMain::showMessage(const std::string &text, BoxIcon icon, const std::string &detail) {
+  CurrentPrompter().message(this, qs(text), icon, qs(detail));
+}
+
 namespace {
 QString folderOf(const Workspace &ws) {
   if (ws.untitled) {

@@ -134,6 +134,7 @@ class frmMain : public QMainWindow, private ShellHost {
   // ShellHost
   Answer ask(const std::string &text, Prompt prompt) override;
   void showMessage(const std::string &text, BoxIcon icon) override;
+  void showMessage(const std::string &text, BoxIcon icon, const std::string &detail) override;
   std::optional<std::string> chooseFileToOpen() override;
   std::optional<std::string> chooseFileToSave(const std::string &proposed) override;
   void closeAllWindows() override { CloseCurAllWindows(); }

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <typeinfo>
 
 #include "base/main_window_texts.h"
 #include "base/messages.h"
@@ -77,6 +78,19 @@ Answer Prompter::ask(QWidget *parent, const QString &text, Prompt prompt) {
 void Prompter::message(QWidget *parent, const QString &text, BoxIcon icon) {
   const bool warning = icon == BoxIcon::Warning;
   QMessageBox box(boxIcon(icon), title(warning), text, QMessageBox::NoButton, parentOr(parent));
+  box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
+  keepWide(box);
+  box.exec();
+}
+
+void Prompter::message(QWidget *parent, const QString &text, BoxIcon icon, const QString &detail) {
+  if (detail.isEmpty() || typeid(*this) != typeid(Prompter)) {
+    message(parent, detail.isEmpty() ? text : text + "\n" + detail, icon);
+    return;
+  }
+  const bool warning = icon == BoxIcon::Warning;
+  QMessageBox box(boxIcon(icon), title(warning), text, QMessageBox::NoButton, parentOr(parent));
+  box.setInformativeText(detail);
   box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
   keepWide(box);
   box.exec();

@@ -19,6 +19,10 @@ class Prompter {
   virtual Answer ask(QWidget *parent, const QString &text, Prompt prompt);
   // A message with an OK button.
   virtual void message(QWidget *parent, const QString &text, BoxIcon icon);
+  // A message with an OK button and a detail under the text (the reason of an error). A
+  // prompter that answers in place of a user and does not take details gets the text with
+  // the detail on the next line.
+  virtual void message(QWidget *parent, const QString &text, BoxIcon icon, const QString &detail);
   // The Open and Save dialogs; nullopt when cancelled.
   virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter,
                                               const QString &folder);

@@ -187,7 +187,8 @@ TEST_F(ShellCommands, AFileOfAnotherModelIsRefusedAndThePreviousDataStay) {
   host.openNames.push_back(path("short.dat"));
   host.answers = {Answer::No};
   EXPECT_FALSE(FileOpen(ws, host));
-  EXPECT_EQ(host.messages.back(), "file error.");
+  // "file error." keeps its words; the reason is its detail.
+  EXPECT_EQ(host.messages.back(), "file error.\nwrong size 15 of 9759");
   EXPECT_TRUE(ws.working == before);
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "base/file_io.h"
 #include "base/ini_file.h"
@@ -55,6 +57,7 @@ CodeplugData Sample() {
   d.fleetSync = FleetSyncBlock{250, 4000, 1, 6000, 300, 1};
   d.fleetSyncExtra = 0xBEEF;
   d.dtmfCodeCount = 2;
+  d.dtmfCodes[0].position = 1;
   d.dtmfCodes[1].position = 16;
   d.dtmfCodes[1].code.assign("EF");
   d.carriedCount = 1;
@@ -139,6 +142,7 @@ TEST_F(DataFileTest, LayoutIsByteExactAtItsOffsets) {
   Put16(want, 8963, 1);
   Put16(want, 8965, 0xBEEF);
   Put16(want, 8967, 2);
+  Put16(want, 8969, 1);
   Put16(want, 8969 + 18, 16);
   PutText(want, 8969 + 20, "EF", 16);
   Put16(want, 9257, 1);
@@ -198,6 +202,9 @@ TEST_F(DataFileTest, DamagedFilesAreRefusedAndChangeNothing) {
   expectRefused(patched(2, 0), "channel number 0");
   expectRefused(patched(2, 129), "channel number 129");
   expectRefused(patched(2 + 68, 7), "repeated channel number");
+  expectRefused(patched(8969 + 18, 1), "repeated DTMF memory position");
+  expectRefused(patched(8969, 0), "DTMF memory position 0");
+  expectRefused(patched(8969, 17), "DTMF memory position 17");
   EXPECT_EQ(LoadDataFile(ws, path("missing.dat")), FileStatus::FileError);
 
   // A damaged number in a slot above the count does no harm.
@@ -302,6 +309,75 @@ TEST_F(DataFileTest, TestModeKeepsTheTuningTableInACompanionFile) {
   ws.testMode = false;
   ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
   EXPECT_FALSE(fs::exists(path("radio.ted")));
+}
+
+TEST_F(DataFileTest, LoadAndSaveTellWhyTheyFailed) {
+  Workspace ws;
+  ws.working = Sample();
+  FileOutcome why;
+  auto loadReason = [&](const std::string &p) {
+    why = {};
+    EXPECT_EQ(LoadDataFile(ws, p, &why), FileStatus::FileError) << p;
+    return why.reason();
+  };
+  EXPECT_EQ(loadReason(path("missing.dat")), "no such file");
+  EXPECT_EQ(loadReason(dir.string()), "is a folder");
+  write(path("short.dat"), "not a data file");
+  EXPECT_EQ(loadReason(path("short.dat")), "wrong size 15 of 9759");
+  write(path("long.dat"), std::string(20000, 'x'));
+  EXPECT_EQ(loadReason(path("long.dat")), "wrong size 20000 of 9759");
+  std::string bad = SerializeDataFile(Sample());
+  bad[0] = static_cast<char>(200);
+  write(path("counts.dat"), bad);
+  EXPECT_EQ(loadReason(path("counts.dat")), "damaged");
+  // A pipe is refused at once instead of waiting for a writer.
+  ASSERT_EQ(::mkfifo(path("pipe.dat").c_str(), 0600), 0);
+  EXPECT_EQ(loadReason(path("pipe.dat")), "not a regular file");
+
+  ASSERT_EQ(SaveDataFile(ws, path("locked.dat")), FileStatus::Ok);
+  ASSERT_EQ(::chmod(path("locked.dat").c_str(), 0444), 0);
+  EXPECT_EQ(SaveDataFile(ws, path("locked.dat"), &why), FileStatus::FileError);
+  EXPECT_EQ(why.reason(), "read-only");
+  EXPECT_EQ(SaveDataFile(ws, path("no/such/folder/a.dat"), &why), FileStatus::FileError);
+  EXPECT_EQ(why.reason(), "no such file");
+}
+
+TEST_F(DataFileTest, ANameEndingInNvdIsRefusedAndWritesNothing) {
+  Workspace ws;
+  ws.working = Sample();
+  ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
+  const std::string side = ReadWholeFile(path("radio.NVD")).value();
+  for (const char *name : {"radio.NVD", "other.nvd", "x.NvD", "plainnvd"}) {
+    FileOutcome why;
+    EXPECT_EQ(SaveDataFile(ws, path(name), &why), FileStatus::FileError) << name;
+    EXPECT_NE(why.reason().find("NVD"), std::string::npos) << why.reason();
+    EXPECT_EQ(ws.fileName, path("radio.dat"));
+  }
+  EXPECT_EQ(ReadWholeFile(path("radio.NVD")).value(), side);
+  EXPECT_FALSE(fs::exists(path("other.nvd")));
+  EXPECT_FALSE(fs::exists(path("plainnvd")));
+}
+
+TEST_F(DataFileTest, ASaveThatFailsHalfwayLeavesTheDataAndSideFileAsTheyWere) {
+  Workspace ws;
+  ws.working = Sample();
+  ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
+  const std::string data = ReadWholeFile(path("radio.dat")).value();
+  const std::string side = ReadWholeFile(path("radio.NVD")).value();
+
+  ws.working.channelCount = 1;
+  ws.working.standAlone.bandExtension = 0;
+  SetSaveFaultForTesting([](const std::string &target) {
+    return target.find(".NVD") != std::string::npos ? ENOSPC : 0;
+  });
+  FileOutcome why;
+  EXPECT_EQ(SaveDataFile(ws, path("radio.dat"), &why), FileStatus::FileError);
+  SetSaveFaultForTesting({});
+  EXPECT_EQ(why.reason(), "disk full");
+  EXPECT_EQ(ReadWholeFile(path("radio.dat")).value(), data);
+  EXPECT_EQ(ReadWholeFile(path("radio.NVD")).value(), side);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+  EXPECT_TRUE(IsModified(ws.working, ws.saved));
 }
 
 }  // namespace

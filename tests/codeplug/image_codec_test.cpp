@@ -38,7 +38,7 @@ TEST(ChannelCodec, DecodeDropsEmptyChannelsAndForcesValuesIntoRange) {
   EXPECT_EQ(a.encode.raw(), "83E8");
   EXPECT_EQ(a.power, 2);
   EXPECT_EQ(a.scramble, 0);
-  EXPECT_EQ(a.scrambleFreq, 1300);
+  EXPECT_EQ(a.scrambleFreq, 0);  // not chosen yet: stays 0 (see the round-trip test)
   EXPECT_EQ(a.scanAdd, 1);
   EXPECT_EQ(a.busyLock, 0);
 
@@ -209,6 +209,53 @@ TEST(ModelRecord, ImageBytesGiveModelBandAndLimits) {
   EncodeImage(ws);
   const std::array<uint8_t, 6> want{'A', 'B', 0, 0, 0, 1};
   for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(ws.image.at(417 + i), want[i]);
+}
+
+TEST(ChannelCodec, WhatAWriteStoresAReadGivesBack) {
+  Workspace ws;
+  // RX 7 Hz: not "no channel" in the radio, so it must not become one after a write.
+  PutChannel(ws.image, 1, {0, 0, 0, 7, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
+  // Scramble frequency 5 (below the range) and 0 (a channel the programmer made).
+  PutChannel(ws.image, 2, {0x08, 0xB4, 0x2A, 0x28, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5, 0});
+  PutChannel(ws.image, 3, {0x08, 0xB4, 0x2A, 0x28, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
+  const char line[] = "TWO BLANKS  ";  // a message line ending in blanks
+  for (std::size_t i = 0; i < 32; ++i)
+    ws.image.set(352 + i, i < sizeof line - 1 ? static_cast<uint8_t>(line[i]) : 0xFF);
+  DecodeImage(ws);
+  ASSERT_EQ(ws.working.channelCount, 3);
+  EXPECT_EQ(ws.working.channels[0].rx.raw(), "1");
+  EXPECT_EQ(ws.working.channels[1].scrambleFreq, 1300);
+  EXPECT_EQ(ws.working.channels[2].scrambleFreq, 0);
+  EXPECT_EQ(ws.working.message1.raw(), "TWO BLANKS  ");
+
+  const CodeplugData first = ws.working;
+  EncodeImage(ws);
+  EXPECT_EQ(ws.image.at(363), ' ');
+  EXPECT_EQ(ws.image.at(364), 0xFF);
+  DecodeImage(ws);
+  EXPECT_EQ(ws.working, first);
+}
+
+TEST(ChannelCodec, DecodeEncodeDecodeIsAFixedPointForAnyImage) {
+  uint32_t seed = 777;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (int round = 0; round < 40; ++round) {
+    Workspace ws;
+    for (std::size_t a = 0; a < RadioImage::kSize; ++a) ws.image.set(a, static_cast<uint8_t>(next() >> 24));
+    if (round % 2) {  // half of them with small frequencies and few bits set
+      for (int n = 1; n <= 128; ++n) ws.image.set(512 + (n - 1) * 16, 0);
+    }
+    DecodeImage(ws);
+    const CodeplugData first = ws.working;
+    const std::array<int16_t, 3> flags = ws.radioInfoFlags;
+    EncodeImage(ws);
+    Workspace again;
+    again.image = ws.image;
+    again.working = first;
+    again.radioInfoFlags = flags;
+    DecodeImage(again);
+    ASSERT_EQ(again.working, first) << "round " << round;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -174,7 +177,11 @@ TEST_F(CliTransfer, WriteStoresTheChannelsAndNeverTouchesTheRadioOwnBlocks) {
   auto writes = tracedWrites(path("trace"));
   ASSERT_EQ(writes.size(), 155u);
   for (std::size_t a : writes) EXPECT_TRUE(a < 432 || (a >= 512 && a < 2560)) << a;
-  std::string saved = readFile(path("saved.img"));
+  // The simulated radio saves its memory (flushed to the disk) just after its last reply, so
+  // the file may come a moment after the command has ended.
+  std::string saved;
+  for (int i = 0; i < 500 && (saved = readFile(path("saved.img"))).size() != 2561u; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_EQ(saved.size(), 2561u);
   for (std::size_t a = 432; a < 512; ++a) EXPECT_EQ(saved[a], '\0') << a;  // the radio's own blocks
   for (std::size_t a = 512; a < 512 + 48; ++a) EXPECT_EQ(saved[a], image_[a]) << a;

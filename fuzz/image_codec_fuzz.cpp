@@ -1,0 +1,46 @@
+// The radio image decoder and encoder fed arbitrary memory: what a read gives, written back
+// and read again, is what the first read gave.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "codeplug/image_codec.h"
+
+using namespace n27;
+
+#define FUZZ_CHECK(cond)                                                         \
+  do {                                                                           \
+    if (!(cond)) {                                                               \
+      __builtin_printf("check failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
+      std::abort();                                                              \
+    }                                                                            \
+  } while (0)
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  Workspace ws;
+  for (std::size_t a = 0; a < RadioImage::kSize && a < size; ++a) ws.image.set(a, data[a]);
+  DecodeImage(ws);
+  const CodeplugData first = ws.working;
+  const auto flags = ws.radioInfoFlags;
+  // Every channel that was read is a channel a write keeps.
+  for (int k = 0; k < first.channelCount; ++k) {
+    const std::string rx = first.channels[k].rx.raw();
+    FUZZ_CHECK(!rx.empty() && rx != "0" && rx.size() <= 8);
+  }
+
+  EncodeImage(ws);
+  Workspace again;
+  again.image = ws.image;
+  again.working = first;
+  again.radioInfoFlags = flags;
+  DecodeImage(again);
+  FUZZ_CHECK(again.working == first);
+  FUZZ_CHECK(again.modelName == ws.modelName && again.bandText == ws.bandText);
+
+  // Encoding the same data again changes nothing more.
+  RadioImage once = ws.image;
+  EncodeImage(again);
+  FUZZ_CHECK(again.image == once);
+  return 0;
+}
