@@ -101,7 +101,17 @@ FrmKeyAssignm::FrmKeyAssignm(ChannelContext &channels, ShowHelp help, QWidget *p
     : FeatureWindow(features::KeyAssignmentArea(), channels, keyLayout(), std::move(help), parent) {}
 
 FrmScanInfo::FrmScanInfo(ChannelContext &channels, ShowHelp help, QWidget *parent)
-    : FeatureWindow(features::ScanSettingsArea(), channels, scanLayout(), std::move(help), parent) {}
+    : FeatureWindow(features::ScanSettingsArea(), channels, scanLayout(), std::move(help), parent),
+      channels_(channels) {
+  channels_.addListener(this);
+}
+
+FrmScanInfo::~FrmScanInfo() { channels_.removeListener(this); }
+
+bool FrmScanInfo::reshowScanChoices() {
+  refresh();
+  return true;
+}
 
 FrmDTMF::FrmDTMF(ChannelContext &channels, ShowHelp help, QWidget *parent)
     : FeatureWindow(features::DtmfArea(), channels, dtmfLayout(), std::move(help), parent) {}

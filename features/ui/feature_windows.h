@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <functional>
 
+#include "channels/channel_context.h"
 #include "features/ui/FeatureWindow.h"
 
 namespace n27 {
@@ -25,9 +26,16 @@ class FrmKeyAssignm : public FeatureWindow {
   explicit FrmKeyAssignm(ChannelContext &channels, ShowHelp help = {}, QWidget *parent = nullptr);
 };
 
-class FrmScanInfo : public FeatureWindow {
+// While open, the scan window listens to the channel list: a channel created or deleted
+// reshows its bank choices, and the stored choices are left for the user to pick.
+class FrmScanInfo : public FeatureWindow, public ChannelListener {
  public:
   explicit FrmScanInfo(ChannelContext &channels, ShowHelp help = {}, QWidget *parent = nullptr);
+  ~FrmScanInfo() override;
+  bool reshowScanChoices() override;
+
+ private:
+  ChannelContext &channels_;
 };
 
 class FrmDTMF : public FeatureWindow {
