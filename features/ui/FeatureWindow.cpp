@@ -397,7 +397,7 @@ void FeatureWindow::setCaptions() {
     grid_->setCornerButtonEnabled(false);
     grid_->verticalHeader()->setToolTip(qs(layout_.gridNumber));
   }
-  if (help_) help_->setText(qs(mainText::kMenuHelp));
+  if (help_) help_->setText(qs(mainText::kHelpButton));
   close_->setText(qs(mainText::kClose));
 }
 

@@ -129,3 +129,23 @@ TEST(ToneTablePin, AChannelStoresTheCodeOfTheChosenTone) {
 
 }  // namespace
 }  // namespace n27
+
+namespace n27 {
+namespace {
+
+TEST(ChannelTextsPin, PttIdOffAndScrambleDefineInChinese) {
+  test::ChannelFixture f;
+  SetLanguageIndex(kChinese);
+  ChannelRecord e;
+  e.pttId = 0;
+  EXPECT_EQ(ValueToText(f.ctx, e, kFieldPttId), "关");
+  e.pttId = 3;
+  EXPECT_EQ(ValueToText(f.ctx, e, kFieldPttId), "Both");
+  ASSERT_EQ(SetChannelValue(f.ctx, e, kFieldPttId, "关"), EditStatus::Ok);
+  EXPECT_EQ(e.pttId, 0);
+  SetLanguageIndex(kEnglish);
+  EXPECT_EQ(ValueToText(f.ctx, e, kFieldPttId), "Off");
+}
+
+}  // namespace
+}  // namespace n27
