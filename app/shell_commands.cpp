@@ -1,6 +1,7 @@
 #include "app/shell_commands.h"
 
 #include "base/messages.h"
+#include "channels/channel_changes.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
 
@@ -98,6 +99,9 @@ bool ApplyModelInformation(Workspace &ws, ShellHost &host, const std::string &mo
   // A band without a table entry ("Unknown Band") has no limits and no default file.
   if (bandText != kBand400 && bandText != kBand136) return false;
   if (host.ask(Text(msg::kFrequencyData), Prompt::WarningOkCancel) != Answer::Ok) return false;
+  // The switch, new configuration included, is one undo step: undoing it brings back the band
+  // and the configuration (with its file name and saved copy) that were open before.
+  EditStep undoStep(ws, step::ModelInformation(), StepScope::Document);
   ws.modelFamily = kModelCode;
   ws.bandText = bandText;
   ws.modelName = kModelCode;

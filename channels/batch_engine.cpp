@@ -1,5 +1,7 @@
 #include "channels/batch_engine.h"
 
+#include "channels/channel_changes.h"
+
 #include <chrono>
 #include <memory>
 #include <random>
@@ -138,6 +140,7 @@ void NormalizeBatchInput(const ChannelContext &ctx, const BatchItems &items, Bat
 BatchResult ApplyBatch(ChannelContext &ctx, const BatchItems &items, BatchInput &in,
                        RandomSource random) {
   BatchResult result;
+  EditStep undoStep(ctx.ws, step::BatchEdit());  // the whole run is one undo step
   NormalizeBatchInput(ctx, items, in);
   if ((items[kItemDecode] || items[kItemEncode]) && !random) random = SeededRandom(static_cast<uint64_t>(
         std::chrono::system_clock::now().time_since_epoch().count()));

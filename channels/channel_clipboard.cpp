@@ -1,5 +1,7 @@
 #include "channels/channel_clipboard.h"
 
+#include "channels/channel_changes.h"
+
 #include "channels/channel_ops.h"
 
 namespace n27 {
@@ -22,6 +24,10 @@ ChannelEditOutcome SetCHEdit(ChannelContext &ctx, ChannelClipboard &clipboard,
   if (number < 1 || number > kMaxChannels) return ChannelEditOutcome::BadChannel;
   CodeplugData &data = ctx.ws.working;
   const int slot = data.findChannel(number);
+  // Cut, Paste and Delete are one undo step each (Copy changes nothing, so records none).
+  EditStep undoStep(ctx.ws, command == ChannelEditCommandKey::Cut     ? step::CutChannel(number)
+                        : command == ChannelEditCommandKey::Paste ? step::PasteChannel(number)
+                                                                  : step::DeleteChannel(number));
   switch (command) {
     case ChannelEditCommandKey::Copy:
       take(data, clipboard, slot);
@@ -56,6 +62,7 @@ ChannelEditOutcome SetCHEdit(ChannelContext &ctx, ChannelClipboard &clipboard,
       if (slot) DeleteChannel(ctx, slot);
       break;
   }
+  undoStep.commit();
   ctx.notifyChannel(number, true);
   return ChannelEditOutcome::Done;
 }

@@ -31,6 +31,11 @@ void ChannelContext::notifyAll() const {
   for (auto *l : copy) l->allChannelsChanged();
 }
 
+void ChannelContext::notifySettings() const {
+  auto copy = listeners_;
+  for (auto *l : copy) l->settingsChanged();
+}
+
 bool ChannelContext::scanWindowReshows() const {
   bool taken = false;
   auto copy = listeners_;

@@ -31,6 +31,9 @@ class ChannelListener {
   virtual void channelChanged(int number, bool refresh) {}
   // Many channels changed (batch edit, TX re-limiting): redraw everything.
   virtual void allChannelsChanged() {}
+  // Settings outside the channel list may have changed (an undo or redo): feature windows
+  // show every value again.
+  virtual void settingsChanged() {}
   // The scan window answers true while it is open: it then reshows its bank choices itself
   // and the stored choices are left as they are.
   virtual bool reshowScanChoices() { return false; }
@@ -55,6 +58,7 @@ class ChannelContext {
   void show(const std::string &text, MessageIcon icon) const;
   void notifyChannel(int number, bool refresh) const;
   void notifyAll() const;
+  void notifySettings() const;
   // True when a listener (the open scan window) took over the bank choices.
   bool scanWindowReshows() const;
 

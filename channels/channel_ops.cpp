@@ -6,6 +6,7 @@
 #include "base/ini_file.h"
 #include "base/messages.h"
 #include "base/paths.h"
+#include "channels/channel_changes.h"
 #include "channels/freq_codec.h"
 #include "channels/number_text.h"
 #include "channels/tone_list.h"
@@ -29,6 +30,8 @@ EditStatus ChangeChannel(ChannelContext &ctx, int group, int channel, int field,
   int number = channelNumber(group, channel);
   if (number == 0) return EditStatus::BadChannel;
   if (field < 1 || field > kFieldCount || field == 13) return EditStatus::NoField;
+  // One undo step, unless the caller's step (detail dialog, batch, paste …) is open.
+  EditStep undoStep(ctx.ws, step::EditChannel(number));
   std::string value(text);
   if ((field == kFieldRx || field == kFieldTx) && !value.empty())
     value = CheckFre(ctx, value, field, true);
@@ -47,6 +50,7 @@ EditStatus ChangeChannel(ChannelContext &ctx, int group, int channel, int field,
   } else {
     return EditStatus::NoChannel;
   }
+  undoStep.commit();  // recorded before the windows redraw from the notification
   ctx.notifyChannel(number, refresh);
   return status;
 }

@@ -99,6 +99,7 @@ std::string DefaultDataFilePath(const Workspace &ws) {
 }
 
 void NewConfiguration(Workspace &ws) {
+  ws.history.documentReplaced();
   ws.untitled = true;
   ws.fileName = "new.dat";
   ws.working.channelCount = 0;
@@ -436,6 +437,7 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path) {
       ws.tuning = table;
     }
   }
+  ws.history.documentReplaced();
   ws.saved = *data;
   ws.working = *data;
   DecodeModelRecord(ws);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "codeplug/codeplug_data.h"
+#include "codeplug/edit_history.h"
 #include "codeplug/radio_image.h"
 
 namespace n27 {
@@ -43,6 +44,9 @@ struct Workspace {
   std::string programFolder = ".";    // where Init/, language/ … lie
   bool loadDefaultFile = true;        // NewConfiguration looks for Init/<model>_<band>.dat
   bool loadingFile = false;           // suppresses the out-of-range warning while loading
+
+  // The undo history of the working data (see edit_history.h): one step per user action.
+  EditHistory history;
 };
 
 }  // namespace n27

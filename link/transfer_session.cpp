@@ -22,6 +22,7 @@ void CompleteRead(Workspace &ws, const link::Identification &radio) {
       ws.image.set(mem::kModelName + i, radio.raw[1 + i]);
     ws.image.set(mem::kBandCode, static_cast<uint8_t>(radio.band));
   }
+  ws.history.documentReplaced();  // a read starts a new history
   ws.loadingFile = true;
   DecodeImage(ws);
   ws.loadingFile = false;

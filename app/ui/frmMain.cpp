@@ -5,6 +5,9 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,6 +33,8 @@
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
 #include "app/ui/toolbar_icons.h"
+#include "app/recent_files.h"
+#include "channels/channel_changes.h"
 #include "channels/channel_ops.h"
 #include "channels/freq_codec.h"
 #include "codeplug/configuration.h"
@@ -69,6 +74,10 @@ const char *windowOfNode(const QString &key) {
 }
 
 constexpr const char *kSettingsGroup = "Settings";
+constexpr const char *kRecentFilesKey = "Settings/RecentFiles";
+
+// The status bar's first panel while the configuration differs from the saved copy.
+constexpr Tr kModifiedPanel{"Modified", "已修改"};
 
 }  // namespace
 
@@ -110,11 +119,16 @@ frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
 
   if (options_.keepGeometry) restoreWindowGeometry();
   else resize(TwipsToPixels(WindowGeometry{}.width), TwipsToPixels(WindowGeometry{}.height));
+  // The history tells when a step was recorded, undone or redone: the Undo/Redo entries and
+  // the Modified panel follow.
+  ws_.history.changed = [this] { updateHistoryState(); };
+  setAcceptDrops(true);
   Change_Language();
   openDefaultEditors();
 }
 
 frmMain::~frmMain() {
+  ws_.history.changed = nullptr;  // the workspace outlives the window
   // The editors listen to the channel context, a member: they go before the members do,
   // also those closed but not deleted yet.
   delete takeCentralWidget();
@@ -173,6 +187,7 @@ void frmMain::buildMenus() {
   };
 
   QMenu *file = menu("mnuFile", mainText::kMenuFile);
+  fileMenu_ = file;
   entry(file, "mnuFileNew", mainText::kNew, [this] { fileNew(); })->setShortcut(QKeySequence::New);
   entry(file, "mnuFileOpen", mainText::kOpen, [this] { fileOpen(); })
       ->setShortcut(QKeySequence::Open);
@@ -182,7 +197,7 @@ void frmMain::buildMenus() {
   file->addSeparator();
   editor(file, "mnuFilePrint", mainText::kPrint, window::kPrintList)
       ->setShortcut(QKeySequence::Print);
-  file->addSeparator();
+  recentAnchor_ = file->addSeparator();
   entry(file, "mnuFileExit", mainText::kExit, [this] { close(); });
 
   QMenu *model = menu("mnuModel", mainText::kMenuModel);
@@ -205,6 +220,16 @@ void frmMain::buildMenus() {
   }
 
   QMenu *edit = menu("mnuEdit", mainText::kMenuEdit);
+  // Undo and Redo, named after the step they take back; also while an editor window or the
+  // detail dialog has the focus (a text box being typed in keeps its own Ctrl+Z).
+  QAction *undoEntry = addAction(edit, "mnuEditUndo", [this] { undo(); });
+  undoEntry->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  undoEntry->setShortcutContext(Qt::ApplicationShortcut);
+  QAction *redoEntry = addAction(edit, "mnuEditRedo", [this] { redo(); });
+  redoEntry->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  redoEntry->setShortcutContext(Qt::ApplicationShortcut);
+  edit->addSeparator();
+  connect(edit, &QMenu::aboutToShow, this, [this] { updateHistoryState(); });
   editor(edit, "mnuChInfo", mainText::kChannelInformation, window::kChannelGrid);
   editor(edit, "mnuOptFeatures", mainText::kFunctionSetup, window::kFunctionSetup);
   editor(edit, "mnuKeyAssign", mainText::kKeySetting, window::kKeySetting);
@@ -324,6 +349,10 @@ void frmMain::buildToolbar() {
   addToolButton("MWriteRadio", "mnuMWriteRadio", {});
   actions_["MWriteRadio"]->setEnabled(false);
   addToolButton("About", "mnuHelpAbout", [this] { showAbout(); });
+  // After the seventeen buttons of old, so their numbers stay as they were.
+  toolbar_->addSeparator();
+  addToolButton("Undo", "", [this] { undo(); });
+  addToolButton("Redo", "", [this] { redo(); });
 }
 
 void frmMain::buildStatusBar() {
@@ -401,8 +430,9 @@ void frmMain::Change_Language() {
       actions_[key]->setToolTip(qs(mainText::PlainCaption(Text(*caption->second))));
   }
   toolbar_->setWindowTitle(qs(mainText::PlainCaption(Text(mainText::kToolbar))));
-  panel1_->setText(qs(Text(mainText::kReady)));
   setCaptionForm(captionForm_);
+  updateHistoryState();
+  rebuildRecentMenu();
   setComPort(comPort_, false);
 
   rebuildTree();
@@ -452,6 +482,13 @@ void frmMain::setCaptionForm(CaptionForm form) {
   CaptionParts parts{ws_.modelFamily, ws_.bandText, ws_.fileName, ws_.firmwareVersion};
   setWindowTitle(qs(MainCaption(form, parts, LanguageIndex())));
   panel2_->setText(qs(StatusBandText(ws_.bandText)));
+  // After a load or a save: the file joins the recent list, and what counts as changed
+  // (the grid's marks, the Modified panel) is measured against the new saved copy.
+  if (form == CaptionForm::File && !ws_.untitled) {
+    rememberRecentFile(ws_.fileName);
+    if (channels_) channels_->notifyAll();
+  }
+  updateModifiedPanel();
 }
 
 void frmMain::setComPort(int port, bool store) {
@@ -775,6 +812,151 @@ void frmMain::saveWindowGeometry() {
   settings.setValue("MainTop", PixelsToTwips(r.top()));
   settings.setValue("MainWidth", PixelsToTwips(r.width()));
   settings.setValue("MainHeight", PixelsToTwips(r.height()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Undo history, modified state, recent files, dropped files
+
+void frmMain::updateHistoryState() {
+  const int lang = LanguageIndex();
+  const EditHistory &h = ws_.history;
+  const QString undoText = qs(UndoMenuText(h.undoCaption(), lang));
+  const QString redoText = qs(RedoMenuText(h.redoCaption(), lang));
+  actions_["mnuEditUndo"]->setText(undoText);
+  actions_["mnuEditRedo"]->setText(redoText);
+  for (const char *name : {"mnuEditUndo", "Undo"}) {
+    actions_[name]->setToolTip(undoText);
+    actions_[name]->setEnabled(h.canUndo());
+  }
+  for (const char *name : {"mnuEditRedo", "Redo"}) {
+    actions_[name]->setToolTip(redoText);
+    actions_[name]->setEnabled(h.canRedo());
+  }
+  updateModifiedPanel();
+}
+
+void frmMain::updateModifiedPanel() {
+  const bool modified = IsModified(ws_.working, ws_.saved);
+  panel1_->setText(qs(Text(modified ? kModifiedPanel : mainText::kReady)));
+  QFont f = panel1_->font();
+  f.setBold(modified);
+  panel1_->setFont(f);
+}
+
+void frmMain::afterHistoryMove() {
+  // A band switch taken back or repeated brings back another file name and band.
+  if (ws_.untitled && captionForm_ == CaptionForm::File) captionForm_ = CaptionForm::New;
+  if (!ws_.untitled && captionForm_ != CaptionForm::File) captionForm_ = CaptionForm::File;
+  setCaptionForm(captionForm_);
+  if (!editors_.find(window::kChannelGrid)) rebuildTree();
+  updateHistoryState();
+}
+
+void frmMain::undo() {
+  run("mnuEditUndo_Click", [this] {
+    storePendingInput();  // typed input still open is stored first, so it cannot land later
+    if (UndoEdit(*channels_)) afterHistoryMove();
+  });
+}
+
+void frmMain::redo() {
+  run("mnuEditRedo_Click", [this] {
+    storePendingInput();
+    if (RedoEdit(*channels_)) afterHistoryMove();
+  });
+}
+
+std::vector<std::string> frmMain::recentFiles() const {
+  std::vector<std::string> list;
+  for (const QString &p : QSettings().value(kRecentFilesKey).toStringList()) list.push_back(p.toStdString());
+  return CleanRecentFiles(list);
+}
+
+void frmMain::storeRecentFiles(const std::vector<std::string> &list) {
+  QStringList out;
+  for (const auto &p : list) out << qs(p);
+  QSettings().setValue(kRecentFilesKey, out);
+  rebuildRecentMenu();
+}
+
+void frmMain::rememberRecentFile(const std::string &path) {
+  const std::string full = QFileInfo(qs(path)).absoluteFilePath().toStdString();
+  auto list = recentFiles();
+  if (!list.empty() && list.front() == full) return;
+  storeRecentFiles(AddRecentFile(list, full));
+}
+
+void frmMain::rebuildRecentMenu() {
+  if (!fileMenu_ || !recentAnchor_) return;
+  for (QAction *a : recentActions_) {
+    fileMenu_->removeAction(a);
+    a->deleteLater();
+  }
+  recentActions_.clear();
+  const auto list = recentFiles();
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    auto *a = new QAction(qs(RecentFileMenuText(i, list[i])), fileMenu_);
+    a->setObjectName(QString("mnuFileRecent%1").arg(i + 1));
+    a->setToolTip(qs(list[i]));
+    const std::string path = list[i];
+    connect(a, &QAction::triggered, this,
+            [this, path] { run("mnuFileRecent_Click", [&] { openRecentFile(path); }); });
+    fileMenu_->insertAction(recentAnchor_, a);
+    recentActions_.push_back(a);
+  }
+  if (!list.empty()) {
+    QAction *sep = fileMenu_->insertSeparator(recentActions_.front());
+    recentActions_.push_back(sep);
+  }
+}
+
+bool frmMain::openRecentFile(const std::string &path) {
+  if (!QFileInfo(qs(path)).isFile()) {
+    showMessage(MissingRecentFileText(path, LanguageIndex()), BoxIcon::Warning);
+    storeRecentFiles(RemoveRecentFile(recentFiles(), path));
+    return false;
+  }
+  if (radio_->busy() || !OfferToSaveChanges(ws_, *this)) return false;
+  return OpenDataFile(ws_, *this, path);
+}
+
+bool frmMain::openDroppedFiles(const QList<QUrl> &urls) {
+  for (const QUrl &url : urls) {
+    const QString path = url.toLocalFile();
+    if (path.isEmpty() || !path.endsWith(".dat", Qt::CaseInsensitive)) continue;
+    bool opened = false;
+    run("Form_OLEDragDrop", [&] {
+      if (radio_->busy() || !OfferToSaveChanges(ws_, *this)) return;
+      opened = OpenDataFile(ws_, *this, path.toStdString());
+    });
+    return opened;
+  }
+  return false;
+}
+
+namespace {
+bool holdsDataFile(const QMimeData *mime) {
+  if (!mime || !mime->hasUrls()) return false;
+  for (const QUrl &url : mime->urls())
+    if (url.isLocalFile() && url.toLocalFile().endsWith(".dat", Qt::CaseInsensitive)) return true;
+  return false;
+}
+}  // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event) {
+  if (holdsDataFile(event->mimeData())) event->acceptProposedAction();
+  else event->ignore();
+}
+
+void frmMain::dropEvent(QDropEvent *event) {
+  if (!holdsDataFile(event->mimeData())) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  const QList<QUrl> urls = event->mimeData()->urls();
+  // Open after the drop has finished: the save question is a modal box.
+  QMetaObject::invokeMethod(this, [this, urls] { openDroppedFiles(urls); }, Qt::QueuedConnection);
 }
 
 QAction *frmMain::action(const QString &name) const {

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QUrl>
 #include <map>
 #include <memory>
 
@@ -24,6 +25,7 @@ class QSplitter;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+
 
 namespace n27 {
 
@@ -110,9 +112,23 @@ class frmMain : public QMainWindow, private ShellHost {
   // Ends the program without asking about unsaved changes again (they were offered).
   void endApplication();
 
+  // Edit → Undo / Redo: takes back or repeats the last step of the configuration's history;
+  // every open window redraws from the change notifications.
+  void undo();
+  void redo();
+  // The data files of File menu's recent list, most recent first.
+  std::vector<std::string> recentFiles() const;
+  // A recent file chosen from the File menu: a missing one is dropped from the list with a
+  // message; otherwise the usual save offer, then it is opened. True when it was opened.
+  bool openRecentFile(const std::string &path);
+  // Data files dropped onto the window: the first ".dat" is opened after the save offer.
+  bool openDroppedFiles(const QList<QUrl> &urls);
+
  protected:
   void closeEvent(QCloseEvent *event) override;
   void changeEvent(QEvent *event) override;
+  void dragEnterEvent(QDragEnterEvent *event) override;
+  void dropEvent(QDropEvent *event) override;
 
  private:
   // ShellHost
@@ -147,6 +163,13 @@ class frmMain : public QMainWindow, private ShellHost {
   void restoreWindowGeometry();
   void saveWindowGeometry();
   QMdiSubWindow *subWindowOf(const QString &name) const;
+  // The Undo/Redo entries and buttons named after the steps, and the status bar's first panel.
+  void updateHistoryState();
+  void updateModifiedPanel();
+  void afterHistoryMove();
+  void rememberRecentFile(const std::string &path);
+  void storeRecentFiles(const std::vector<std::string> &list);
+  void rebuildRecentMenu();
 
   Workspace &ws_;
   ShellOptions options_;
@@ -164,6 +187,9 @@ class frmMain : public QMainWindow, private ShellHost {
   QLabel *panel2_ = nullptr;
   QLabel *panel3_ = nullptr;
   QMenu *channelEditMenu_ = nullptr;
+  QMenu *fileMenu_ = nullptr;
+  QAction *recentAnchor_ = nullptr;               // the separator before Exit
+  std::vector<QAction *> recentActions_;          // the recent files and their separator
   std::vector<QAction *> channelButtons_;        // toolbar buttons 10 to 14
   std::vector<QAction *> windowListActions_;     // the open windows in the Window menu
   std::map<QString, QAction *> actions_;          // by name

@@ -153,6 +153,27 @@ void draw(QPainter &p, const QString &key) {
     p.setPen(QPen(kRed, 4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(8, 8), QPointF(24, 24));
     p.drawLine(QPointF(24, 8), QPointF(8, 24));
+  } else if (key == "Undo" || key == "Redo") {
+    // A curved arrow turning back (undo) or forward (redo).
+    const bool back = key == "Undo";
+    p.save();
+    if (!back) {
+      p.translate(32, 0);
+      p.scale(-1, 1);
+    }
+    p.setPen(QPen(kBlue, 3.2, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path;
+    path.moveTo(8, 13);
+    path.cubicTo(14, 6, 28, 8, 26, 19);
+    path.cubicTo(25, 24, 20, 27, 15, 26);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    QPolygonF head;
+    head << QPointF(3, 15) << QPointF(12, 6) << QPointF(13, 17);
+    p.drawPolygon(head);
+    p.restore();
   } else if (key == "About") {
     p.setPen(QPen(kBlue.darker(120), 1.5));
     p.setBrush(kBlue);

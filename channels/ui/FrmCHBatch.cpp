@@ -1,5 +1,7 @@
 #include "channels/ui/FrmCHBatch.h"
 
+#include <chrono>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +20,8 @@
 #include <QVBoxLayout>
 
 #include "base/ui/handler_guard.h"
+#include "base/ui/prompter.h"
+#include "channels/channel_changes.h"
 #include "channels/channel_window_texts.h"
 #include "channels/field_codec.h"
 #include "channels/freq_codec.h"
@@ -565,7 +569,17 @@ void FrmCHBatch::normalizeTexts() {
 void FrmCHBatch::apply() {
   run("CommandApply_Click", [&] {
     BatchInput in = input();
-    const BatchResult result = ApplyBatch(ctx_, items_, in);
+    // Say first what the run will do; the preview runs on a copy with the same random tones
+    // the real run then uses, so the counts are exact.
+    const auto seed = static_cast<uint64_t>(
+        std::chrono::system_clock::now().time_since_epoch().count());
+    BatchInput normalized = in;
+    NormalizeBatchInput(ctx_, items_, normalized);
+    const ChannelCounts counts = PreviewBatch(ctx_, items_, in, seed);
+    const QString question =
+        QString::fromStdString(BatchQuestion(counts, ResolveBatchRange(normalized)));
+    if (Ask(this, question, Prompt::QuestionOkCancel) != Answer::Ok) return;
+    const BatchResult result = ApplyBatch(ctx_, items_, in, SeededRandom(seed));
     setInput(in);
     result_->setText(QString::fromStdString(chtext::BatchDoneText(result.created + result.changed)));
   });

@@ -17,6 +17,7 @@
 #include "base/ui/prompter.h"
 #include "channels/channel_ops.h"
 #include "channels/channel_window_texts.h"
+#include "channels/channel_changes.h"
 #include "channels/field_codec.h"
 #include "channels/freq_codec.h"
 #include "channels/grid_rows.h"
@@ -316,6 +317,7 @@ void FrmCHInfoEdit::SetGridEditData(bool fromGrid) {
       const int hz = e.scrambleFreq == 0 ? chtext::kScrambleFreqShownForZero : e.scrambleFreq;
       text3_->setText(QString("%1").arg(hz, 4, 10, QChar('0')));
     }
+    markFields();
     shown_[0] = text1_->text();
     shown_[1] = text2_->text();
     shown_[2] = text3_->text();
@@ -326,12 +328,39 @@ void FrmCHInfoEdit::SetGridEditData(bool fromGrid) {
   reloading_ = false;
 }
 
+void FrmCHInfoEdit::markFields() {
+  // A field that differs from the saved channel: its caption bold behind the marker, as the
+  // grid marks the channel number.
+  const auto changed = ChangedFields(ctx_.ws.working, ctx_.ws.saved, channel());
+  auto mark = [&](QAbstractButton *button, QLabel *label, const Tr &caption, int field) {
+    const bool on = field > 0 && changed[static_cast<std::size_t>(field)];
+    const QString text = (on ? QString::fromUtf8(kChangeMarker) + " " : QString()) + q(caption);
+    QWidget *w = button ? static_cast<QWidget *>(button) : label;
+    QFont f = font();
+    f.setBold(on);
+    w->setFont(f);
+    w->setToolTip(on ? QString::fromUtf8(ChangeText(ChannelChange::Changed)) : QString());
+    if (button) button->setText(text);
+    else label->setText(text);
+  };
+  mark(nullptr, label2_[0], chtext::kDetailLabels[0], kFieldRx);
+  mark(nullptr, label2_[1], chtext::kDetailLabels[1], kFieldTx);
+  for (int i = 0; i < kLists; ++i)
+    mark(nullptr, label2_[static_cast<std::size_t>(i + 2)], chtext::kDetailLabels[i + 2],
+         i == kAutodialList ? kFieldAutodial : kListField[i]);
+  mark(nullptr, label5_, chtext::kDefineScramble, kFieldScrambleFreq);
+  for (int i = 0; i < kChecks; ++i) mark(check1_[static_cast<std::size_t>(i)], nullptr, chtext::kDetailChecks[i], kCheckField[i]);
+}
+
 // ---- changes ----------------------------------------------------------------------------
 
 void FrmCHInfoEdit::apply(int field, const QString &text) {
   if (applying_) return;
   applying_ = true;
-  ChangeChannel(ctx_, 1, channel(), field, text.toStdString(), true);
+  {
+    EditStep undoStep(ctx_.ws, step::ChannelDetails(channel()));
+    ChangeChannel(ctx_, 1, channel(), field, text.toStdString(), true);
+  }
   applying_ = false;
   SetGridEditData(true);
 }
@@ -379,9 +408,13 @@ void FrmCHInfoEdit::checkClicked(int index, bool checked) {
   // its own change.
   const int other = index == kReverseBox ? kTalkaroundBox : index == kTalkaroundBox ? kReverseBox : -1;
   applying_ = true;
-  ChangeChannel(ctx_, 1, channel(), kCheckField[index], checked ? "1" : "0", true);
-  if (checked && other >= 0 && check1_[other]->isChecked())
-    ChangeChannel(ctx_, 1, channel(), kCheckField[other], "0", true);
+  {
+    // Both changes are one step.
+    EditStep undoStep(ctx_.ws, step::ChannelDetails(channel()));
+    ChangeChannel(ctx_, 1, channel(), kCheckField[index], checked ? "1" : "0", true);
+    if (checked && other >= 0 && check1_[other]->isChecked())
+      ChangeChannel(ctx_, 1, channel(), kCheckField[other], "0", true);
+  }
   applying_ = false;
   SetGridEditData(true);
 }

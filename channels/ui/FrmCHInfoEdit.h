@@ -46,6 +46,8 @@ class FrmCHInfoEdit : public QDialog, public ChannelListener {
 
  private:
   void buildUi();
+  // Marks the captions of the fields that differ from the saved channel.
+  void markFields();
   void listChosen(int index);
   void textLeft(QLineEdit *box);
   void toneLeft(int index);

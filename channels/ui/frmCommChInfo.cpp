@@ -18,6 +18,7 @@
 #include "base/messages.h"
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
+#include "channels/channel_changes.h"
 #include "channels/channel_ops.h"
 #include "channels/channel_window_texts.h"
 #include "channels/field_codec.h"
@@ -103,7 +104,7 @@ void frmCommChInfo::buildUi() {
   }
   // Widths: the design widths at 96 dpi, wider where the font needs it.
   const QFontMetrics fm = grid_->fontMetrics();
-  const char *samples[kGridColumnCount] = {"128", "000.00000", "000.00000", "CTCSS/DCS", "CTCSS/DCS",
+  const char *samples[kGridColumnCount] = {"\u25CF 128", "000.00000", "000.00000", "CTCSS/DCS", "CTCSS/DCS",
                                            "Middle",     "", "", "", "12.5K(Narrow)", "More"};
   for (int c = 0; c < kGridColumnCount; ++c) {
     if (IsGridColumnHidden(c)) {
@@ -252,12 +253,42 @@ void frmCommChInfo::setCellText(int row, int col, const QString &text) {
     if (item->text() != text) item->setText(text);
 }
 
+void frmCommChInfo::markRow(int row) {
+  QTableWidgetItem *item = grid_->item(row - 1, kColChannel);
+  if (!item) return;
+  // A channel that differs from the saved copy (added, changed or deleted): its number bold,
+  // behind a marker, in a colour of its own, with a tooltip saying which.
+  const ChannelChange change = CompareWithSaved(ctx_.ws.working, ctx_.ws.saved, row);
+  const bool marked = change != ChannelChange::Same;
+  const QString text = marked ? QString::fromUtf8(change == ChannelChange::Added     ? "+ "
+                                                  : change == ChannelChange::Deleted ? "\u2212 "
+                                                                                     : "\u25CF ") +
+                                    QString::number(row)
+                              : QString::number(row);
+  if (item->text() == text) return;
+  item->setText(text);
+  QFont f = grid_->font();
+  f.setBold(marked);
+  item->setFont(f);
+  const QPalette pal = grid_->palette();
+  item->setForeground(change == ChannelChange::Added     ? QBrush(QColor(0, 120, 40))
+                      : change == ChannelChange::Deleted ? QBrush(QColor(190, 20, 20))
+                      : marked                           ? QBrush(QColor(200, 90, 0))
+                                                         : pal.buttonText());
+  item->setToolTip(QString::fromUtf8(ChangeText(change)));
+}
+
+void frmCommChInfo::markAllRows() {
+  for (int row = 1; row <= kGridChannelRows; ++row) markRow(row);
+}
+
 void frmCommChInfo::SetGridData() {
   run("SetGridData", [&] {
     grid_->setUpdatesEnabled(false);
     for (int row = 1; row <= kGridChannelRows; ++row)
       for (int col = kColRx; col <= kColSpacing; ++col) setCellText(row, col, {});
     ShowAllFredata();
+    markAllRows();
     SetShowEditData();
     grid_->setUpdatesEnabled(true);
   });
@@ -286,7 +317,10 @@ void frmCommChInfo::fillRow(int row) {
 
 void frmCommChInfo::reShowGrid(int row) {
   run("reShowGrid", [&] {
-    if (row >= 1 && row <= kGridChannelRows) fillRow(row);
+    if (row >= 1 && row <= kGridChannelRows) {
+      fillRow(row);
+      markRow(row);
+    }
   });
 }
 
@@ -302,6 +336,7 @@ void frmCommChInfo::SetShowEditData() {
 
 void frmCommChInfo::channelChanged(int number, bool refresh) {
   if (refresh) reShowGrid(number);
+  else if (number >= 1 && number <= kGridChannelRows) markRow(number);  // the mark follows at once
 }
 
 void frmCommChInfo::allChannelsChanged() { SetGridData(); }

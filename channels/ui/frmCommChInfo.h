@@ -87,6 +87,9 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   int gridWidth() const;
   void applyLanguage();
   void fillRow(int row);
+  // The CH cell's mark of a channel that differs from the saved copy.
+  void markRow(int row);
+  void markAllRows();
   QString cellText(int row, int col) const;
   void setCellText(int row, int col, const QString &text);
   // Moves the grid's current cell; its cell-enter event follows.

@@ -1,5 +1,7 @@
 #include "features/ui/FeatureWindow.h"
 
+#include "features/setting_undo.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -151,9 +153,12 @@ FeatureWindow::FeatureWindow(const features::Area &area, ChannelContext &channel
   build();
   setCaptions();
   refresh();
+  // An undo or redo may change any setting: show them again.
+  context_->channels.addListener(this);
 }
 
 FeatureWindow::~FeatureWindow() {
+  context_->channels.removeListener(this);
   // What is typed into a box is kept when the window closes, as when the box loses the focus;
   // then a box losing the focus while the window goes away must not store into a half
   // destroyed window.
@@ -470,7 +475,7 @@ void FeatureWindow::choose(const features::Setting &setting, const std::string &
   busy_ = true;
   RunHandler(this, handler, [&] {
     features::ChooseResult result;
-    if (setting.choose) result = setting.choose(*context_, text);
+    if (setting.choose) result = features::ChooseSetting(*context_, area_, setting, text);
     // Show the stored values first so the box under the message already holds what was kept.
     busy_ = false;
     refresh();

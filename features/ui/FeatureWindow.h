@@ -14,6 +14,7 @@
 
 #include "base/language.h"
 #include "base/ui/editor_window.h"
+#include "channels/channel_context.h"
 #include "features/key_filters.h"
 #include "features/setting.h"
 
@@ -52,7 +53,7 @@ struct FeatureLayout {
   int columns = 2;      // columns of label/box pairs on a page
 };
 
-class FeatureWindow : public QWidget, public EditorWindow {
+class FeatureWindow : public QWidget, public EditorWindow, public ChannelListener {
   Q_OBJECT
 
  public:
@@ -63,6 +64,10 @@ class FeatureWindow : public QWidget, public EditorWindow {
   // Shows every setting again from the working configuration.
   void refresh();
   void storePendingInput() override;
+  // ChannelListener: after an undo or redo every value is shown again; the lists of channels
+  // (DW channel, scan banks) follow changes of the channel list too.
+  void settingsChanged() override { refresh(); }
+  void allChannelsChanged() override { refresh(); }
 
   const features::Area &area() const { return area_; }
   features::FeatureContext &context() { return *context_; }

@@ -101,12 +101,7 @@ FrmKeyAssignm::FrmKeyAssignm(ChannelContext &channels, ShowHelp help, QWidget *p
     : FeatureWindow(features::KeyAssignmentArea(), channels, keyLayout(), std::move(help), parent) {}
 
 FrmScanInfo::FrmScanInfo(ChannelContext &channels, ShowHelp help, QWidget *parent)
-    : FeatureWindow(features::ScanSettingsArea(), channels, scanLayout(), std::move(help), parent),
-      channels_(channels) {
-  channels_.addListener(this);
-}
-
-FrmScanInfo::~FrmScanInfo() { channels_.removeListener(this); }
+    : FeatureWindow(features::ScanSettingsArea(), channels, scanLayout(), std::move(help), parent) {}
 
 bool FrmScanInfo::reshowScanChoices() {
   refresh();

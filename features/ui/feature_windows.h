@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <functional>
 
-#include "channels/channel_context.h"
 #include "features/ui/FeatureWindow.h"
 
 namespace n27 {
@@ -28,14 +27,10 @@ class FrmKeyAssignm : public FeatureWindow {
 
 // While open, the scan window listens to the channel list: a channel created or deleted
 // reshows its bank choices, and the stored choices are left for the user to pick.
-class FrmScanInfo : public FeatureWindow, public ChannelListener {
+class FrmScanInfo : public FeatureWindow {
  public:
   explicit FrmScanInfo(ChannelContext &channels, ShowHelp help = {}, QWidget *parent = nullptr);
-  ~FrmScanInfo() override;
   bool reshowScanChoices() override;
-
- private:
-  ChannelContext &channels_;
 };
 
 class FrmDTMF : public FeatureWindow {

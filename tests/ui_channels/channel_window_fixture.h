@@ -20,11 +20,17 @@
 
 namespace n27::testing {
 
-// Records every message box instead of showing it.
+// Records every message box instead of showing it; questions are answered with `answer`.
 class RecordingPrompter : public Prompter {
  public:
   void message(QWidget *, const QString &text, BoxIcon) override { messages.push_back(text); }
+  Answer ask(QWidget *, const QString &text, Prompt) override {
+    questions.push_back(text);
+    return answer;
+  }
   std::vector<QString> messages;
+  std::vector<QString> questions;
+  Answer answer = Answer::Ok;
 };
 
 class ChannelWindowTest : public ::testing::Test {
