@@ -145,9 +145,10 @@ int main(int argc, char **argv) {
   SetupSettings setup = ReadSetupSettings(setupFile);
   std::vector<PortEntry> ports = ListSerialPorts(setupFile);
   int port = ChooseStartupPort(ports, setup.comPort);
+  WriteSetupSettings(setupFile, port, setup.isFirstRun);
+  // A port given on the command line is for this run only: the saved choice stays.
   if (parser.isSet(portOption))
     port = portFromArgument(ports, parser.value(portOption), options.extraPort);
-  WriteSetupSettings(setupFile, port, setup.isFirstRun);
   options.setupFile = setupFile;
   options.comPort = port;
 

@@ -106,6 +106,8 @@ bool FileSaveAs(Workspace &ws, ShellHost &host) {
 bool ApplyModelInformation(Workspace &ws, ShellHost &host, const std::string &modelText,
                            const std::string &bandText) {
   if (bandText == ws.bandText && modelText == ws.modelFamily) return false;
+  // A band without a table entry ("Unknown Band") has no limits and no default file.
+  if (bandText != kBand400 && bandText != kBand136) return false;
   if (host.ask(Text(msg::kFrequencyData), Prompt::WarningOkCancel) != Answer::Ok) return false;
   // The switch, new configuration included, is one undo step: undoing it brings back the band
   // and the configuration (with its file name and saved copy) that were open before.

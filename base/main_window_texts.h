@@ -21,10 +21,10 @@ inline constexpr Tr kMenuModel{"&Model", "机型(&M)"};
 inline constexpr Tr kModelInformation{"&Model Information", "机型信息(&M)"};
 
 inline constexpr Tr kMenuChannelEdit{"&Channel Edit", "信道编辑(&C)"};
-inline constexpr Tr kCut{"Cu&t", "剪切(&T)"};
-inline constexpr Tr kCopy{"&Copy", "复制(&C)"};
-inline constexpr Tr kPaste{"&Paste", "粘贴(&P)"};
-inline constexpr Tr kDelete{"&Delete", "删除(&D)"};
+inline constexpr Tr kCut{"Cut(&X)", "剪切(&X)"};
+inline constexpr Tr kCopy{"Copy(&C)", "复制(&C)"};
+inline constexpr Tr kPaste{"Paste(&V)", "粘帖(&V)"};
+inline constexpr Tr kDelete{"Delete(&D)", "删除(&D)"};
 inline constexpr Tr kMoveUp{"Move &Up", "上移(&U)"};
 inline constexpr Tr kMoveDown{"Move Do&wn", "下移(&W)"};
 inline constexpr Tr kInsertRow{"&Insert Row", "插入行(&I)"};
@@ -95,7 +95,9 @@ inline constexpr Tr kSystemInfoUnavailable{"System information is unavailable at
                                            "此时系统信息不可用"};
 inline constexpr Tr kHelpTitle{"N27 Help", "N27 帮助"};
 inline constexpr Tr kHelpMissing{"The help pages could not be found:", "找不到帮助文件："};
-inline constexpr Tr kClose{"&Close", "关闭(&C)"};
+// The Close and Help buttons of the child windows: no Alt keys, which belong to the menu bar.
+inline constexpr Tr kClose{"Close", "关闭"};
+inline constexpr Tr kHelpButton{"Help", "帮助"};
 
 // Message box buttons besides the common OK and Cancel
 inline constexpr Tr kYes{"&Yes", "是(&Y)"};

@@ -186,7 +186,8 @@ BatchResult ApplyBatch(ChannelContext &ctx, const BatchItems &items, BatchInput 
       } else {
         tx = stepped(in.txStart, in.txStep, in.txIncreasing, k);
       }
-      SetChannelValue(ctx, e, kFieldTx, FormatLimitedFre(ctx, tx, kFieldTx));
+      // Only the TX text changes: the transmit-off mark (word 19) stays as it was.
+      e.tx.assign(SaveFre(ctx, FormatLimitedFre(ctx, tx, kFieldTx)));
     }
     if (items[kItemDecode]) {
       int p = in.decodeRandom ? randomTone(random)

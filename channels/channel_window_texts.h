@@ -27,8 +27,9 @@ inline constexpr const char *kMoreCell = ">>";
 inline constexpr Tr kGridCaption{"Channel Information[Channel -", "信道信息[信道 -"};
 inline constexpr Tr kGroup{"Group", "组"};
 inline constexpr Tr kChannelEdit{"Channel Edit", "信道编辑"};
-inline constexpr Tr kClose{"&Close", "关闭(&C)"};
-inline constexpr Tr kHelp{"&Help", "帮助(&H)"};
+// No Alt keys: Alt+C and Alt+H belong to the main window's menu bar.
+inline constexpr Tr kClose{"Close", "关闭"};
+inline constexpr Tr kHelp{"Help", "帮助"};
 
 // "Channel Information[Channel - 5]".
 std::string GridCaption(int row);
@@ -70,7 +71,7 @@ inline constexpr Tr kDetailChecks[5] = {
 };
 // Scramble list: "Off", "1".."11", "Define"; the list position is stored.
 inline constexpr Tr kScrambleOff{"Off", "关"};
-inline constexpr Tr kScrambleDefine{"Define", "自定义"};
+inline constexpr Tr kScrambleDefine{"Define", "Define"};
 inline constexpr int kScrambleNumbered = 11;
 // The scramble frequency box shows a stored 0 as this.
 inline constexpr int kScrambleFreqShownForZero = 3400;
@@ -102,7 +103,7 @@ inline constexpr Tr kBatchInterval{"Interval", "间隔"};
 inline constexpr Tr kBatchRandom{"Random", "随机"};
 inline constexpr Tr kBatchSameAsDecode{"Same as Decode", "与解码相同"};
 inline constexpr Tr kBatchOther{"Channel Options", "信道选项"};
-inline constexpr Tr kBatchSetItems{"&Set Edit Items", "设定编辑项目(&S)"};
+inline constexpr Tr kBatchSetItems{"Set Edit &Items", "设定编辑项目(&I)"};  // Alt+S is the Setting menu
 inline constexpr Tr kBatchItemsTitle{"Edit Items", "编辑项目"};
 inline constexpr Tr kBatchApply{"&Apply", "执行(&A)"};
 inline constexpr Tr kBatchNoItem{"Tick the items to edit with \"Set Edit Items\".",

@@ -49,7 +49,7 @@ inline constexpr int kScrambleFreqMax = 4100;
 inline constexpr Tr kPowerTexts[] = {{"Low", "低"}, {"Middle", "中"}, {"High", "高"}};
 inline constexpr Tr kScanAddTexts[] = {{"Del", "删除"}, {"Add", "添加"}};
 inline constexpr Tr kOptSignalTexts[] = {{"None", "无"}, Tr{"DTMF"}, Tr{"FleetSync"}};
-inline constexpr Tr kPttIdTexts[] = {Tr{"Off"}, Tr{"BOT"}, Tr{"EOT"}, Tr{"Both"}};
+inline constexpr Tr kPttIdTexts[] = {Tr{"Off", "关"}, Tr{"BOT"}, Tr{"EOT"}, Tr{"Both"}};
 inline constexpr Tr kSpacingTexts[] = {{"12.5K(Narrow)", "12.5K(窄带)"}, {"25K(Wide)", "25K(宽带)"}};
 inline constexpr Tr kBusyLockTexts[] = {
     {"Off", "关"}, {"Carrier", "载波"}, Tr{"Repeater"}, {"Option Signalling", "可选信令"}};

@@ -49,7 +49,7 @@ const ByteSetting kByteMap[] = {
     {mem::kTot, fn<&F::tot>, 40, 4},
     {mem::kTotWarning, fn<&F::totWarning>, 10, 0},
     {mem::kVoicePrompt, fn<&F::voicePrompt>, 0, 1},
-    {mem::kCallResponse, fn<&F::callResponse>, 4, 0},
+    {mem::kCallResponse, fn<&F::callResponse>, 5, 0},
     {mem::kSquelch, fn<&F::squelch>, 9, 4},
     {mem::kBatterySave, fn<&F::batterySave>, 3, 0},
     {mem::kBeep, fn<&F::beep>, 1, 1},
@@ -110,10 +110,10 @@ void decodeMessage(const RadioImage &image, std::size_t start, FixedText<32> &li
 // The function code a key byte holds: 16..254 are not functions and read as 255 (unset).
 int16_t keyCode(uint8_t b) { return static_cast<int16_t>(b >= 16 && b <= 254 ? 255 : b); }
 
-// A scan bank byte holds the bank position minus one (0..15). Anything above 15 — among it
-// the 254 that "no channel" (255) is written as — reads as 255, so "no channel" survives a
-// write and a read.
-int16_t bankWord(uint8_t b) { return static_cast<int16_t>(b > 15 ? 255 : b + 1); }
+// A scan bank byte holds the bank position minus one. A byte above 16 — among it the 254
+// that "no channel" (255) is written as — reads as 255, so "no channel" survives a write and
+// a read; 0..16 read as the byte plus one.
+int16_t bankWord(uint8_t b) { return static_cast<int16_t>(b > 16 ? 255 : b + 1); }
 
 }  // namespace
 

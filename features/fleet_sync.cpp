@@ -10,6 +10,9 @@ namespace {
 
 constexpr Tr kAll{"All", "所有"};
 constexpr int kFleetOffset = 99, kIdOffset = 999;
+// ID 1254 would be stored as 255, the mark of an empty cell: the ID would silently vanish.
+constexpr Tr kIdTakenForEmpty{"ID 1254 cannot be stored: the radio reads it as an empty cell.",
+                              "ID 1254 无法保存：电台会把它当作空白。"};
 
 int offset(FleetColumn c) { return c == FleetColumn::Fleet ? kFleetOffset : kIdOffset; }
 
@@ -76,7 +79,9 @@ Setting cell(int row, FleetColumn column) {
                     column == FleetColumn::Fleet ? 3 : 4);
   };
   s.choose = [row, column](FeatureContext &c, const std::string &text) {
-    if (!CommitFleetCell(c.ws.working, row, column, text)) return ChooseResult::fail(ChooseStatus::Invalid);
+    if (!CommitFleetCell(c.ws.working, row, column, text))
+      return ChooseResult::fail(ChooseStatus::Invalid,
+                                column == FleetColumn::Id && FleetIdTakenForEmpty(text) ? kIdTakenForEmpty.get() : "");
     return ChooseResult{};
   };
   s.choicesHint = column == FleetColumn::Fleet ? "100 … 349 (clamped), A for All, empty clears"
@@ -123,6 +128,32 @@ std::string FleetCellText(FleetColumn column, uint32_t stored) {
   return std::to_string(stored + static_cast<uint32_t>(offset(column)));
 }
 
+namespace {
+
+// The number a typed cell text stands for, clamped to the column's range: the leading digits
+// ("12A" is 12; no digit at all counts as 0). Nothing for All, an empty cell or a refused text.
+std::optional<long> cellNumber(FleetColumn column, std::string_view typed) {
+  if (typed.empty() || typed == "A") return std::nullopt;
+  long n = 0;
+  for (char ch : typed) {
+    if (ch < '0' || ch > '9') break;
+    n = n * 10 + (ch - '0');
+    if (n > 1000000) break;  // far above either range: clamped below
+  }
+  const bool fleet = column == FleetColumn::Fleet;
+  const long low = fleet ? kFleetMin : kIdMin, high = fleet ? kFleetMax : kIdMax;
+  return n < low ? low : n > high ? high : n;
+}
+
+}  // namespace
+
+bool FleetIdTakenForEmpty(std::string_view text) {
+  auto typed = FilterText(text, FleetCellKey);
+  if (!typed) return false;
+  auto n = cellNumber(FleetColumn::Id, *typed);
+  return n && *n - kIdOffset == kEmptyCell;
+}
+
 std::optional<uint32_t> FleetCellValue(FleetColumn column, std::string_view text) {
   // A cell showing "All" that is committed again stays All (it is not a number).
   if (text == kAll.at(kEnglish) || text == kAll.at(kChinese)) return kAllCell;
@@ -130,17 +161,10 @@ std::optional<uint32_t> FleetCellValue(FleetColumn column, std::string_view text
   if (!typed) return std::nullopt;
   if (*typed == "A") return kAllCell;
   if (typed->empty()) return kEmptyCell;
-  // The leading digits are the number ("12A" is 12); no digit at all counts as 0.
-  long n = 0;
-  for (char ch : *typed) {
-    if (ch < '0' || ch > '9') break;
-    n = n * 10 + (ch - '0');
-    if (n > 1000000) break;  // far above either range: clamped below
-  }
-  const bool fleet = column == FleetColumn::Fleet;
-  const long low = fleet ? kFleetMin : kIdMin, high = fleet ? kFleetMax : kIdMax;
-  n = n < low ? low : n > high ? high : n;
-  return static_cast<uint32_t>(n - offset(column));
+  const long n = *cellNumber(column, *typed);
+  const auto stored = static_cast<uint32_t>(n - offset(column));
+  if (stored == kEmptyCell) return std::nullopt;  // would read back as an empty cell
+  return stored;
 }
 
 bool CommitFleetCell(CodeplugData &data, int row, FleetColumn column, std::string_view text) {

@@ -17,7 +17,10 @@ std::vector<Setting> buildTable() {
   using R = RadioInformation;
   std::vector<Setting> t;
   Setting type{"radiotype", "Combo1_0", Tr{"Radio Type", "机型"}, SettingKind::List, {}, {}};
-  type.view = [](const Workspace &w) { return ListView({w.radioInfo.radioType}, 0); };
+  // The model name of the stored model code: "N27PR" is the "N27".
+  type.view = [](const Workspace &w) {
+    return ListView({w.radioInfo.radioType == kModelCode ? std::string("N27") : w.radioInfo.radioType}, 0);
+  };
   t.push_back(type);
   Setting band{"band", "Combo1_1", Tr{"Frequency", "频段"}, SettingKind::List, {}, {}};
   band.view = [](const Workspace &w) { return RadioBandView(w.radioInfo.bandCode); };
@@ -27,7 +30,13 @@ std::vector<Setting> buildTable() {
   t.push_back(shown("productiondate", "Text1_2", Tr{"Producted Date", "出厂日期"}, &R::productionDate, 16));
   t.push_back(shown("maintenancedate", "Text1_3", Tr{"Maintained Date", "维修日期"}, &R::maintenanceDate, 16));
   t.push_back(shown("maintenancereason", "Text1_4", Tr{"Maintained", "维修原因"}, &R::maintenanceReason, 96));
-  t.push_back(shown("version", "Text1_5", Tr{"Version", "固件版本"}, &R::version, 0));
+  // The record's version text, else the firmware version the radio reported in the last
+  // read or write.
+  Setting version = shown("version", "Text1_5", Tr{"Version", "固件版本"}, &R::version, 0);
+  version.view = [](const Workspace &w) {
+    return TextView(w.radioInfo.version.empty() ? w.firmwareVersion : w.radioInfo.version, 0);
+  };
+  t.push_back(version);
   t.push_back(shown("manufacturecode", "Text1_6", Tr{"Manufacture Code", "生产批号"}, &R::manufactureCode, 8));
   t.push_back(shown("usercode", "Text1_7", Tr{"User Code", "客户代码"}, &R::userCode, 4));
   t.push_back(shown("dealercode", "Text1_8", Tr{"Dealer Code", "经销商代码"}, &R::dealerCode, 16));

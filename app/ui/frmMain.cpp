@@ -220,6 +220,12 @@ void frmMain::buildMenus() {
         [this] { channelEdit(ChannelEditCommand::Paste); });
   entry(channelEditMenu_, "mnuCHDelete", mainText::kDelete,
         [this] { channelEdit(ChannelEditCommand::Delete); });
+  // The keys are shown beside the entries; the channel grid itself handles them.
+  for (auto [name, key] : {std::pair{"mnuCHCut", QKeySequence::Cut}, {"mnuCHCopy", QKeySequence::Copy},
+                           {"mnuCHPaste", QKeySequence::Paste}, {"mnuCHDelete", QKeySequence::Delete}}) {
+    actions_[name]->setShortcut(key);
+    actions_[name]->setShortcutContext(Qt::WidgetShortcut);
+  }
   // The channel plan commands; the grid takes their keys itself, the menu only shows them.
   channelEditMenu_->addSeparator();
   for (const auto &[name, caption, command, keys] :

@@ -21,8 +21,13 @@ frmModelInfo::frmModelInfo(const Workspace &ws, QWidget *parent) : QDialog(paren
   band_->setObjectName("Combo1_1");
   band_->addItem(kBand400);
   band_->addItem(kBand136);
+  // The box shows the current band text, also "Unknown Band" (offered only while it is current).
   int shown = band_->findText(QString::fromStdString(ws.bandText));
-  band_->setCurrentIndex(shown < 0 ? 0 : shown);
+  if (shown < 0) {
+    band_->addItem(QString::fromStdString(ws.bandText));
+    shown = band_->count() - 1;
+  }
+  band_->setCurrentIndex(shown);
   for (QComboBox *box : {model_, band_}) {
     box->setMinimumWidth(180);
     EnterMovesToNextControl(box);

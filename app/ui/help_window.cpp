@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -42,6 +43,10 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   layout->addLayout(bar);
   layout->addWidget(browser_);
   resize(760, 620);
+  // Esc closes the guide, like any other window a user reads and puts away.
+  auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setContext(Qt::WindowShortcut);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 QString HelpWindow::pagePath(int language) {

@@ -159,8 +159,10 @@ FeatureWindow::FeatureWindow(const features::Area &area, ChannelContext &channel
 
 FeatureWindow::~FeatureWindow() {
   context_->channels.removeListener(this);
-  // A text box losing the focus while the window goes away must not store into a half
+  // What is typed into a box is kept when the window closes, as when the box loses the focus;
+  // then a box losing the focus while the window goes away must not store into a half
   // destroyed window.
+  storePendingInput();
   for (QObject *child : findChildren<QObject *>()) child->disconnect(this);
 }
 
@@ -357,6 +359,11 @@ QWidget *FeatureWindow::makeControl(Control &c) {
       c.edit = new QLineEdit(this);
       c.edit->setObjectName(name);
       c.edit->setReadOnly(!s.choose);
+      if (!s.choose) {  // a box that only shows looks like one: the window's background
+        QPalette p = c.edit->palette();
+        p.setColor(QPalette::Base, p.color(QPalette::Window));
+        c.edit->setPalette(p);
+      }
       auto f = layout_.filters.find(s.control);
       new KeyFilterObject(c.edit, f == layout_.filters.end() ? nullptr : f->second, true);
       connect(c.edit, &QLineEdit::editingFinished, this, [this, index] { commitText(controls_[index]); });
@@ -395,7 +402,7 @@ void FeatureWindow::setCaptions() {
     grid_->setCornerButtonEnabled(false);
     grid_->verticalHeader()->setToolTip(qs(layout_.gridNumber));
   }
-  if (help_) help_->setText(qs(mainText::kMenuHelp));
+  if (help_) help_->setText(qs(mainText::kHelpButton));
   close_->setText(qs(mainText::kClose));
 }
 

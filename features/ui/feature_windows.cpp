@@ -103,6 +103,11 @@ FrmKeyAssignm::FrmKeyAssignm(ChannelContext &channels, ShowHelp help, QWidget *p
 FrmScanInfo::FrmScanInfo(ChannelContext &channels, ShowHelp help, QWidget *parent)
     : FeatureWindow(features::ScanSettingsArea(), channels, scanLayout(), std::move(help), parent) {}
 
+bool FrmScanInfo::reshowScanChoices() {
+  refresh();
+  return true;
+}
+
 FrmDTMF::FrmDTMF(ChannelContext &channels, ShowHelp help, QWidget *parent)
     : FeatureWindow(features::DtmfArea(), channels, dtmfLayout(), std::move(help), parent) {}
 

@@ -25,9 +25,12 @@ class FrmKeyAssignm : public FeatureWindow {
   explicit FrmKeyAssignm(ChannelContext &channels, ShowHelp help = {}, QWidget *parent = nullptr);
 };
 
+// While open, the scan window listens to the channel list: a channel created or deleted
+// reshows its bank choices, and the stored choices are left for the user to pick.
 class FrmScanInfo : public FeatureWindow {
  public:
   explicit FrmScanInfo(ChannelContext &channels, ShowHelp help = {}, QWidget *parent = nullptr);
+  bool reshowScanChoices() override;
 };
 
 class FrmDTMF : public FeatureWindow {

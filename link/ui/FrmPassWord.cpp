@@ -21,10 +21,13 @@ FrmPassWord::FrmPassWord(std::string &password, QWidget *parent)
   text1_->setObjectName("Text1");
   text1_->setEchoMode(QLineEdit::Password);
   text1_->setMaxLength(4);
-  // The radio keeps its password in single-byte characters: only those can be typed.
+  // The radio keeps its password in single-byte characters (bytes 01..FE, 00 and FF end it):
+  // any Latin-1 character but those can be typed.
   text1_->setValidator(
-      new QRegularExpressionValidator(QRegularExpression("[\\x20-\\x7E]{0,4}"), text1_));
+      new QRegularExpressionValidator(QRegularExpression("[\\x01-\\x{FE}]{0,4}"), text1_));
   text1_->setText(QString::fromLatin1(password.c_str()));
+  // Typing replaces the remembered password instead of being added to it.
+  text1_->selectAll();
   text1_->setMinimumWidth(140);
   label->setBuddy(text1_);
 

@@ -24,7 +24,7 @@ namespace {
 QString q(const Tr &t) { return QString::fromUtf8(t.get()); }
 
 constexpr Tr kSavePdf{"Save as &PDF...", "保存为PDF(&P)..."};
-constexpr Tr kClose{"&Close", "关闭(&C)"};
+constexpr Tr kClose{"Cl&ose", "关闭(&O)"};  // Alt+C is Clear All
 constexpr Tr kPrinterError{"The printer could not be used. Nothing was printed.", "打印机无法使用，未打印。"};
 constexpr Tr kPdfError{"The PDF file could not be written.", "无法写入PDF文件。"};
 

@@ -86,7 +86,7 @@ TEST(Batch, TxModes) {
   ApplyBatch(f.ctx, only({kItemRx, kItemTx}), in);
   EXPECT_EQ(f.channel(1).tx.text(), "43500000");
   EXPECT_EQ(f.channel(3).tx.text(), "43520000");
-  EXPECT_EQ(f.channel(1).txOff, 0);
+  EXPECT_EQ(f.channel(1).txOff, 1) << "a batch TX keeps the transmit-off mark of the new channel";
 
   in.txMode = TxMode::Start;
   in.txStart = "489.99";

@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QLineEdit>
 #include <QFile>
+#include <QComboBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -201,14 +202,6 @@ TEST_F(GuiTransfer, SwitchingReleaseOffersToSaveFirst) {
 TEST_F(GuiTransfer, RadioInformationIsReadAndShownInItsWindow) {
   frmMain &m = startRadio();
   EXPECT_TRUE(m.action("mnuRadioInfo")->isEnabled());
-  // A stand-in for the radio-information window, shown modally after the read.
-  m.registerEditor({window::kRadioInformation,
-                    [](frmMain &) {
-                      auto *d = new QDialog;
-                      d->setObjectName(window::kRadioInformation);
-                      return d;
-                    },
-                    WindowPlacement::Modal});
   int ended = 0;
   bool success = false;
   m.radio().onTransferEnded = [&](int type, bool ok) {
@@ -216,7 +209,13 @@ TEST_F(GuiTransfer, RadioInformationIsReadAndShownInItsWindow) {
     ++ended;
     success = ok;
   };
-  prompter.onDialog = [](QDialog &) { return int(QDialog::Accepted); };  // seen and closed
+  // The real radio-information window shows what the radio sent.
+  std::map<QString, QString> shown;
+  prompter.onDialog = [&shown](QDialog &d) {
+    for (auto *e : d.findChildren<QLineEdit *>()) shown[e->objectName()] = e->text();
+    for (auto *c : d.findChildren<QComboBox *>()) shown[c->objectName()] = c->currentText();
+    return int(QDialog::Accepted);
+  };
   ws.image.set(2000, 0x5A);
   trigger("mnuEMG");  // Edit → Local Message: the image is erased first
   EXPECT_TRUE(m.radio().busy());
@@ -224,6 +223,13 @@ TEST_F(GuiTransfer, RadioInformationIsReadAndShownInItsWindow) {
   EXPECT_TRUE(success);
   EXPECT_TRUE(prompter.questions.empty());  // no question, no progress window
   EXPECT_EQ(prompter.dialogs, (std::vector<QString>{"FrmEMG"}));
+  EXPECT_EQ(shown["Text1_1"], "N27SIM0000000001");
+  EXPECT_EQ(shown["Text1_2"], "2024-03-18");
+  EXPECT_EQ(shown["Text1_0"], "0086");
+  EXPECT_EQ(shown["Text1_6"], "B2403A");
+  EXPECT_EQ(shown["Text1_7"], "001A");
+  EXPECT_EQ(shown["Combo1_0"], "N27");
+  EXPECT_EQ(shown["Combo1_1"], "400 - 490 MHz");
   EXPECT_EQ(ws.image.at(2000), 0xFF);
   EXPECT_FALSE(m.radio().busy());
 

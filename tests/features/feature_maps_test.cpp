@@ -93,7 +93,7 @@ TEST(FeatureMaps, ReadRulesKeepTheLimitAndReplaceAnythingAbove) {
       {304, 40, 4, [](D d) { return d.function.tot; }},
       {305, 10, 0, [](D d) { return d.function.totWarning; }},
       {306, 0, 1, [](D d) { return d.function.voicePrompt; }},
-      {307, 4, 0, [](D d) { return d.function.callResponse; }},
+      {307, 5, 0, [](D d) { return d.function.callResponse; }},
       {308, 9, 4, [](D d) { return d.function.squelch; }},
       {309, 3, 0, [](D d) { return d.function.batterySave; }},
       {310, 1, 1, [](D d) { return d.function.beep; }},
@@ -175,8 +175,14 @@ TEST(FeatureMaps, ScanBankNoneRoundTripsAndPositionsAreStoredMinusOne) {
   DecodeFeatureSettings(image, back);
   EXPECT_EQ(back.scan.words, d.scan.words);
 
-  // Bytes the program never writes: 16..253 and 255 also mean "no channel".
-  for (int b : {16, 17, 200, 255}) {
+  // A byte of 16 is within the read rule and comes back as 17; 17..253 and 255 mean
+  // "no channel" like the 254 written for it.
+  image.set(344, 16);
+  DecodeFeatureSettings(image, back);
+  EXPECT_EQ(back.scan.words[1], 17);
+  EncodeFeatureSettings(image, back);
+  EXPECT_EQ(image.at(344), 16) << "the radio gets its own byte back";
+  for (int b : {17, 200, 255}) {
     image.set(344, static_cast<uint8_t>(b));
     DecodeFeatureSettings(image, back);
     EXPECT_EQ(back.scan.words[1], 255) << "byte " << b;

@@ -139,7 +139,7 @@ TEST_F(BatchWindowTest, ChineseCaptions) {
   SetLanguageIndex(kChinese);
   openBatch();
   EXPECT_EQ(batch->windowTitle(), "批量信道编辑");
-  EXPECT_EQ(child<QPushButton>("CommandFun")->text(), "设定编辑项目(&S)");
+  EXPECT_EQ(child<QPushButton>("CommandFun")->text(), "设定编辑项目(&I)");
   EXPECT_EQ(child<QComboBox>("Combo1_2")->itemText(2), "高");
   EXPECT_EQ(child<QComboBox>("Combo1_0")->itemText(0), "无");
 }
