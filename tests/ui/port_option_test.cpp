@@ -44,12 +44,15 @@ TEST_F(PortOption, APortGivenOnTheCommandLineIsNotSaved) {
   env.insert("N27_PROGRAM_DIR", QString::fromStdString(program.string()));
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("HOME", QString::fromStdString(dir.string()));
+  // The program keeps the user's settings in their own folder and takes the old file over.
+  env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir / "config").string()));
+  const fs::path userSetup = dir / "config" / "n27" / "mysetup.ini";
   n27.setProcessEnvironment(env);
   n27.start(QString(N27_PROGRAM_DIR) + "/n27", {"--no-splash", "--port", "/dev/zero"});
   ASSERT_TRUE(n27.waitForStarted(10000));
   // The start-up writes the settings file once (the first-run mark goes to 0).
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (readAll(setup).find("IsFirstRun=0") == std::string::npos &&
+  while (readAll(userSetup).find("IsFirstRun=0") == std::string::npos &&
          std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   n27.terminate();
@@ -57,7 +60,7 @@ TEST_F(PortOption, APortGivenOnTheCommandLineIsNotSaved) {
     n27.kill();
     n27.waitForFinished(5000);
   }
-  const std::string text = readAll(setup);
+  const std::string text = readAll(userSetup);
   ASSERT_NE(text.find("IsFirstRun=0"), std::string::npos) << text;
   EXPECT_NE(text.find("comPort=200"), std::string::npos) << text;
   EXPECT_EQ(text.find("/dev/zero"), std::string::npos) << text;
