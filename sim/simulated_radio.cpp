@@ -224,8 +224,11 @@ bool SimulatedRadio::takeFrame(std::vector<Bytes> &replies) {
       if (link::Checksum(frame.data(), total - 1) != frame[total - 1]) return true;
       if (faults_.stopAfterBlocks && blocks_ >= faults_.stopAfterBlocks) silent_ = true;
       std::size_t address = link::FrameAddress(frame);
-      for (std::size_t i = 0; i < frame[3]; ++i)
-        if (address + i < mem::kTransferEnd) memory_[address + i] = frame[4 + i];
+      for (std::size_t i = 0; i < frame[3]; ++i) {
+        const std::size_t at = address + i;
+        if (at < mem::kTransferEnd && static_cast<long>(at) != faults_.stuckByte)
+          memory_[at] = frame[link::kFrameDataOffset + i];
+      }
       if (written_.size() < kMaxLoggedAddresses) written_.push_back(address);
       log(Event::Write, address);
       wroteInSession_ = true;

@@ -40,6 +40,9 @@ struct Faults {
   int badChecksumReply = 0; // this reply, when it is a data frame, carries a wrong checksum
   int stopAfterBlocks = 0;  // after answering this many block reads/writes the radio is silent
   bool noEndAck = false;    // the end request is never answered
+  // A memory cell that no longer takes a new value: a data frame over this address is
+  // acknowledged, but the byte keeps what it held (-1 = none). A verify after the write finds it.
+  int stuckByte = -1;
   // A noisy line: each reply meets a fault with this chance (0 = never): dropped, garbled,
   // one data byte flipped (data frames), or the radio falls silent until the next program
   // request. Drawn from a generator seeded with randomSeed.
