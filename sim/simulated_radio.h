@@ -31,6 +31,7 @@ struct RadioSettings {
   std::string password;         // up to 4 characters; empty: none
   bool killed = false;
   bool stunned = false;
+  std::string serial = "N27SIM0000000001";  // up to 16 characters, at 448..463
 };
 
 // Reply numbers count every reply the radio would send, from 1; 0 switches a fault off.
@@ -70,6 +71,8 @@ class SimulatedRadio {
   void applyPassword();
   // Fills the radio-information area (432..491) with plausible factory values.
   void fillFactoryInformation();
+  // The serial number at 448..463 (FF where there is no character).
+  void applySerial();
 
   // Bytes from the line; the complete replies they call for, in order.
   std::vector<Bytes> receive(const uint8_t *data, std::size_t n);

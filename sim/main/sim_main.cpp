@@ -58,6 +58,7 @@ constexpr const char *kUsage =
     "  --firmware TEXT     firmware version, 4 characters (default V101)\n"
     "  --password TEXT     programming password, up to 4 characters (default none)\n"
     "  --killed, --stunned the radio's blocked state\n"
+    "  --serial TEXT       serial number, up to 16 characters (default N27SIM0000000001)\n"
     "Line:\n"
     "  --baud N            pace the replies at N baud (default 38400; 0 = no pacing)\n"
     "  --turnaround US     the radio's delay before each reply in microseconds (default 0)\n"
@@ -86,6 +87,7 @@ struct Options {
   std::vector<uint8_t> tuning;  // 16 bytes, or empty
   n27::sim::RadioSettings radio;
   bool passwordGiven = false;
+  bool serialGiven = false;
   n27::sim::Faults faults;
   long baud = 38400;
   long turnaroundUs = 0;
@@ -182,6 +184,10 @@ int parse(int argc, char **argv, Options &o) {
       if (a == "--stop-after") o.faults.stopAfterBlocks = k;
     } else if (a == "--realtime") {
       o.realtime = true;
+    } else if (a == "--serial") {
+      if (!value(o.radio.serial) || o.radio.serial.size() > 16)
+        return usageError("--serial takes up to 16 characters");
+      o.serialGiven = true;
     } else if (a == "--stuck-byte") {
       std::string v;
       long address = -1;
@@ -220,6 +226,7 @@ bool loadMemory(const Options &o, n27::sim::SimulatedRadio &radio) {
     for (std::size_t i = 0; i < bytes->size(); ++i) m[i] = static_cast<uint8_t>((*bytes)[i]);
     radio.applyIdentification();
     if (o.passwordGiven) radio.applyPassword();
+    if (o.serialGiven) radio.applySerial();
     return true;
   }
   n27::Workspace ws;
