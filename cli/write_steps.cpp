@@ -3,6 +3,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "base/language.h"
 #include "codeplug/configuration.h"
 #include "link/backup.h"
 #include "link/transfer_session.h"
@@ -12,6 +13,14 @@ namespace n27::cli {
 
 namespace {
 
+constexpr Tr kNotReadForBackup{"the radio's memory could not be read for its backup: %1",
+                               "无法读取对讲机存储器以进行备份：%1"};
+constexpr Tr kNothingWritten{"Nothing was written to the radio.", "未向对讲机写入任何数据。"};
+constexpr Tr kNotReadBack{"the radio could not be read back to verify the write: %1",
+                          "无法读回对讲机以校验写入：%1"};
+constexpr Tr kNotRead{"the radio could not be read", "无法读取对讲机"};
+constexpr Tr kNotWritten{"the write did not complete", "写入未完成"};
+
 // A read of the radio into `radio`, as the read command does it.
 bool readRadio(const std::string &command, const LinkOptions &link, Workspace &radio,
                std::string &reason) {
@@ -20,7 +29,7 @@ bool readRadio(const std::string &command, const LinkOptions &link, Workspace &r
   PrepareRead(radio);
   link::Identification ident;
   if (!RunTransfer(command, radio, TransferType::Read, link, &ident, nullptr, &reason)) {
-    if (reason.empty()) reason = "the radio could not be read";
+    if (reason.empty()) reason = kNotRead.str();
     return false;
   }
   CompleteRead(radio, ident);
@@ -38,8 +47,8 @@ StepOutcome BackupBeforeWrite(const std::string &command, const LinkOptions &lin
   Workspace radio;
   std::string why;
   if (!readRadio(command, link, radio, why)) {
-    out.reason = "the radio's memory could not be read for its backup: " + why;
-    Fail(command, out.reason + "\nNothing was written to the radio.");
+    out.reason = Fill(kNotReadForBackup, {why});
+    Fail(command, out.reason + "\n" + kNothingWritten.str());
     return out;
   }
   out.serial = RadioSerialNumber(radio.image);
@@ -63,7 +72,7 @@ StepOutcome WriteImage(const std::string &command, Workspace &ws, const LinkOpti
     out.reason.clear();
     std::cerr << CompletionMessage(TransferType::Write) << "\n";
   } else if (out.reason.empty()) {
-    out.reason = "the write did not complete";
+    out.reason = kNotWritten.str();
   }
   return out;
 }
@@ -73,7 +82,7 @@ StepOutcome VerifyWrite(const std::string &command, const Workspace &sent, const
   Workspace back;
   std::string why;
   if (!readRadio(command, link, back, why)) {
-    out.reason = "the radio could not be read back to verify the write: " + why;
+    out.reason = Fill(kNotReadBack, {why});
     Fail(command, out.reason);
     return out;
   }
