@@ -107,10 +107,9 @@ RadioCommands::Session::Session(frmMain &main, RadioCommands &owner)
 bool RadioCommands::Session::busy() const { return running_ != TransferType::None || line_->running(); }
 
 std::vector<PortEntry> RadioCommands::Session::ports() const {
-  std::vector<PortEntry> list = ListSerialPorts(main_.options().setupFile);
   const PortEntry &extra = main_.options().extraPort;
-  if (extra.number > 0) list = BuildPortList(list, {extra});
-  return list;
+  return ListSerialPorts(main_.options().setupFile, extra.number > 0 ? std::vector<PortEntry>{extra}
+                                                                     : std::vector<PortEntry>{});
 }
 
 QWidget *RadioCommands::Session::dialogParent() const {
