@@ -279,7 +279,7 @@ TEST_F(GridPlanTest, FindBoxShowsItsWholeExampleInBothLanguages) {
     const int text = box->fontMetrics().horizontalAdvance(box->placeholderText());
     // The text, the frame and the clear button beside it.
     EXPECT_GE(box->width(), text + 30) << language;
-    EXPECT_GE(box->minimumSizeHint().width(), text + 30) << language;
+    EXPECT_GE(box->minimumWidth(), text + 30) << language;  // also when the window is made narrower
   }
 }
 
