@@ -156,6 +156,8 @@ TEST_F(PrintedPagesTest, PdfPagesForTheEye) {
   if (folder.isEmpty()) GTEST_SKIP() << "N27_SHOT_DIR not set";
   fill(12);
   ws.working.message1.assign("HELLO DEALER");
+  ws.radioInfo.maintenanceReason = "Replaced the antenna connector and the battery contacts; retuned the "
+                                   "transmitter power on both bands after the repair of the final stage";
   for (int language : {kEnglish, kChinese}) {
     SetLanguageIndex(language);
     QPdfWriter pdf(folder + (language == kEnglish ? "/report-en.pdf" : "/report-zh.pdf"));

@@ -21,6 +21,7 @@
 #include "app/ui/qt_translations.h"
 #include "base/ui/handler_guard.h"
 #include "link/ui/FrmComSet.h"
+#include "link/ui/radio_commands.h"
 #include "ui_test_support.h"
 
 namespace n27::test {
@@ -169,6 +170,44 @@ TEST_F(MainWindowTest, SetComStoresThePortAndShowsItInTheStatusBar) {
   };
   trigger("CommSet");
   EXPECT_EQ(m.comPort(), 251);
+}
+
+TEST_F(MainWindowTest, ConfiguredAndRunOnlyPortsLeaveTheListWhenTheirDeviceIsGone) {
+  // A simulated radio's pseudo-terminal in [Ports] and one given with --port, both stand-ins.
+  const std::string configured = (dir / "pts-7").string(), runOnly = (dir / "pts-9").string();
+  std::ofstream(configured) << "";
+  std::ofstream(runOnly) << "";
+  {
+    std::ofstream out(options.setupFile);
+    out << "[language]\ncomPort=250\n[Ports]\nCOM250=" << configured << "\n";
+  }
+  options.extraPort = {255, runOnly, "", true};
+  frmMain &m = makeMain();
+  auto listed = [&](int number) { return FindPort(m.radio().ports(), number) != nullptr; };
+  EXPECT_TRUE(listed(250));
+  EXPECT_TRUE(listed(255));
+
+  int refreshes = 0;
+  prompter.onDialog = [&](QDialog &d) {
+    auto &set = static_cast<FrmComSet &>(d);
+    EXPECT_GE(set.list()->findText("COM255"), 0);
+    // The radio ends while the dialog is open: the next refresh drops both.
+    std::filesystem::remove(configured);
+    std::filesystem::remove(runOnly);
+    set.refresh();
+    ++refreshes;
+    EXPECT_EQ(set.list()->findText("COM250"), -1);
+    EXPECT_EQ(set.list()->findText("COM255"), -1);
+    set.findChild<QPushButton *>("CommandCancel")->click();
+    return d.result();
+  };
+  trigger("mnuComm");
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_FALSE(listed(250));
+  EXPECT_FALSE(listed(255));
+  // Back again (a new simulated radio on the same name): listed again under its number.
+  std::ofstream(runOnly) << "";
+  EXPECT_TRUE(listed(255));
 }
 
 TEST(FrmComSetList, FollowsPortsThatComeAndGo) {
