@@ -184,17 +184,20 @@ std::vector<PortEntry> PortDirectory::refresh(const std::vector<PortEntry> &syst
   const int span = kLastNamedPort - kFirstNamedPort + 1;
   for (PortEntry &p : unplaced) {
     const int first = NamedComNumber(p.device);
-    for (int i = 0; i < span; ++i) {
-      const int n = kFirstNamedPort + (first - kFirstNamedPort + i) % span;
-      // A number another device had earlier in the run stays free for it while it is unplugged.
-      bool promised = false;
-      for (const auto &[device, number] : given_) promised |= number == n && device != p.device;
-      if (byNumber.count(n) || promised) continue;
-      p.number = n;
-      byNumber[n] = p;
-      break;
+    // A number another device had earlier in the run stays free for it while it is unplugged,
+    // unless every other number is in use.
+    for (bool keepPromises : {true, false}) {
+      for (int i = 0; i < span && p.number == 0; ++i) {
+        const int n = kFirstNamedPort + (first - kFirstNamedPort + i) % span;
+        bool promised = false;
+        for (const auto &[device, number] : given_) promised |= number == n && device != p.device;
+        if (byNumber.count(n) || (keepPromises && promised)) continue;
+        p.number = n;
+        byNumber[n] = p;
+      }
+      if (p.number != 0) break;
     }
-    // All named numbers in use: the device is not offered (33 such devices at once).
+    // All 33 named numbers in use at once: the device is not offered.
   }
   std::vector<PortEntry> out;
   for (auto &[n, p] : byNumber) {

@@ -296,6 +296,18 @@ TEST(PortDirectory, RefreshesFollowTheDevicesThatComeAndGo) {
   EXPECT_EQ(numbers(BuildPortList({{0, "/dev/ttyS70", "", false}, {0, "/dev/ttyCH9344USB0", "", false}}, {})),
             (List{{218, "/dev/ttyCH9344USB0"}, {219, "/dev/ttyS70"}}));
 
+  // 33 other named devices at once: the number kept for the unplugged one is given out too.
+  PortDirectory crowded;
+  crowded.refresh({{0, "/dev/ttyS70", "", false}}, {}, exists);
+  std::vector<PortEntry> many;
+  for (int i = 0; i < 33; ++i) many.push_back({0, "/dev/ttyTHS" + std::to_string(i), "", false});
+  ports = crowded.refresh(many, {}, exists);
+  ASSERT_EQ(ports.size(), 33u);
+  EXPECT_EQ(ports.front().number, 217);
+  EXPECT_EQ(ports.back().number, 249);
+  many.push_back({0, "/dev/ttyTHS33", "", false});
+  EXPECT_EQ(crowded.refresh(many, {}, exists).size(), 33u);  // no number left for a 34th
+
   // A configured entry naming a system device shows it once, under the configured number.
   present = {"/dev/ttyUSB1"};
   ports = dir.refresh({{0, "/dev/ttyUSB1", "CP2102", false}}, {{9, "/dev/ttyUSB1", "", true}}, exists);
