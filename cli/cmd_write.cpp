@@ -38,8 +38,8 @@ const std::string kUsage = std::string(
     "                     q (or end of input) to finish. A radio that fails is reported and\n"
     "                     the run goes on. The log (number, serial number, time, result) is\n"
     "                     printed at the end and saved beside FILE.dat as\n"
-    "                     FILE-group-YYYYMMDD-HHMMSS.csv; exit code 0 only when every radio\n"
-    "                     succeeded.\n"
+    "                     FILE-group-YYYYMMDD-HHMMSS.csv (in ~/.local/share/n27 when that\n"
+    "                     folder takes no file); exit code 0 only when every radio succeeded.\n"
     "  --send-zero-tuning  test mode: write a tuning block of zeros when FILE.ted is missing\n" +
     kLinkOptionsUsage;
 
@@ -91,11 +91,18 @@ int runGroup(Workspace &ws, const std::string &dataFile, const LinkOptions &link
     if (!line.empty() && (line[0] == 'q' || line[0] == 'Q')) break;
   }
   std::cout << GroupLogText(log);
-  const FileOutcome saved = SaveFile(logPath, GroupLogCsv(log));
-  if (saved.ok())
-    std::cerr << GroupLogSavedMessage(logPath) << "\n";
-  else
+  const std::string csv = GroupLogCsv(log);
+  FileOutcome saved = SaveFile(logPath, csv);
+  std::string savedAt = logPath;
+  if (!saved.ok()) {
+    // The log is the proof of the run: when the data file's folder takes no file, it goes to
+    // the user's data folder instead.
     Fail("write", GroupLogNotSavedMessage(logPath, saved.reason()));
+    savedAt = GroupLogPath("", start);
+    saved = SaveFile(savedAt, csv);
+    if (!saved.ok()) Fail("write", GroupLogNotSavedMessage(savedAt, saved.reason()));
+  }
+  if (saved.ok()) std::cerr << GroupLogSavedMessage(savedAt) << "\n";
   return failed == 0 && saved.ok() ? 0 : 1;
 }
 
