@@ -217,7 +217,7 @@ void RadioCommands::Session::informationReadEnded(bool success) {
   QApplication::restoreOverrideCursor();
   main_.statusBar()->clearMessage();
   if (success) {
-    CompleteRadioInformationRead(main_.workspace());
+    CompleteRadioInformationRead(main_.workspace(), line_->engine().identification());
     main_.openEditor(window::kRadioInformation);
   }
   ended(TransferType::RadioInformation, success);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "base/ui/tab_order.h"
 #include "base/ui/editor_window.h"
 #include "app/ui/frmMain.h"
 #include "base/ui/prompter.h"
@@ -83,6 +84,7 @@ FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
   layout->addWidget(items);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  ApplyVisualTabOrder(this);
 }
 
 print::PrintSelection FrmPrintList::selection() const {
