@@ -10,6 +10,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -18,7 +20,14 @@
 
 #include "base/ui/tab_order.h"
 #include "channels/channel_ops.h"
+#include "app/ui/frmLanguage.h"
+#include "app/ui/frmModelInfo.h"
+#include "channels/channel_context.h"
 #include "channels/ui/FrmCHInfoEdit.h"
+#include "link/ui/FrmComSet.h"
+#include "link/ui/FrmPassWord.h"
+#include "link/ui/FrmTestData.h"
+#include "print/ui/FrmPrintList.h"
 #include "channels/ui/frmCommChInfo.h"
 #include "features/ui/feature_windows.h"
 #include "ui/ui_test_support.h"
@@ -117,6 +126,11 @@ class WindowFitTest : public MainWindowTest {
         EXPECT_TRUE(area.contains(QRect(b->mapTo(m.mdiArea()->viewport(), QPoint(0, 0)), b->size())))
             << name << suffix.toStdString() << ": button " << b->objectName().toStdString() << " out of sight";
       }
+      // At the default size nothing needs scrolling either.
+      for (auto *scroll : w->findChildren<QScrollArea *>()) {
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << name << suffix.toStdString();
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << name << suffix.toStdString();
+      }
       shoot(m, QString(name) + suffix);
       // Tab order, on every page of a window with tabs.
       auto *pages = w->findChild<QTabWidget *>();
@@ -163,6 +177,53 @@ TEST_F(WindowFitTest, ChannelDetailDialogTabsDownEachColumn) {
     prompter.answers = {Answer::No, Answer::No};
     main->endApplication();
     main.reset();
+  }
+}
+
+// In a main window made small, an editor still opens inside the work area, its buttons in
+// sight, and its settings scroll inside it.
+TEST_F(WindowFitTest, AWindowLargerThanTheWorkAreaScrollsInsideItself) {
+  frmMain &m = makeMain();
+  m.resize(640, 420);
+  QApplication::processEvents();
+  for (const char *name : {window::kFunctionSetup, window::kBatchEdit, window::kRadioInformation}) {
+    m.CloseCurAllWindows();
+    QWidget *w = m.openEditor(name);
+    ASSERT_NE(w, nullptr);
+    QApplication::processEvents();
+    auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+    const QRect area = m.mdiArea()->viewport()->rect();
+    EXPECT_TRUE(area.contains(sub->geometry())) << name;
+    auto *close = w->findChild<QPushButton *>("CommandClose");
+    ASSERT_NE(close, nullptr);
+    EXPECT_TRUE(area.contains(QRect(close->mapTo(m.mdiArea()->viewport(), QPoint(0, 0)), close->size()))) << name;
+    auto *scroll = w->findChild<QScrollArea *>();
+    ASSERT_NE(scroll, nullptr) << name;
+    EXPECT_TRUE(scroll->verticalScrollBar()->isVisible() || scroll->horizontalScrollBar()->isVisible()) << name;
+  }
+}
+
+// The dialogs go through their controls as they are seen too.
+TEST_F(WindowFitTest, DialogsTabInTheOrderTheyAreSeen) {
+  for (int language : {kEnglish, kChinese}) {
+    SetLanguageIndex(language);
+    ChannelContext channels(ws);
+    std::string password = "1234";
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.push_back(std::make_unique<FrmPrintList>(channels));
+    dialogs.push_back(std::make_unique<FrmComSet>(1, [] { return std::vector<PortEntry>{}; }));
+    dialogs.push_back(std::make_unique<FrmPassWord>(password));
+    dialogs.push_back(std::make_unique<frmLanguage>());
+    dialogs.push_back(std::make_unique<frmModelInfo>(ws));
+    dialogs.push_back(std::make_unique<FrmTestData>(ws));
+    for (auto &d : dialogs) {
+      d->show();
+      QApplication::setActiveWindow(d.get());
+      ASSERT_TRUE(QTest::qWaitForWindowActive(d.get())) << d->objectName().toStdString();
+      const auto visited = tabThrough(d.get(), d->objectName().toStdString());
+      EXPECT_GE(visited.size(), 2u) << d->objectName().toStdString();
+      d->hide();
+    }
   }
 }
 
