@@ -526,6 +526,13 @@ void frmMain::setComPort(int port, bool store) {
   if (store && !options_.setupFile.empty()) WriteSetupSettings(options_.setupFile, port, false);
 }
 
+void frmMain::showStatus(const QString &text) {
+  if (text.isEmpty())
+    statusBar()->clearMessage();
+  else
+    statusBar()->showMessage(text);
+}
+
 void frmMain::ShowCHInfo(bool show) {
   channelEditMenu_->menuAction()->setVisible(show);
   for (QAction *a : channelButtons_) a->setVisible(show);

@@ -15,6 +15,7 @@
 #include "codeplug/workspace.h"
 #include "link/port_directory.h"
 #include "link/version_table.h"
+#include "link/ui/radio_commands.h"
 
 class QAction;
 class QLabel;
@@ -43,16 +44,16 @@ struct ShellOptions {
   bool keepGeometry = true;     // position and size from and to the per-user settings
 };
 
-class frmMain : public QMainWindow, private ShellHost {
+class frmMain : public QMainWindow, public RadioHost, private ShellHost {
   Q_OBJECT
 
  public:
   frmMain(Workspace &ws, ShellOptions options, QWidget *parent = nullptr);
   ~frmMain() override;
 
-  Workspace &workspace() { return ws_; }
+  Workspace &workspace() override { return ws_; }
   // The channel operations' context: the editors register as listeners there.
-  ChannelContext &channels() { return *channels_; }
+  ChannelContext &channels() override { return *channels_; }
   const EditorRegistry &editors() const { return editors_; }
   // Adds a window the main window can open (its menu entries and tree node become enabled).
   void registerEditor(EditorWindowEntry entry);
@@ -60,20 +61,20 @@ class frmMain : public QMainWindow, private ShellHost {
   // New configuration without a question (Model Information and the start use it).
   void LoadNewDoc();
   // Closes every window except the main window.
-  void CloseCurAllWindows();
+  void CloseCurAllWindows() override;
   // True when a window of that name is open.
   bool FindWindowByName(const QString &name) const;
   // Re-applies every caption of the main window in the current language and rebuilds the tree.
   void Change_Language();
   // Shows or hides the Channel Edit menu and its toolbar buttons (the channel grid calls it
   // when it gains or loses the focus).
-  void ShowCHInfo(bool show);
+  void ShowCHInfo(bool show) override;
   // Reads the radio's embedded information and shows it.
   void ReadRMGDataFromRadio();
 
   // Opens the editor of that name, or brings it to the front when it is open. Null when the
   // window does not exist in this program.
-  QWidget *openEditor(const QString &name);
+  QWidget *openEditor(const QString &name) override;
   // The open window of that name, or null.
   QWidget *findWindow(const QString &name) const;
   // Every open editor stores its pending input (before a write or a save).
@@ -81,14 +82,14 @@ class frmMain : public QMainWindow, private ShellHost {
   void cascade();
 
   // After a complete read from the radio: the new data shown, caption with the version.
-  void showReadConfiguration();
+  void showReadConfiguration() override;
   // Shows the caption for the configuration as it is now.
   void setCaptionForm(CaptionForm form) override;
   CaptionForm captionForm() const { return captionForm_; }
 
   // The chosen serial port: status bar panel 3 and the setting file.
-  int comPort() const { return comPort_; }
-  void setComPort(int port, bool store);
+  int comPort() const override { return comPort_; }
+  void setComPort(int port, bool store) override;
 
   // The action of a menu entry or toolbar button, by its name ("mnuFileOpen", "打开").
   QAction *action(const QString &name) const;
@@ -98,7 +99,13 @@ class frmMain : public QMainWindow, private ShellHost {
   // and moved inside it.
   void fitInWorkArea(QMdiSubWindow *sub);
   const ShellOptions &options() const { return options_; }
-  RadioCommands &radio() { return *radio_; }
+  RadioCommands &radio() override { return *radio_; }
+  // RadioHost
+  QWidget *hostWidget() override { return this; }
+  const VersionTable &versions() const override { return options_.versions; }
+  std::string setupFile() const override { return options_.setupFile; }
+  PortEntry extraPort() const override { return options_.extraPort; }
+  void showStatus(const QString &text) override;
 
   // The file commands (menu and toolbar).
   void fileNew();
@@ -107,13 +114,13 @@ class frmMain : public QMainWindow, private ShellHost {
   void fileSaveAs();
 
   // Shows help at a topic (0: the contents).
-  void showHelp(int context = 0);
+  void showHelp(int context = 0) override;
   // Loads a data file without the Open dialog (a file named on the command line).
   bool openFile(const std::string &path);
   // Offers to save a modified configuration; true when the caller may drop it.
-  bool offerToSaveChanges();
+  bool offerToSaveChanges() override;
   // Ends the program without asking about unsaved changes again (they were offered).
-  void endApplication();
+  void endApplication() override;
 
   // Edit → Undo / Redo: takes back or repeats the last step of the configuration's history;
   // every open window redraws from the change notifications.

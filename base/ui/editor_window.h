@@ -15,7 +15,7 @@ class QWidget;
 
 namespace n27 {
 
-class frmMain;
+class MainWindowHost;
 
 enum class ChannelEditCommand {
   Cut, Copy, Paste, Delete,
@@ -42,7 +42,7 @@ enum class WindowPlacement {
 
 struct EditorWindowEntry {
   QString name;                                   // the window name, e.g. "frmCommChInfo"
-  std::function<QWidget *(frmMain &)> create;     // makes the window (parent set by the caller)
+  std::function<QWidget *(MainWindowHost &)> create;    // makes the window (parent set by the caller)
   WindowPlacement placement = WindowPlacement::MdiChild;
 };
 

@@ -11,7 +11,7 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
-#include "app/ui/frmMain.h"
+#include "channels/ui/main_window_host.h"
 #include "base/file_io.h"
 #include "base/messages.h"
 #include "base/ui/dialog_support.h"
@@ -98,38 +98,38 @@ FrmImportSummary::FrmImportSummary(const QString &fileName, const csv::ImportRep
   layout->addWidget(buttons);
 }
 
-void ImportChannelsCommand(frmMain &main) {
+void ImportChannelsCommand(MainWindowHost &main) {
   Workspace &ws = main.workspace();
-  auto chosen = CurrentPrompter().openFileName(&main, qs(csv::text::kFilter.get()), listFolder(ws));
+  auto chosen = CurrentPrompter().openFileName(main.hostWidget(), qs(csv::text::kFilter.get()), listFolder(ws));
   if (!chosen) return;
   rememberListFolder(*chosen);
   std::string text, error;
   if (!csv::ReadChannelCsvFile(chosen->toStdString(), text, error) || !csv::IsChannelList(text, error)) {
-    ShowMessage(&main, qs(error), BoxIcon::Critical);
+    ShowMessage(main.hostWidget(), qs(error), BoxIcon::Critical);
     return;
   }
-  FrmImportChannels options(*chosen, &main);
+  FrmImportChannels options(*chosen, main.hostWidget());
   if (ExecDialog(options) != QDialog::Accepted) return;
   // A cell still being typed belongs to the configuration before the list arrives.
   main.storePendingInput();
   const csv::ImportReport report = csv::ImportChannelCsv(main.channels(), text, options.options());
   if (!report.ok) {
-    ShowMessage(&main, qs(report.error), BoxIcon::Critical);
+    ShowMessage(main.hostWidget(), qs(report.error), BoxIcon::Critical);
     return;
   }
-  FrmImportSummary summary(*chosen, report, &main);
+  FrmImportSummary summary(*chosen, report, main.hostWidget());
   ExecDialog(summary);
 }
 
-void ExportChannelsCommand(frmMain &main) {
+void ExportChannelsCommand(MainWindowHost &main) {
   Workspace &ws = main.workspace();
   main.storePendingInput();
   if (ws.working.channelCount == 0) {
-    ShowMessage(&main, qs(csv::text::kNoChannelsToExport.get()), BoxIcon::Information);
+    ShowMessage(main.hostWidget(), qs(csv::text::kNoChannelsToExport.get()), BoxIcon::Information);
     return;
   }
   QString proposed = QFileInfo(QString::fromStdString(ws.fileName)).completeBaseName() + ".csv";
-  auto chosen = CurrentPrompter().saveFileName(&main, qs(csv::text::kFilter.get()),
+  auto chosen = CurrentPrompter().saveFileName(main.hostWidget(), qs(csv::text::kFilter.get()),
                                                QDir(listFolder(ws)).filePath(proposed));
   if (!chosen) return;
   // The save dialog adds ".dat" to a bare name: a channel list is never written over a data
@@ -141,21 +141,21 @@ void ExportChannelsCommand(frmMain &main) {
                ? QDir(info.absolutePath()).filePath(info.completeBaseName() + ".csv")
                : path + ".csv";
     if (QFileInfo::exists(path) &&
-        Ask(&main, "\"" + path + "\"" + qs(Text(msg::kOverwrite)), Prompt::QuestionOkCancel) != Answer::Ok)
+        Ask(main.hostWidget(), "\"" + path + "\"" + qs(Text(msg::kOverwrite)), Prompt::QuestionOkCancel) != Answer::Ok)
       return;
   }
   rememberListFolder(path);
   std::vector<std::string> warnings;
   const std::string text = csv::ExportChannelCsv(main.channels(), &warnings);
   if (!WriteFileAtomically(path.toStdString(), text)) {
-    ShowMessage(&main, qs(csv::Fill(csv::text::kWriteFailed.get(), {path.toStdString()})), BoxIcon::Critical);
+    ShowMessage(main.hostWidget(), qs(csv::Fill(csv::text::kWriteFailed.get(), {path.toStdString()})), BoxIcon::Critical);
     return;
   }
   int rows = 0;
   for (char c : text) rows += c == '\n';
   QString done = qs(csv::Fill(csv::text::kExported.get(), {std::to_string(rows - 1), path.toStdString()}));
   for (const std::string &w : warnings) done += "\n" + qs(w);
-  ShowMessage(&main, done, warnings.empty() ? BoxIcon::Information : BoxIcon::Warning);
+  ShowMessage(main.hostWidget(), done, warnings.empty() ? BoxIcon::Information : BoxIcon::Warning);
 }
 
 }  // namespace n27

@@ -12,7 +12,7 @@ class QRadioButton;
 
 namespace n27 {
 
-class frmMain;
+class MainWindowHost;
 
 // How to place the rows: at their Location or appended, and whether the list replaces the
 // channel plan.
@@ -36,7 +36,7 @@ class FrmImportSummary : public QDialog {
 };
 
 // The menu commands.
-void ImportChannelsCommand(frmMain &main);
-void ExportChannelsCommand(frmMain &main);
+void ImportChannelsCommand(MainWindowHost &main);
+void ExportChannelsCommand(MainWindowHost &main);
 
 }  // namespace n27

@@ -4,7 +4,7 @@
 
 #include "base/paths.h"
 #include "base/ui/editor_window.h"
-#include "app/ui/frmMain.h"
+#include "channels/ui/main_window_host.h"
 #include "channels/batch_engine.h"
 #include "channels/ui/FrmCHBatch.h"
 #include "channels/ui/frmCommChInfo.h"
@@ -12,7 +12,7 @@
 namespace n27 {
 
 namespace {
-ChannelWindowHost hostOf(frmMain &main) {
+ChannelWindowHost hostOf(MainWindowHost &main) {
   ChannelWindowHost host;
   host.showChannelMenu = [&main](bool show) { main.ShowCHInfo(show); };
   host.showHelp = [&main](int topic) { main.showHelp(topic); };
@@ -22,13 +22,13 @@ ChannelWindowHost hostOf(frmMain &main) {
 
 void RegisterChannelWindows(EditorRegistry &registry) {
   registry.add({window::kChannelGrid,
-                [](frmMain &main) { return new frmCommChInfo(main.channels(), hostOf(main)); }});
+                [](MainWindowHost &main) { return new frmCommChInfo(main.channels(), hostOf(main)); }});
 
   // The batch item boxes of this run of the program: read from "BatchFun.ini" at start (the
   // defaults are written when it is missing), written back at every change of a box.
   const std::string folder = WritableFolder();
   auto items = std::make_shared<BatchItems>(LoadBatchItems(folder));
-  registry.add({window::kBatchEdit, [items, folder](frmMain &main) {
+  registry.add({window::kBatchEdit, [items, folder](MainWindowHost &main) {
                   return new FrmCHBatch(main.channels(), *items, folder, hostOf(main));
                 }});
 }

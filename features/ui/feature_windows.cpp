@@ -1,7 +1,7 @@
 #include "features/ui/feature_windows.h"
 
 #include "base/ui/editor_window.h"
-#include "app/ui/frmMain.h"
+#include "channels/ui/main_window_host.h"
 #include "features/dtmf_settings.h"
 #include "features/fleet_sync.h"
 #include "features/function_setup.h"
@@ -93,7 +93,7 @@ FeatureLayout radioInformationLayout() {
   return l;
 }
 
-ShowHelp helpOf(frmMain &main) {
+ShowHelp helpOf(MainWindowHost &main) {
   return [&main](int topic) { main.showHelp(topic); };
 }
 
@@ -126,13 +126,13 @@ FrmEMG::FrmEMG(ChannelContext &channels, ShowHelp help, QWidget *parent)
     : FeatureWindow(features::RadioInformationArea(), channels, radioInformationLayout(), std::move(help), parent) {}
 
 void RegisterFeatureWindows(EditorRegistry &registry) {
-  registry.add({window::kFunctionSetup, [](frmMain &m) { return new FrmOptFeatures(m.channels(), helpOf(m)); }});
-  registry.add({window::kKeySetting, [](frmMain &m) { return new FrmKeyAssignm(m.channels(), helpOf(m)); }});
-  registry.add({window::kScanInformation, [](frmMain &m) { return new FrmScanInfo(m.channels(), helpOf(m)); }});
-  registry.add({window::kDtmf, [](frmMain &m) { return new FrmDTMF(m.channels(), helpOf(m)); }});
-  registry.add({window::kFleetSync, [](frmMain &m) { return new FrmFleetSync(m.channels(), helpOf(m)); }});
-  registry.add({window::kEmbeddedMessage, [](frmMain &m) { return new FrmEmbMsg(m.channels(), helpOf(m)); }});
-  registry.add({window::kRadioInformation, [](frmMain &m) { return new FrmEMG(m.channels(), helpOf(m)); }});
+  registry.add({window::kFunctionSetup, [](MainWindowHost &m) { return new FrmOptFeatures(m.channels(), helpOf(m)); }});
+  registry.add({window::kKeySetting, [](MainWindowHost &m) { return new FrmKeyAssignm(m.channels(), helpOf(m)); }});
+  registry.add({window::kScanInformation, [](MainWindowHost &m) { return new FrmScanInfo(m.channels(), helpOf(m)); }});
+  registry.add({window::kDtmf, [](MainWindowHost &m) { return new FrmDTMF(m.channels(), helpOf(m)); }});
+  registry.add({window::kFleetSync, [](MainWindowHost &m) { return new FrmFleetSync(m.channels(), helpOf(m)); }});
+  registry.add({window::kEmbeddedMessage, [](MainWindowHost &m) { return new FrmEmbMsg(m.channels(), helpOf(m)); }});
+  registry.add({window::kRadioInformation, [](MainWindowHost &m) { return new FrmEMG(m.channels(), helpOf(m)); }});
 }
 
 }  // namespace n27

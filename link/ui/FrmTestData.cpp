@@ -12,7 +12,7 @@
 #include <QCoreApplication>
 #include <QVBoxLayout>
 
-#include "app/ui/frmMain.h"
+#include "channels/ui/main_window_host.h"
 #include "base/ui/dialog_support.h"
 #include "base/ui/editor_window.h"
 #include "base/ui/handler_guard.h"
@@ -172,7 +172,7 @@ void FrmTestData::saveFile() {
 }
 
 void RegisterTestDataWindow(EditorRegistry &registry) {
-  registry.add({window::kTestData, [](frmMain &main) { return new FrmTestData(main.workspace()); },
+  registry.add({window::kTestData, [](MainWindowHost &main) { return new FrmTestData(main.workspace()); },
                 WindowPlacement::Modal});
 }
 

@@ -1,12 +1,13 @@
 #include "link/ui/radio_commands.h"
 
+#include <string>
+
 #include <QApplication>
 #include <QPointer>
-#include <QStatusBar>
 
 #include "base/main_window_texts.h"
 #include "base/messages.h"
-#include "app/ui/frmMain.h"
+#include "base/ui/editor_window.h"
 #include "base/ui/prompter.h"
 #include "link/qt/serial_port.h"
 #include "link/transfer_session.h"
@@ -44,7 +45,7 @@ QString question(const Tr &first, const Tr &second) {
 // One serial line and the transfer running on it, with the windows that answer its questions.
 class RadioCommands::Session : public TransferUi {
  public:
-  explicit Session(frmMain &main, RadioCommands &owner);
+  explicit Session(RadioHost &main, RadioCommands &owner);
 
   void readFromRadio();
   void writeToRadio();
@@ -72,9 +73,9 @@ class RadioCommands::Session : public TransferUi {
   void runWithProgress(TransferType type);
   void informationReadEnded(bool success);
   void ended(TransferType type, bool success);
-  QWidget *dialogParent() const;
+  QWidget *dialogParent();
 
-  frmMain &main_;
+  RadioHost &main_;
   RadioCommands &owner_;
   std::unique_ptr<SerialTransfer> line_;
   QPointer<FrmProgress> progress_;
@@ -83,7 +84,7 @@ class RadioCommands::Session : public TransferUi {
   std::string note_;  // the transfer's remark, shown in the status bar with its summary
 };
 
-RadioCommands::RadioCommands(frmMain &main) : session_(std::make_unique<Session>(main, *this)) {}
+RadioCommands::RadioCommands(RadioHost &main) : session_(std::make_unique<Session>(main, *this)) {}
 RadioCommands::~RadioCommands() = default;
 void RadioCommands::readFromRadio() { session_->readFromRadio(); }
 void RadioCommands::writeToRadio() { session_->writeToRadio(); }
@@ -99,23 +100,23 @@ void RadioCommands::setReplyTimeout(std::chrono::milliseconds interval) {
 
 // ---------------------------------------------------------------------------------------
 
-RadioCommands::Session::Session(frmMain &main, RadioCommands &owner)
+RadioCommands::Session::Session(RadioHost &main, RadioCommands &owner)
     : main_(main),
       owner_(owner),
-      line_(std::make_unique<SerialTransfer>(main.workspace(), main.options().versions, *this)) {}
+      line_(std::make_unique<SerialTransfer>(main.workspace(), main.versions(), *this)) {}
 
 bool RadioCommands::Session::busy() const { return running_ != TransferType::None || line_->running(); }
 
 std::vector<PortEntry> RadioCommands::Session::ports() const {
-  std::vector<PortEntry> list = ListSerialPorts(main_.options().setupFile);
-  const PortEntry &extra = main_.options().extraPort;
+  std::vector<PortEntry> list = ListSerialPorts(main_.setupFile());
+  const PortEntry extra = main_.extraPort();
   if (extra.number > 0) list = BuildPortList(list, {extra});
   return list;
 }
 
-QWidget *RadioCommands::Session::dialogParent() const {
+QWidget *RadioCommands::Session::dialogParent() {
   if (progress_ && progress_->isVisible()) return progress_;
-  return &main_;
+  return main_.hostWidget();
 }
 
 bool RadioCommands::Session::openChosenPort() {
@@ -124,12 +125,12 @@ bool RadioCommands::Session::openChosenPort() {
   const PortEntry *port = FindPort(list, number);
   if (!port) {
     PortProblem problem = number == 0 ? PortProblem::NoPortChosen : PortProblem::Missing;
-    ShowMessage(&main_, qs(PortOpenErrorText(problem, PortName(number))), BoxIcon::Critical);
+    ShowMessage(main_.hostWidget(), qs(PortOpenErrorText(problem, PortName(number))), BoxIcon::Critical);
     return false;
   }
   PortOpenResult opened = line_->openPort(port->device);
   if (!opened.ok) {
-    ShowMessage(&main_, qs(opened.message), BoxIcon::Critical);
+    ShowMessage(main_.hostWidget(), qs(opened.message), BoxIcon::Critical);
     return false;
   }
   return true;
@@ -140,7 +141,7 @@ void RadioCommands::Session::readFromRadio() {
   main_.CloseCurAllWindows();
   if (!openChosenPort()) return;
   line_->closePort();
-  if (Ask(&main_, question(msg::kReadQuestion1, msg::kReadQuestion2),
+  if (Ask(main_.hostWidget(), question(msg::kReadQuestion1, msg::kReadQuestion2),
           Prompt::QuestionOkCancel) != Answer::Ok)
     return;
   PrepareRead(main_.workspace());
@@ -152,16 +153,16 @@ void RadioCommands::Session::writeToRadio() {
   main_.storePendingInput();
   Workspace &ws = main_.workspace();
   if (!WriteAllowed(ws)) {
-    ShowMessage(&main_, qs(Text(msg::kNothingToWrite)), BoxIcon::None);
+    ShowMessage(main_.hostWidget(), qs(Text(msg::kNothingToWrite)), BoxIcon::None);
     return;
   }
   // A test-mode write also sends the tuning block: never zeros nobody read, loaded or typed
   // without the operator's say-so (they would replace the radio's factory calibration).
   if (link::TuningWriteNeedsConfirmation(ws) &&
-      Ask(&main_, qs(link::UnknownTuningWarning()), Prompt::WarningCancelFirst) != Answer::Ok)
+      Ask(main_.hostWidget(), qs(link::UnknownTuningWarning()), Prompt::WarningCancelFirst) != Answer::Ok)
     return;
   if (!openChosenPort()) return;
-  if (Ask(&main_, question(msg::kWriteQuestion1, msg::kWriteQuestion2),
+  if (Ask(main_.hostWidget(), question(msg::kWriteQuestion1, msg::kWriteQuestion2),
           Prompt::QuestionOkCancel) != Answer::Ok) {
     line_->closePort();
     return;
@@ -172,7 +173,7 @@ void RadioCommands::Session::writeToRadio() {
 
 void RadioCommands::Session::runWithProgress(TransferType type) {
   auto kind = type == TransferType::Read ? FrmProgress::Kind::Read : FrmProgress::Kind::Write;
-  FrmProgress window(kind, [this, type] { return line_->start(type); }, &main_);
+  FrmProgress window(kind, [this, type] { return line_->start(type); }, main_.hostWidget());
   progress_ = &window;
   running_ = type;
   lastSuccess_ = false;
@@ -185,7 +186,7 @@ void RadioCommands::Session::runWithProgress(TransferType type) {
   std::string status = SummaryText(line_->engine().summary());
   if (lastSuccess_) status = CompletionMessage(type) + " " + status;
   if (!note_.empty()) status += " " + note_;
-  main_.statusBar()->showMessage(qs(status));
+  main_.showStatus(qs(status));
   if (lastSuccess_) {
     Workspace &ws = main_.workspace();
     if (type == TransferType::Read) {
@@ -194,7 +195,7 @@ void RadioCommands::Session::runWithProgress(TransferType type) {
       main_.showReadConfiguration();
       ws.loadingFile = false;
     }
-    ShowMessage(&main_, qs(CompletionMessage(type)), BoxIcon::None);
+    ShowMessage(main_.hostWidget(), qs(CompletionMessage(type)), BoxIcon::None);
   }
   ended(type, lastSuccess_);
 }
@@ -207,7 +208,7 @@ void RadioCommands::Session::startInformationRead(bool erase) {
   lastSuccess_ = false;
   // No progress window: the program waits with a busy cursor and a line in the status bar.
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  main_.statusBar()->showMessage(qs(Text(linkText::kReadingInformation)));
+  main_.showStatus(qs(Text(linkText::kReadingInformation)));
   if (!line_->start(TransferType::RadioInformation)) informationReadEnded(false);
 }
 
@@ -215,7 +216,7 @@ void RadioCommands::Session::informationReadEnded(bool success) {
   if (running_ != TransferType::RadioInformation) return;
   running_ = TransferType::None;
   QApplication::restoreOverrideCursor();
-  main_.statusBar()->clearMessage();
+  main_.showStatus(QString());
   if (success) {
     CompleteRadioInformationRead(main_.workspace(), line_->engine().identification());
     main_.openEditor(window::kRadioInformation);
@@ -228,12 +229,12 @@ void RadioCommands::Session::ended(TransferType type, bool success) {
 }
 
 void RadioCommands::Session::programPassword() {
-  FrmPassWord dialog(main_.workspace().password, &main_);
+  FrmPassWord dialog(main_.workspace().password, main_.hostWidget());
   ExecDialog(dialog);
 }
 
 void RadioCommands::Session::setCom() {
-  FrmComSet dialog(main_.comPort(), [this] { return ports(); }, &main_);
+  FrmComSet dialog(main_.comPort(), [this] { return ports(); }, main_.hostWidget());
   if (ExecDialog(dialog) != QDialog::Accepted) return;
   // A port is stored at once; "none" only shows in the status bar.
   main_.setComPort(dialog.chosenPort(), dialog.chosenPort() != 0);
@@ -265,7 +266,7 @@ void RadioCommands::Session::progress(int percent) {
 
 void RadioCommands::Session::note(const std::string &text) {
   note_ = text;
-  main_.statusBar()->showMessage(qs(text));
+  main_.showStatus(qs(text));
 }
 
 void RadioCommands::Session::finished(bool success) {
@@ -279,7 +280,7 @@ void RadioCommands::Session::switchRelease(const std::string &programVersion) {
   // Cancel keeps the program open.
   if (!main_.offerToSaveChanges()) return;
   if (programVersion.empty()) {
-    ShowMessage(&main_, qs(NoReleaseMessage()), BoxIcon::None);
+    ShowMessage(main_.hostWidget(), qs(NoReleaseMessage()), BoxIcon::None);
     main_.endApplication();
     return;
   }
@@ -287,7 +288,7 @@ void RadioCommands::Session::switchRelease(const std::string &programVersion) {
   if (!StartOtherRelease(folder, programVersion)) {
     std::string program = OtherReleaseProgram(
         folder, programVersion, QApplication::applicationFilePath().section('/', -1).toStdString());
-    ShowMessage(&main_, qs(Text(linkText::kReleaseNotStarted)) + "\n" + qs(program),
+    ShowMessage(main_.hostWidget(), qs(Text(linkText::kReleaseNotStarted)) + "\n" + qs(program),
                 BoxIcon::Critical);
     return;
   }

@@ -11,15 +11,40 @@
 #include <memory>
 #include <vector>
 
+#include "channels/ui/main_window_host.h"
 #include "link/port_directory.h"
 
 namespace n27 {
 
-class frmMain;
+class RadioCommands;
+class VersionTable;
+
+// What the radio commands need from the main window beyond what every editor may ask.
+class RadioHost : public MainWindowHost {
+ public:
+  // The chosen serial port (0: none) and choosing one (stored in the settings when `store`).
+  virtual int comPort() const = 0;
+  virtual void setComPort(int port, bool store) = 0;
+  // Which radio firmware goes with this release.
+  virtual const VersionTable &versions() const = 0;
+  // The settings file that lists extra ports under [Ports].
+  virtual std::string setupFile() const = 0;
+  // A device given on the command line for this run (number 0: none).
+  virtual PortEntry extraPort() const = 0;
+  // Closes every window except the main window.
+  virtual void CloseCurAllWindows() = 0;
+  // After a complete read from the radio: the new data shown, caption with the version.
+  virtual void showReadConfiguration() = 0;
+  // Offers to save a modified configuration; true when the caller may drop it.
+  virtual bool offerToSaveChanges() = 0;
+  // Ends the program without asking about unsaved changes again.
+  virtual void endApplication() = 0;
+  virtual RadioCommands &radio() = 0;
+};
 
 class RadioCommands {
  public:
-  explicit RadioCommands(frmMain &main);
+  explicit RadioCommands(RadioHost &main);
   ~RadioCommands();
 
   void readFromRadio();

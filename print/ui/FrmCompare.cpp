@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/ui/frmMain.h"
+#include "link/ui/radio_commands.h"
 #include "base/messages.h"
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
@@ -74,7 +74,7 @@ class CompareReadUi : public TransferUi {
 
 }  // namespace
 
-FrmCompare::FrmCompare(frmMain &main) : QDialog(&main), main_(main) {
+FrmCompare::FrmCompare(RadioHost &main) : QDialog(main.hostWidget()), main_(main) {
   setObjectName("FrmCompare");
   setWindowFlag(Qt::Window);
   setAttribute(Qt::WA_DeleteOnClose);
@@ -190,7 +190,7 @@ void FrmCompare::compareWithRadio() {
   NewConfiguration(*radio);
   PrepareRead(*radio);
   CompareReadUi ui(this);
-  SerialTransfer line(*radio, main_.options().versions, ui);
+  SerialTransfer line(*radio, main_.versions(), ui);
   PortOpenResult opened = line.openPort(port->device);
   if (!opened.ok) {
     ShowMessage(this, qs(opened.message), BoxIcon::Critical);
@@ -210,7 +210,7 @@ void FrmCompare::compareWithRadio() {
   showDifferences(*other_, qs(Text(print::difftext::kRadio)) + " (" + qs(PortName(port->number)) + ")", print::CompareScope::RadioMemory);
 }
 
-void CompareWithCommand(frmMain &main) {
+void CompareWithCommand(RadioHost &main) {
   main.storePendingInput();
   if (!g_window) g_window = new FrmCompare(main);
   g_window->show();

@@ -16,12 +16,12 @@ class QTreeWidget;
 
 namespace n27 {
 
-class frmMain;
+class RadioHost;
 
 class FrmCompare : public QDialog {
   Q_OBJECT
  public:
-  explicit FrmCompare(frmMain &main);
+  explicit FrmCompare(RadioHost &main);
 
   // Compares the open configuration with a data file or image; false (message shown) when the
   // file is neither.
@@ -40,7 +40,7 @@ class FrmCompare : public QDialog {
  private:
   void showDifferences(const Workspace &other, const QString &otherName, print::CompareScope scope);
 
-  frmMain &main_;
+  RadioHost &main_;
   QTreeWidget *list_;
   QLabel *status_;
   QPushButton *fileButton_;
@@ -54,6 +54,6 @@ class FrmCompare : public QDialog {
 };
 
 // The menu command: choose a file, then show the window (one for the whole run).
-void CompareWithCommand(frmMain &main);
+void CompareWithCommand(RadioHost &main);
 
 }  // namespace n27

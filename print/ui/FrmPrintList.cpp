@@ -13,7 +13,7 @@
 
 #include "base/ui/tab_order.h"
 #include "base/ui/editor_window.h"
-#include "app/ui/frmMain.h"
+#include "channels/ui/main_window_host.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_context.h"
 #include "print/ui/report_painter.h"
@@ -139,7 +139,7 @@ bool FrmPrintList::saveTickedAsPdf() {
 
 void RegisterPrintWindow(EditorRegistry &registry) {
   registry.add({window::kPrintList,
-                [](frmMain &main) {
+                [](MainWindowHost &main) {
                   main.storePendingInput();  // what an open editor still holds is printed too
                   return new FrmPrintList(main.channels());
                 },

@@ -130,7 +130,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void registerFake(const char *name) {
     QString n = name;
-    main->registerEditor({n, [n](frmMain &) { return new FakeEditor(n); }});
+    main->registerEditor({n, [n](MainWindowHost &) { return new FakeEditor(n); }});
   }
   std::string path(const std::string &name) const { return (dir / name).string(); }
   void trigger(const char *action) {
