@@ -3,7 +3,7 @@
 // (label + list box, check box or text box), stores every change through the setting's
 // `choose` at once and then shows every setting again, so enabling rules and lists that depend
 // on other values follow each choice. Grid cells of an area (settings with a row and column)
-// go into one table.
+// go into one table, after its fixed "No." column of row numbers.
 
 #include <QWidget>
 #include <functional>

@@ -235,11 +235,15 @@ TEST_F(GuiTransfer, RadioInformationIsReadAndShownInItsWindow) {
   EXPECT_EQ(ws.image.at(2000), 0xFF);
   EXPECT_FALSE(m.radio().busy());
 
-  // Tools → Radio Information leaves the rest of the image alone.
+  // Tools → Radio Information leaves the rest of the image alone, and the open window shows
+  // the record read again.
   ws.image.set(2000, 0x5A);
+  window->findChild<QLineEdit *>("Text1_1")->setText("stale");
   trigger("mnuRadioInfo");
   QTRY_COMPARE_WITH_TIMEOUT(ended, 2, 10000);
   EXPECT_EQ(ws.image.at(2000), 0x5A);
+  EXPECT_EQ(m.findWindow(window::kRadioInformation), window);
+  EXPECT_EQ(window->findChild<QLineEdit *>("Text1_1")->text(), "N27SIM0000000001");
 }
 
 TEST_F(GuiTransfer, ARadioImageOutlivesASaveThatFails) {
