@@ -32,7 +32,7 @@ bool ReadLinkOptions(const Args &args, LinkOptions &out, std::string &error);
 void PrepareLinkWorkspace(Workspace &ws, const LinkOptions &options);
 
 // Opens the port and runs one transfer on ws until it ends; the caller has prepared the
-// image. True on success; `radio` receives the radio's identification (read and write),
+// image. True on success; `radio` receives the identification the radio answered with,
 // `summary` what the transfer went through, `message` the last message the transfer showed
 // (the reason of a failure; "" when there was none).
 bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,

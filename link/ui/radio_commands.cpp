@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "base/ui/editor_window.h"
 #include "base/ui/prompter.h"
+#include "channels/channel_context.h"
 #include "link/qt/serial_port.h"
 #include "link/transfer_session.h"
 #include "link/ui/FrmComSet.h"
@@ -217,7 +218,9 @@ void RadioCommands::Session::informationReadEnded(bool success) {
   QApplication::restoreOverrideCursor();
   main_.showStatus(QString());
   if (success) {
-    CompleteRadioInformationRead(main_.workspace());
+    CompleteRadioInformationRead(main_.workspace(), line_->engine().identification());
+    // A radio-information window already open shows the new record too.
+    main_.channels().notifySettings();
     main_.openEditor(window::kRadioInformation);
   }
   ended(TransferType::RadioInformation, success);
