@@ -26,6 +26,7 @@
 #include "codeplug/memory_map.h"
 #include "link/qt/serial_port.h"
 #include "link/transfer_session.h"
+#include "link/verify.h"
 
 namespace n27::bench {
 namespace {
@@ -171,7 +172,7 @@ int RunSoak(int argc, char **argv) {
     }
     ++compared;
     for (std::size_t a = 0; a < mem::kTransferEnd; ++a) {
-      if (a >= mem::kWriteSkipFrom && a < mem::kWriteSkipTo) continue;
+      if (!IsWrittenImageAddress(static_cast<int>(a))) continue;
       if (read.image.at(a) != written.image.at(a)) {
         std::fprintf(stderr, "n27-bench soak: cycle %ld: byte %zu read %02X, written %02X\n", cycle,
                      a, read.image.at(a), written.image.at(a));

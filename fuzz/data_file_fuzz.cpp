@@ -8,16 +8,9 @@
 
 #include "codeplug/configuration.h"
 #include "codeplug/image_codec.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace n27;
-
-#define FUZZ_CHECK(cond)                                                         \
-  do {                                                                           \
-    if (!(cond)) {                                                               \
-      __builtin_printf("check failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-      std::abort();                                                              \
-    }                                                                            \
-  } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // Most inputs get the size right so the parser itself is what is fuzzed.

@@ -16,16 +16,9 @@
 #include "channels/freq_codec.h"
 #include "channels/tone_list.h"
 #include "codeplug/bands.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace n27;
-
-#define FUZZ_CHECK(cond)                                                         \
-  do {                                                                           \
-    if (!(cond)) {                                                               \
-      __builtin_printf("check failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-      std::abort();                                                              \
-    }                                                                            \
-  } while (0)
 
 namespace {
 

@@ -7,16 +7,9 @@
 
 #include "base/ini_file.h"
 #include "link/version_table.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace n27;
-
-#define FUZZ_CHECK(cond)                                                         \
-  do {                                                                           \
-    if (!(cond)) {                                                               \
-      __builtin_printf("check failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-      std::abort();                                                              \
-    }                                                                            \
-  } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string text(reinterpret_cast<const char *>(data), size);

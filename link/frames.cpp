@@ -34,7 +34,7 @@ Request DataFrame(std::size_t address, const uint8_t *data) {
   r.bytes[1] = static_cast<uint8_t>((address >> 8) & 0xFF);
   r.bytes[2] = static_cast<uint8_t>(address & 0xFF);
   r.bytes[3] = static_cast<uint8_t>(kBlockLength);
-  for (std::size_t i = 0; i < kBlockLength; ++i) r.bytes[4 + i] = data[i];
+  for (std::size_t i = 0; i < kBlockLength; ++i) r.bytes[kFrameDataOffset + i] = data[i];
   r.bytes[kDataFrameLength - 1] = Checksum(r.bytes.data(), kDataFrameLength - 1);
   return r;
 }
@@ -49,8 +49,8 @@ Request DataFrame(const RadioImage &image, std::size_t address) {
 void StoreDataFrame(RadioImage &image, const Bytes &frame) {
   if (!IsDataFrame(frame)) return;
   std::size_t address = FrameAddress(frame);
-  for (std::size_t i = 0; i < kBlockLength && 4 + i < frame.size(); ++i)
-    if (image.inRange(address + i)) image.set(address + i, frame[4 + i]);
+  for (std::size_t i = 0; i < kBlockLength && kFrameDataOffset + i < frame.size(); ++i)
+    if (image.inRange(address + i)) image.set(address + i, frame[kFrameDataOffset + i]);
 }
 
 bool IsIdentificationReply(const Bytes &reply) {

@@ -28,6 +28,7 @@ inline constexpr char kProgram[] = "PROGRAM";
 inline constexpr std::size_t kBlockLength = 16;
 inline constexpr std::size_t kFrameOverhead = 5;                  // 'W', address, length, checksum
 inline constexpr std::size_t kDataFrameLength = kBlockLength + kFrameOverhead;  // 21
+inline constexpr std::size_t kFrameDataOffset = 4;  // data bytes follow 'W', address, length
 inline constexpr std::size_t kIdentReplyLength = 14;
 inline constexpr std::size_t kPasswordBlockAddress = 480;
 inline constexpr std::size_t kTuningBlockAddress = 496;

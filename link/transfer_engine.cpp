@@ -5,6 +5,7 @@
 #include "codeplug/memory_map.h"
 #include "link/password.h"
 #include "link/tuning_block.h"
+#include "link/verify.h"
 
 namespace n27 {
 
@@ -315,10 +316,11 @@ void TransferEngine::nextReadBlock() {
 }
 
 void TransferEngine::nextDataFrame() {
-  blockAddress_ += static_cast<int>(link::kBlockLength);
-  // The radio information, password and tuning blocks (432..511) are never written.
-  if (blockAddress_ == static_cast<int>(mem::kWriteSkipFrom))
-    blockAddress_ = static_cast<int>(mem::kWriteSkipTo);
+  // The radio information, password and tuning blocks (432..511) are never written from the
+  // image (in test mode the tuning block went first, from the tuning values).
+  do {
+    blockAddress_ += static_cast<int>(link::kBlockLength);
+  } while (blockAddress_ < endAddress_ && !IsWrittenImageAddress(blockAddress_));
   if (blockAddress_ >= endAddress_) {
     writeState_ = kEndSent;
     send(link::EndRequest());

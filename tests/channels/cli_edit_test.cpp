@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "common/cli_process.h"
+#include "common/test_folder.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "channels/batch_engine.h"
@@ -17,30 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exitCode = -1;
-  std::string err;
-};
-
-CliRun runCli(const QStringList &args) {
-  QProcess p;
-  p.start(QString(N27_PROGRAM_DIR) + "/n27-cli", args);
-  CliRun r;
-  if (!p.waitForFinished(30000)) return r;
-  r.exitCode = p.exitCode();
-  r.err = p.readAllStandardError().toStdString();
-  return r;
-}
-
-class CliEdit : public testing::Test {
+class CliEdit : public TestFolderFixture {
  protected:
   void SetUp() override {
-    // One folder per test process: ctest runs tests side by side.
-    dir = fs::path(testing::TempDir()) /
-          ("n27_cli_edit_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) +
-           "_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    TestFolderFixture::SetUp();
     Workspace ws;
     ws.programFolder = N27_PROGRAM_DIR;
     ws.loadDefaultFile = false;
@@ -52,8 +34,6 @@ class CliEdit : public testing::Test {
     fs::copy_file(path("base.dat"), path("cli.dat"));
     fs::copy_file(path("base.NVD"), path("cli.NVD"));
   }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string path(const char *name) const { return (dir / name).string(); }
 
   // The base file loaded into a workspace, changed by `edit`, saved as model.dat.
   std::string modelFile(const std::function<void(ChannelContext &)> &edit) {
@@ -66,11 +46,10 @@ class CliEdit : public testing::Test {
     return *ReadWholeFile(path("model.dat"));
   }
 
-  fs::path dir;
 };
 
 TEST_F(CliEdit, EditMatchesTheModel) {
-  CliRun r = runCli({"edit", QString::fromStdString(path("cli.dat")), "1", "1", "462.125", "1", "4",
+  CliProcessRun r = runCli({"edit", QString::fromStdString(path("cli.dat")), "1", "1", "462.125", "1", "4",
                      "67.0", "1", "5", "High", "2", "2", "", "3", "1", "999", "1", "21", "5000",
                      "2", "7", "DTMF"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -92,7 +71,7 @@ TEST_F(CliEdit, AFailedEditSavesNothing) {
   for (QStringList args : {QStringList{"1", "1", "440", "5", "5", "High"},  // channel 5 missing
                            QStringList{"2", "5", "Hihg"}, QStringList{"2", "13", "1"},
                            QStringList{"129", "1", "440"}, QStringList{"2", "19", "x"}}) {
-    CliRun r = runCli(QStringList{"edit", QString::fromStdString(path("cli.dat"))} + args);
+    CliProcessRun r = runCli(QStringList{"edit", QString::fromStdString(path("cli.dat"))} + args);
     EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
     EXPECT_NE(r.err.find("nothing saved"), std::string::npos) << r.err;
   }
@@ -101,7 +80,7 @@ TEST_F(CliEdit, AFailedEditSavesNothing) {
 }
 
 TEST_F(CliEdit, BatchMatchesTheModel) {
-  CliRun r = runCli({"batch", QString::fromStdString(path("cli.dat")), "--from", "1", "--to", "6",
+  CliProcessRun r = runCli({"batch", QString::fromStdString(path("cli.dat")), "--from", "1", "--to", "6",
                      "--rx-start", "440", "--rx-step", "12.5", "--tx", "offset", "--tx-offset", "5",
                      "--tx-minus", "--decode", "254.1", "--decode-interval", "2", "--encode-random",
                      "--seed", "7", "--power", "Low", "--busy-lockout", "Repeater", "--call1", "3",

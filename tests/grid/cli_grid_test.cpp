@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "common/cli_process.h"
+#include "common/test_folder.h"
 #include "base/file_io.h"
 #include "channels/channel_block_ops.h"
 #include "channels/channel_ops.h"
@@ -17,29 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exitCode = -1;
-  std::string err;
-};
-
-CliRun runCli(const QStringList &args) {
-  QProcess p;
-  p.start(QString(N27_PROGRAM_DIR) + "/n27-cli", args);
-  CliRun r;
-  if (!p.waitForFinished(30000)) return r;
-  r.exitCode = p.exitCode();
-  r.err = p.readAllStandardError().toStdString();
-  return r;
-}
-
-class CliGrid : public testing::Test {
+class CliGrid : public TestFolderFixture {
  protected:
   void SetUp() override {
-    dir = fs::path(testing::TempDir()) /
-          ("n27_cli_grid_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) +
-           "_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    TestFolderFixture::SetUp();
     Workspace ws;
     ws.programFolder = N27_PROGRAM_DIR;
     ws.loadDefaultFile = false;
@@ -59,8 +42,6 @@ class CliGrid : public testing::Test {
     fs::copy_file(path("base.dat"), path("cli.dat"));
     fs::copy_file(path("base.NVD"), path("cli.NVD"));
   }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string path(const char *name) const { return (dir / name).string(); }
   QString qpath(const char *name) const { return QString::fromStdString(path(name)); }
 
   std::string modelFile(const std::function<void(ChannelContext &)> &edit) {
@@ -73,11 +54,10 @@ class CliGrid : public testing::Test {
     return *ReadWholeFile(path("model.dat"));
   }
 
-  fs::path dir;
 };
 
 TEST_F(CliGrid, MoveSortAndCompactMatchTheModel) {
-  CliRun r = runCli({"move", qpath("cli.dat"), "4-6", "15", "-o", qpath("moved.dat")});
+  CliProcessRun r = runCli({"move", qpath("cli.dat"), "4-6", "15", "-o", qpath("moved.dat")});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(*ReadWholeFile(path("moved.dat")),
             modelFile([](ChannelContext &ctx) { MoveBlock(ctx, 4, 6, 15); }));
@@ -118,11 +98,11 @@ TEST_F(CliGrid, WrongUseAndFailuresSaveNothing) {
         QStringList{"sort", qpath("cli.dat"), "--range", "5-"}, QStringList{"sort", qpath("cli.dat"), "--range", "9-2"},
         QStringList{"sort", qpath("cli.dat"), "--up"}, QStringList{"compact"},
         QStringList{"compact", qpath("cli.dat"), "extra"}}) {
-    CliRun r = runCli(args);
+    CliProcessRun r = runCli(args);
     EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
   }
   // A block that does not fit is refused.
-  CliRun r = runCli({"move", qpath("cli.dat"), "1-10", "120"});
+  CliProcessRun r = runCli({"move", qpath("cli.dat"), "1-10", "120"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("nothing saved"), std::string::npos) << r.err;
   EXPECT_EQ(*ReadWholeFile(path("cli.dat")), before);

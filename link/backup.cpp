@@ -1,0 +1,187 @@
+#include "link/backup.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <regex>
+#include <tuple>
+#include <vector>
+
+#include "base/file_io.h"
+#include "base/language.h"
+#include "base/paths.h"
+#include "codeplug/configuration.h"
+#include "codeplug/image_codec.h"
+#include "codeplug/tuning_file.h"
+#include "link/transfer_session.h"
+
+namespace n27 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr Tr kKept{"The radio's memory was backed up to %1.", "对讲机存储器的数据已备份到 %1。"};
+constexpr Tr kFailed{"The radio's memory could not be backed up: %1",
+                     "无法备份对讲机存储器的数据：%1"};
+constexpr Tr kNothingWritten{
+    "Nothing was written to the radio: a write starts only once the radio's memory is backed "
+    "up.",
+    "未向对讲机写入任何数据：只有在备份对讲机存储器之后才开始写入。"};
+constexpr Tr kFolderProblem{"the folder %1 cannot be created.", "无法创建文件夹 %1。"};
+constexpr Tr kNoFreeName{"no free file name in %1.", "%1 中没有可用的文件名。"};
+
+// Serial numbers in names are at most this long (the radio holds 16 bytes).
+constexpr std::size_t kSerialInNameMax = 32;
+// Names tried before a backup gives up ("-2" … "-999").
+constexpr int kNameTries = 999;
+
+std::string fill(const Tr &text, const std::string &value) {
+  std::string s = text.str();
+  if (auto at = s.find("%1"); at != std::string::npos) s.replace(at, 2, value);
+  return s;
+}
+
+bool exists(const std::string &path) {
+  struct stat st{};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// What the backup named `stem` (a path without extension) consists of besides its image.
+std::vector<std::string> companions(const std::string &stem) {
+  const std::string dat = stem + ".dat";
+  return {dat, SideFilePath(dat), TuningFilePath(dat)};
+}
+
+void removeBackup(const std::string &stem) {
+  std::error_code ec;
+  fs::remove(stem + ".img", ec);
+  for (const std::string &path : companions(stem)) {
+    if (fs::is_regular_file(fs::symlink_status(path, ec))) fs::remove(path, ec);
+  }
+}
+
+const std::regex &backupName() {
+  // date-time _ serial _ reason [-N] .img
+  static const std::regex re(
+      R"(^(\d{8}-\d{6})_(SN-[A-Za-z0-9._-]+|no-serial)_(read|before-write)(-([0-9]{1,4}))?\.img$)");
+  return re;
+}
+
+}  // namespace
+
+std::string BackupFolder() { return RecoveryFolder() + "/backups"; }
+
+std::string RadioSerialNumber(const RadioImage &image) {
+  RadioInformation info;
+  DecodeRadioInformation(image, info);
+  std::string s = info.serialNumber;
+  const auto first = s.find_first_not_of(" \t");
+  return first == std::string::npos ? std::string() : s.substr(first);
+}
+
+std::string BackupBaseName(const std::string &serial, BackupReason reason, std::time_t now) {
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  std::string safe;
+  for (char c : serial) {
+    if (safe.size() >= kSerialInNameMax) break;
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '.' || c == '_' || c == '-';
+    safe.push_back(plain ? c : '_');
+  }
+  if (!safe.empty() && safe.front() == '.') safe.front() = '_';
+  const std::string who = safe.empty() ? "no-serial" : "SN-" + safe;
+  return std::string(stamp) + "_" + who + "_" +
+         (reason == BackupReason::Read ? "read" : "before-write");
+}
+
+BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t now,
+                        const std::string &folder) {
+  BackupResult result;
+  if (!MakeFolders(folder, 0700)) {
+    result.error = fill(kFolderProblem, folder);
+    return result;
+  }
+  const std::string base = BackupBaseName(RadioSerialNumber(radio.image), reason, now);
+  std::string stem;
+  for (int n = 1; n <= kNameTries && stem.empty(); ++n) {
+    const std::string candidate = JoinPath(folder, base + (n > 1 ? "-" + std::to_string(n) : ""));
+    bool taken = false;
+    for (const std::string &path : companions(candidate)) taken = taken || exists(path);
+    if (taken) continue;
+    // The image name is claimed first, so two programs never share a backup name.
+    const std::string img = candidate + ".img";
+    int fd = ::open(img.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      result.error = img + ": " + FileOutcome::FromErrno(errno).reason();
+      return result;
+    }
+    ::close(fd);
+    stem = candidate;
+  }
+  if (stem.empty()) {
+    result.error = fill(kNoFreeName, folder);
+    return result;
+  }
+
+  // The data file as a read would save it, from a copy: the caller's workspace stays as it is.
+  Workspace copy = radio;
+  FileOutcome why;
+  const std::string dat = stem + ".dat";
+  if (SaveDataFile(copy, dat, &why) != FileStatus::Ok) {
+    removeBackup(stem);
+    result.error = dat + ": " + (why.ok() ? std::string(FileStatusText(FileStatus::FileError)) : why.reason());
+    return result;
+  }
+  const auto &bytes = radio.image.bytes();
+  FileOutcome saved = SaveFile(stem + ".img", std::string(bytes.begin(), bytes.end()));
+  if (!saved.ok()) {
+    removeBackup(stem);
+    result.error = stem + ".img: " + saved.reason();
+    return result;
+  }
+  result.ok = true;
+  result.imagePath = stem + ".img";
+  result.dataPath = dat;
+  PruneBackups(folder);
+  return result;
+}
+
+void PruneBackups(const std::string &folder, int kept) {
+  using Entry = std::tuple<std::string, int, std::string>;  // date-time, count, file name
+  std::vector<Entry> found;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::smatch m;
+    if (!std::regex_match(name, m, backupName())) continue;
+    if (!fs::is_regular_file(it->symlink_status(ec))) continue;
+    const int count = m[5].matched ? std::stoi(m[5].str()) : 1;
+    found.emplace_back(m[1].str(), count, name);
+  }
+  if (kept < 0) kept = 0;
+  if (found.size() <= static_cast<std::size_t>(kept)) return;
+  std::sort(found.begin(), found.end(), std::greater<>());  // newest first
+  for (std::size_t i = static_cast<std::size_t>(kept); i < found.size(); ++i) {
+    const std::string &name = std::get<2>(found[i]);
+    removeBackup(JoinPath(folder, name.substr(0, name.size() - 4)));
+  }
+}
+
+std::string BackupKeptMessage(const BackupResult &result) { return fill(kKept, result.imagePath); }
+
+std::string BackupFailedMessage(const BackupResult &result) { return fill(kFailed, result.error); }
+
+std::string WriteRefusedWithoutBackupMessage(const BackupResult &result) {
+  return BackupFailedMessage(result) + "\n" + kNothingWritten.str();
+}
+
+}  // namespace n27

@@ -1,0 +1,60 @@
+#pragma once
+// Backups of the radio's memory: every read from a radio, and the radio's memory just before
+// a write replaces it, are kept in a per-user folder as the raw image and the decoded data
+// file, so that nothing is ever written to a radio without a copy of what it held.
+//
+// A backup is three files (four in the factory test mode) of the same name:
+//   20261208-063612_SN-ABC123_read.img           the raw image, 2561 bytes
+//   20261208-063612_SN-ABC123_read.dat (+ .NVD)  the data file a read would save (+ .ted)
+// The name holds the local date and time, the radio's serial number ("no-serial" when the
+// radio has none) and the reason ("read" or "before-write"); "-2", "-3" … follow the reason
+// when the name is taken. The folder keeps the newest kBackupsKept backups.
+
+#include <ctime>
+#include <string>
+
+#include "codeplug/radio_image.h"
+#include "codeplug/workspace.h"
+
+namespace n27 {
+
+// RecoveryFolder() + "/backups": $XDG_DATA_HOME/n27/backups (~/.local/share/n27/backups).
+std::string BackupFolder();
+inline constexpr int kBackupsKept = 200;
+
+enum class BackupReason { Read, BeforeWrite };
+
+// The radio's serial number: the radio-information text at image bytes 448..463, trimmed;
+// "" when the bytes are erased.
+std::string RadioSerialNumber(const RadioImage &image);
+
+struct BackupResult {
+  bool ok = false;
+  std::string imagePath, dataPath, error;  // error: the reason, when !ok
+};
+
+// The base name of a backup (no extension, no "-2"): "20261208-063612_SN-ABC123_read".
+// The serial number is reduced to letters, digits, '.', '_' and '-' (others become '_',
+// no leading '.'); "no-serial" stands for an empty one.
+std::string BackupBaseName(const std::string &serial, BackupReason reason, std::time_t now);
+
+// `radio` is a workspace just filled by a successful read (CompleteRead done): writes its
+// raw image and its data file (through the safe save) into `folder` (created, mode 0700)
+// under a new name, then prunes the folder. On failure nothing of the new backup is left.
+BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t now,
+                        const std::string &folder = BackupFolder());
+
+// Keeps the newest `kept` backups in `folder` (newest by the date and time in the name, then
+// by the "-N" count) and removes the older ones with their data, side and tuning files. Files
+// whose names this program does not give to backups are never touched.
+void PruneBackups(const std::string &folder, int kept = kBackupsKept);
+
+// "The radio's memory was backed up to …" / the failure with its reason, in the current
+// language.
+std::string BackupKeptMessage(const BackupResult &result);
+std::string BackupFailedMessage(const BackupResult &result);
+// A write is not started without its backup: the failure and "Nothing was written to the
+// radio." together.
+std::string WriteRefusedWithoutBackupMessage(const BackupResult &result);
+
+}  // namespace n27
