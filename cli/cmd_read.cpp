@@ -7,25 +7,31 @@
 #include "cli/radio_link.h"
 #include "codeplug/configuration.h"
 #include "cli/cli_util.h"
+#include "link/backup.h"
 #include "link/transfer_session.h"
 
 namespace n27::cli {
 namespace {
 
 const std::string kUsage = std::string(
-    "Usage: n27-cli read --port PORT -o OUT.dat [--image-out OUT.img] [--password PW]\n"
-    "                    [--retries N]\n"
+    "Usage: n27-cli read --port PORT -o OUT.dat [--image-out OUT.img] [--no-backup]\n"
+    "                    [--password PW] [--retries N]\n"
     "\n"
     "Reads the radio's memory and saves it as an untitled read would be saved: OUT.dat with\n"
     "its .NVD side file (and, in the factory test mode, the radio's tuning values in\n"
     "OUT.ted). The system's messages go to stderr; exit code 0 only on success.\n"
     "  -o, --output       the data file to write\n"
-    "  --image-out FILE   also write the raw 2561-byte memory image\n") + kLinkOptionsUsage;
+    "  --image-out FILE   also write the raw 2561-byte memory image\n"
+    "  --no-backup        do not keep the read in the backup folder as well\n"
+    "                     ($XDG_DATA_HOME/n27/backups: the raw image and the data file, named\n"
+    "                     by date, time and the radio's serial number; the newest 200 are kept)\n") +
+    kLinkOptionsUsage;
 
 int RunRead(const std::vector<std::string> &args) {
   auto optionDefs = LinkOptionDefs();
   optionDefs.push_back({{"-o", "--output"}, true});
   optionDefs.push_back({{"--image-out"}, true});
+  optionDefs.push_back({{"--no-backup"}, false});
   int rc = 0;
   auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
   if (!parsed) return rc;
@@ -54,6 +60,11 @@ int RunRead(const std::vector<std::string> &args) {
   std::cerr << SummaryText(summary) << "\n";
   if (!read) return 1;
   CompleteRead(ws, radio);
+  if (!parsed->has("--no-backup")) {
+    // Kept before the data file is saved: whatever happens to OUT.dat, the read is not lost.
+    const BackupResult kept = KeepBackup(ws, BackupReason::Read, std::time(nullptr));
+    std::cerr << (kept.ok ? BackupKeptMessage(kept) : BackupFailedMessage(kept)) << "\n";
+  }
   if (!SaveWorkspace("read", ws, out)) {
     // Something changed since the check (the folder went away, the disk filled up): the
     // radio's data are kept, not dropped.

@@ -1,32 +1,111 @@
-// n27-cli write: writes a data file to a radio.
+// n27-cli write: writes a data file to a radio, or to a group of radios one after another.
 
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 
+#include "base/file_io.h"
 #include "base/messages.h"
 #include "cli/cli_command.h"
 #include "cli/radio_link.h"
+#include "cli/write_steps.h"
+#include "link/group_write.h"
 #include "link/test_data.h"
 #include "link/transfer_session.h"
+#include "link/verify.h"
 
 namespace n27::cli {
 namespace {
 
 const std::string kUsage = std::string(
-    "Usage: n27-cli write --port PORT FILE.dat [--password PW] [--retries N]\n"
-    "                     [--send-zero-tuning]\n"
+    "Usage: n27-cli write --port PORT FILE.dat [--verify] [--no-backup] [--group]\n"
+    "                     [--password PW] [--retries N] [--send-zero-tuning]\n"
     "\n"
-    "Writes the configuration of FILE.dat to the radio. The radio's information and password\n"
-    "blocks are never written. In the factory test mode the tuning values of FILE.ted (beside\n"
-    "FILE.dat) are written too; without that file the write is refused, since it would\n"
-    "replace the radio's calibration with zeros, unless --send-zero-tuning is given. The\n"
-    "system's messages go to stderr; exit code 0 only on success.\n"
-    "  --send-zero-tuning  test mode: write a tuning block of zeros when FILE.ted is missing\n") +
+    "Writes the configuration of FILE.dat to the radio. First the radio's current memory is\n"
+    "read and kept in the backup folder; when that fails, nothing is written. The radio's\n"
+    "information and password blocks are never written. In the factory test mode the tuning\n"
+    "values of FILE.ted (beside FILE.dat) are written too; without that file the write is\n"
+    "refused, since it would replace the radio's calibration with zeros, unless\n"
+    "--send-zero-tuning is given. The system's messages go to stderr; exit code 0 only on\n"
+    "success.\n"
+    "  --verify           read the radio back after the write and compare every written\n"
+    "                     block; a difference fails the write and names its address\n") +
+    kWriteStepsUsage +
+    "  --group            write a group of radios in a row (always verified): after each\n"
+    "                     radio press Enter for the next one (connected to the same PORT,\n"
+    "                     which may be a link that points to the next radio's device), or\n"
+    "                     q (or end of input) to finish. A radio that fails is reported and\n"
+    "                     the run goes on. The log (number, serial number, time, result) is\n"
+    "                     printed at the end and saved beside FILE.dat as\n"
+    "                     FILE-group-YYYYMMDD-HHMMSS.csv; exit code 0 only when every radio\n"
+    "                     succeeded.\n"
+    "  --send-zero-tuning  test mode: write a tuning block of zeros when FILE.ted is missing\n" +
     kLinkOptionsUsage;
+
+// One radio: the backup, the write and the verify. The log entry of the radio.
+GroupWriteEntry writeOneRadio(Workspace &ws, const LinkOptions &link, bool backup, bool verify,
+                              int number) {
+  GroupWriteEntry entry;
+  entry.number = number;
+  auto done = [&entry](bool success, const std::string &result) {
+    entry.success = success;
+    entry.result = result;
+    entry.time = std::time(nullptr);
+    return entry;
+  };
+  if (backup) {
+    StepOutcome b = BackupBeforeWrite("write", link);
+    entry.serial = b.serial;
+    if (!b.ok) return done(false, b.reason);
+  }
+  PrepareWrite(ws);
+  StepOutcome w = WriteImage("write", ws, link);
+  if (!w.ok) return done(false, w.reason);
+  if (!verify) return done(true, CompletionMessage(TransferType::Write));
+  StepOutcome v = VerifyWrite("write", ws, link);
+  if (!v.serial.empty()) entry.serial = v.serial;
+  if (!v.ok) return done(false, v.reason);
+  return done(true, GroupRadioDoneText());
+}
+
+int runGroup(Workspace &ws, const std::string &dataFile, const LinkOptions &link, bool backup) {
+  const std::time_t start = std::time(nullptr);
+  std::error_code ec;
+  const std::string absolute = std::filesystem::absolute(dataFile, ec).string();
+  const std::string logPath = GroupLogPath(ec ? dataFile : absolute, start);
+  std::vector<GroupWriteEntry> log;
+  int written = 0, failed = 0;
+  for (int number = 1;; ++number) {
+    std::cerr << "--- " << number << " ---\n";
+    GroupWriteEntry entry = writeOneRadio(ws, link, backup, true, number);
+    (entry.success ? written : failed) += 1;
+    log.push_back(entry);
+    std::cerr << (entry.success ? "OK" : "FAILED") << ": " << entry.result << "\n";
+    std::cout << GroupProgressText(written, failed) << "\n" << GroupNextPrompt() << std::flush;
+    std::string line;
+    if (!std::getline(std::cin, line)) {
+      std::cout << "\n";
+      break;
+    }
+    if (!line.empty() && (line[0] == 'q' || line[0] == 'Q')) break;
+  }
+  std::cout << GroupLogText(log);
+  const FileOutcome saved = SaveFile(logPath, GroupLogCsv(log));
+  if (saved.ok())
+    std::cerr << GroupLogSavedMessage(logPath) << "\n";
+  else
+    Fail("write", GroupLogNotSavedMessage(logPath, saved.reason()));
+  return failed == 0 && saved.ok() ? 0 : 1;
+}
 
 int RunWrite(const std::vector<std::string> &args) {
   int rc = 0;
   auto optionDefs = LinkOptionDefs();
   optionDefs.push_back({{"--send-zero-tuning"}, false});
+  optionDefs.push_back({{"--no-backup"}, false});
+  optionDefs.push_back({{"--verify"}, false});
+  optionDefs.push_back({{"--group"}, false});
   auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
   if (!parsed) return rc;
   LinkOptions link;
@@ -37,25 +116,22 @@ int RunWrite(const std::vector<std::string> &args) {
 
   Workspace ws;
   PrepareLinkWorkspace(ws, link);  // test mode first: it brings the file's tuning values along
-  if (!LoadWorkspace("write", parsed->positional.front(), ws)) return 1;
+  const std::string dataFile = parsed->positional.front();
+  if (!LoadWorkspace("write", dataFile, ws)) return 1;
   if (!WriteAllowed(ws)) return Fail("write", msg::kNothingToWrite.str());
   if (link::TuningWriteNeedsConfirmation(ws) && !parsed->has("--send-zero-tuning"))
   {
-    const std::string ted = TuningFilePath(parsed->positional.front());
+    const std::string ted = TuningFilePath(dataFile);
     std::string problem = TuningFileReadProblem(ted);
     return Fail("write", link::UnknownTuningWarning(false) + "\n" + ted + ": " +
                              (problem.empty() ? "cannot be read" : problem) +
                              " Give --send-zero-tuning to write zeros all the same.");
   }
-  PrepareWrite(ws);
-  TransferSummary summary;
-  const bool written = RunTransfer("write", ws, TransferType::Write, link, nullptr, &summary);
-  std::cerr << SummaryText(summary) << "\n";
-  if (!written) return 1;
-  std::cerr << CompletionMessage(TransferType::Write) << "\n";
-  return 0;
+  const bool backup = !parsed->has("--no-backup");
+  if (parsed->has("--group")) return runGroup(ws, dataFile, link, backup);
+  return writeOneRadio(ws, link, backup, parsed->has("--verify"), 1).success ? 0 : 1;
 }
 
 }  // namespace
-N27_CLI_COMMAND("write", "write a data file to a radio", RunWrite);
+N27_CLI_COMMAND("write", "write a data file to a radio (or to a group of radios)", RunWrite);
 }  // namespace n27::cli

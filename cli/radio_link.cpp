@@ -34,6 +34,7 @@ class TerminalUi : public TransferUi {
 
   bool askRetry(const std::string &text) override {
     endBar();
+    last_ = plain(text);
     bool retry = retriesLeft_ > 0;
     if (retry) --retriesLeft_;
     std::fprintf(stderr, "%s %s\n", plain(text).c_str(), retry ? "Retry." : "Cancel.");
@@ -43,15 +44,18 @@ class TerminalUi : public TransferUi {
     endBar();
     std::fprintf(stderr, "n27-cli %s: the radio is protected by a programming password; "
                          "give the right one with --password\n", command_.c_str());
+    last_ = "the radio is protected by a programming password";
   }
   bool askSwitchRelease(const std::string &text) override {
     endBar();
+    last_ = plain(text);
     std::fprintf(stderr, "%s\n(No: the command line does not start another release.)\n",
                  plain(text).c_str());
     return false;
   }
   void showMessage(const std::string &text, MessageIcon) override {
     endBar();
+    last_ = plain(text);
     std::fprintf(stderr, "%s\n", plain(text).c_str());
   }
   void note(const std::string &text) override {
@@ -76,6 +80,7 @@ class TerminalUi : public TransferUi {
 
   bool done() const { return done_; }
   bool success() const { return success_; }
+  const std::string &lastMessage() const { return last_; }
 
  private:
   void endBar() {
@@ -90,6 +95,7 @@ class TerminalUi : public TransferUi {
   bool barShown_ = false;
   bool done_ = false;
   bool success_ = false;
+  std::string last_;
 };
 
 bool parseCount(const std::string &text, int &out, int max) {
@@ -145,10 +151,12 @@ void PrepareLinkWorkspace(Workspace &ws, const LinkOptions &options) {
 
 bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
                  const LinkOptions &options, link::Identification *radio,
-                 TransferSummary *summary) {
+                 TransferSummary *summary, std::string *message) {
   auto device = ResolvePortArgument(ListSerialPorts(PortSettingsPath()), options.port);
   if (!device) {
-    Fail(command, PortOpenErrorText(PortProblem::Missing, options.port));
+    const std::string text = PortOpenErrorText(PortProblem::Missing, options.port);
+    if (message) *message = text;
+    Fail(command, text);
     return false;
   }
   const VersionTable versions = VersionTable::Load(VersionFile());
@@ -157,6 +165,7 @@ bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
   line.setReplyTimeout(std::chrono::milliseconds(options.replyTimeoutMs));
   PortOpenResult opened = line.openPort(*device);
   if (!opened.ok) {
+    if (message) *message = opened.message;
     std::fprintf(stderr, "%s\n", opened.message.c_str());
     return false;
   }
@@ -166,6 +175,7 @@ bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
   if (!ui.done()) loop.exec();
   if (radio) *radio = line.engine().identification();
   if (summary) *summary = line.engine().summary();
+  if (message) *message = ui.lastMessage();
   return ui.success();
 }
 

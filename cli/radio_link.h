@@ -33,10 +33,11 @@ void PrepareLinkWorkspace(Workspace &ws, const LinkOptions &options);
 
 // Opens the port and runs one transfer on ws until it ends; the caller has prepared the
 // image. True on success; `radio` receives the radio's identification (read and write),
-// `summary` what the transfer went through.
+// `summary` what the transfer went through, `message` the last message the transfer showed
+// (the reason of a failure; "" when there was none).
 bool RunTransfer(const std::string &command, Workspace &ws, TransferType type,
                  const LinkOptions &options, link::Identification *radio = nullptr,
-                 TransferSummary *summary = nullptr);
+                 TransferSummary *summary = nullptr, std::string *message = nullptr);
 
 // Why a file cannot be written at `path` ("the folder /x does not exist", "is a folder" …),
 // looked at before a transfer so that a read is not thrown away afterwards; nullopt when it

@@ -68,12 +68,16 @@ void SimulatedRadio::applyIdentification() {
 
 void SimulatedRadio::applyPassword() { putText(memory_, mem::kPassword, 4, settings_.password, 0xFF); }
 
+void SimulatedRadio::applySerial() {
+  putText(memory_, mem::kSerialNumber, mem::kSerialNumberLength, settings_.serial, 0xFF);
+}
+
 void SimulatedRadio::fillFactoryInformation() {
   memory_[mem::kRadioInfoFlags] = 0x00;
   putText(memory_, mem::kRadioType, 5, settings_.model, 0xFF);
   memory_[mem::kRadioBand] = static_cast<uint8_t>(settings_.band);
   putText(memory_, mem::kAreaCode, 4, "0086", 0xFF);
-  putText(memory_, mem::kSerialNumber, 16, "N27SIM0000000001", 0xFF);
+  applySerial();
   putText(memory_, mem::kProductionDate, 16, "2024-03-18", 0xFF);
   putText(memory_, mem::kManufactureCode, 8, "B2403A", 0xFF);
   putText(memory_, mem::kUserCode, 4, "001A", 0xFF);
@@ -224,8 +228,11 @@ bool SimulatedRadio::takeFrame(std::vector<Bytes> &replies) {
       if (link::Checksum(frame.data(), total - 1) != frame[total - 1]) return true;
       if (faults_.stopAfterBlocks && blocks_ >= faults_.stopAfterBlocks) silent_ = true;
       std::size_t address = link::FrameAddress(frame);
-      for (std::size_t i = 0; i < frame[3]; ++i)
-        if (address + i < mem::kTransferEnd) memory_[address + i] = frame[4 + i];
+      for (std::size_t i = 0; i < frame[3]; ++i) {
+        const std::size_t at = address + i;
+        if (at < mem::kTransferEnd && static_cast<long>(at) != faults_.stuckByte)
+          memory_[at] = frame[link::kFrameDataOffset + i];
+      }
       if (written_.size() < kMaxLoggedAddresses) written_.push_back(address);
       log(Event::Write, address);
       wroteInSession_ = true;

@@ -31,6 +31,7 @@ struct RadioSettings {
   std::string password;         // up to 4 characters; empty: none
   bool killed = false;
   bool stunned = false;
+  std::string serial = "N27SIM0000000001";  // up to 16 characters, at 448..463
 };
 
 // Reply numbers count every reply the radio would send, from 1; 0 switches a fault off.
@@ -40,6 +41,9 @@ struct Faults {
   int badChecksumReply = 0; // this reply, when it is a data frame, carries a wrong checksum
   int stopAfterBlocks = 0;  // after answering this many block reads/writes the radio is silent
   bool noEndAck = false;    // the end request is never answered
+  // A memory cell that no longer takes a new value: a data frame over this address is
+  // acknowledged, but the byte keeps what it held (-1 = none). A verify after the write finds it.
+  int stuckByte = -1;
   // A noisy line: each reply meets a fault with this chance (0 = never): dropped, garbled,
   // one data byte flipped (data frames), or the radio falls silent until the next program
   // request. Drawn from a generator seeded with randomSeed.
@@ -67,6 +71,8 @@ class SimulatedRadio {
   void applyPassword();
   // Fills the radio-information area (432..491) with plausible factory values.
   void fillFactoryInformation();
+  // The serial number at 448..463 (FF where there is no character).
+  void applySerial();
 
   // Bytes from the line; the complete replies they call for, in order.
   std::vector<Bytes> receive(const uint8_t *data, std::size_t n);

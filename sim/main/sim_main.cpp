@@ -58,6 +58,7 @@ constexpr const char *kUsage =
     "  --firmware TEXT     firmware version, 4 characters (default V101)\n"
     "  --password TEXT     programming password, up to 4 characters (default none)\n"
     "  --killed, --stunned the radio's blocked state\n"
+    "  --serial TEXT       serial number, up to 16 characters (default N27SIM0000000001)\n"
     "Line:\n"
     "  --baud N            pace the replies at N baud (default 38400; 0 = no pacing)\n"
     "  --turnaround US     the radio's delay before each reply in microseconds (default 0)\n"
@@ -70,6 +71,9 @@ constexpr const char *kUsage =
     "  --bad-checksum N    send reply N, a data frame, with a wrong checksum\n"
     "  --stop-after N      stop answering after N block reads or writes\n"
     "  --no-end-ack        never answer the end request\n"
+    "  --stuck-byte ADDR   the memory byte at ADDR (0..2559, decimal or 0x hexadecimal) keeps\n"
+    "                      its value: writes over it are acknowledged but not stored, so a\n"
+    "                      verify after the write fails there\n"
     "  --random-faults P   a noisy line: each reply meets a fault with chance P (0..1): dropped,\n"
     "                      garbled, one bit flipped, or the radio silent until the next program\n"
     "                      request; --trace lists them (fault …)\n"
@@ -83,6 +87,7 @@ struct Options {
   std::vector<uint8_t> tuning;  // 16 bytes, or empty
   n27::sim::RadioSettings radio;
   bool passwordGiven = false;
+  bool serialGiven = false;
   n27::sim::Faults faults;
   long baud = 38400;
   long turnaroundUs = 0;
@@ -92,6 +97,15 @@ struct Options {
 bool number(const std::string &text, long &out) {
   auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
   return ec == std::errc() && p == text.data() + text.size() && out >= 0;
+}
+
+// A decimal number or a hexadecimal one after "0x".
+bool addressNumber(const std::string &text, long &out) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    auto [p, ec] = std::from_chars(text.data() + 2, text.data() + text.size(), out, 16);
+    return ec == std::errc() && p == text.data() + text.size() && out >= 0;
+  }
+  return number(text, out);
 }
 
 // "0102AB…" into bytes; false for an odd length or a character that is not hexadecimal.
@@ -170,6 +184,16 @@ int parse(int argc, char **argv, Options &o) {
       if (a == "--stop-after") o.faults.stopAfterBlocks = k;
     } else if (a == "--realtime") {
       o.realtime = true;
+    } else if (a == "--serial") {
+      if (!value(o.radio.serial) || o.radio.serial.size() > 16)
+        return usageError("--serial takes up to 16 characters");
+      o.serialGiven = true;
+    } else if (a == "--stuck-byte") {
+      std::string v;
+      long address = -1;
+      if (!value(v) || !addressNumber(v, address) || address >= 2560)
+        return usageError("--stuck-byte needs an address from 0 to 2559");
+      o.faults.stuckByte = static_cast<int>(address);
     } else if (a == "--no-end-ack") {
       o.faults.noEndAck = true;
     } else if (a == "--random-faults") {
@@ -202,6 +226,7 @@ bool loadMemory(const Options &o, n27::sim::SimulatedRadio &radio) {
     for (std::size_t i = 0; i < bytes->size(); ++i) m[i] = static_cast<uint8_t>((*bytes)[i]);
     radio.applyIdentification();
     if (o.passwordGiven) radio.applyPassword();
+    if (o.serialGiven) radio.applySerial();
     return true;
   }
   n27::Workspace ws;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "base/ini_file.h"
+#include "common/sim_cli.h"
 #include "base/messages.h"
 #include "base/bytes.h"
 #include "codeplug/memory_map.h"
@@ -27,65 +28,7 @@
 namespace n27 {
 namespace {
 
-const QString kProgramDir = N27_PROGRAM_DIR;
-
-// A simulated radio for one test; stopped when the test ends.
-class Sim {
- public:
-  explicit Sim(QStringList args) {
-    args.prepend("0");
-    args.prepend("--baud");
-    process_.start(kProgramDir + "/n27-sim", args);
-    if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
-      device_ = process_.readLine().trimmed().toStdString();
-  }
-  ~Sim() {
-    process_.terminate();
-    if (!process_.waitForFinished(3000)) process_.kill();
-  }
-  const std::string &device() const { return device_; }
-  void kill() {
-    process_.kill();
-    process_.waitForFinished(3000);
-  }
-
- private:
-  QProcess process_;
-  std::string device_;
-};
-
-struct CliResult {
-  int code = -1;
-  std::string out, err;
-};
-
-CliResult finish(QProcess &p) {
-  CliResult r;
-  if (!p.waitForFinished(60000)) p.kill();
-  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.out = p.readAllStandardOutput().toStdString();
-  r.err = p.readAllStandardError().toStdString();
-  return r;
-}
-
-void startCli(QProcess &p, QStringList args, const QProcessEnvironment &env) {
-  p.setProcessEnvironment(env);
-  p.start(kProgramDir + "/n27-cli", args);
-}
-
-CliResult cli(QStringList args,
-              QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
-  QProcess p;
-  startCli(p, args, env);
-  return finish(p);
-}
-
-std::string readFile(const QString &path) {
-  std::ifstream in(path.toStdString(), std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using namespace e2e;
 
 std::vector<std::size_t> tracedWrites(const QString &tracePath) {
   std::vector<std::size_t> out;
@@ -214,7 +157,8 @@ TEST_F(CliTransfer, DroppedAndGarbledRepliesAreRecoveredByRetry) {
   {
     Sim sim(radio({"--garble-reply", "60", "--trace", path("trace")}));
     const QString port = QString::fromStdString(sim.device());
-    auto r = cli(QStringList{"write", "--port", port, path("a.dat"), "--retries", "2"} + kFast);
+    auto r = cli(QStringList{"write", "--port", port, path("a.dat"), "--retries", "2",
+                             "--no-backup"} + kFast);
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(count(r.err, msg::kRetry.at(1)), 1);
     EXPECT_EQ(count(readFile(path("trace")), "program"), 2);  // started again from the top
@@ -373,7 +317,7 @@ TEST_F(CliTransfer, TheSimulatorSavesAWriteBeforeItSaysTheWriteIsDone) {
     QFile::remove(path("saved.img"));
     Sim target(radio({"--save", path("saved.img"), "--trace", path("trace")}));
     auto r = cli(QStringList{"write", "--port", QString::fromStdString(target.device()),
-                             path("read.dat")} + kFast);
+                             path("read.dat"), "--no-backup"} + kFast);
     ASSERT_EQ(r.code, 0) << r.err;
     // The file is there the moment the programmer reports the write completed.
     EXPECT_EQ(readFile(path("saved.img")).size(), 2561u);

@@ -1,0 +1,51 @@
+// n27-cli restore: writes a raw image (a backup) back to a radio.
+
+#include <iostream>
+
+#include "cli/cli_command.h"
+#include "cli/radio_link.h"
+#include "cli/write_steps.h"
+#include "link/restore.h"
+
+namespace n27::cli {
+namespace {
+
+const std::string kUsage = std::string(
+    "Usage: n27-cli restore --port PORT IMAGE.img [--verify] [--no-backup] [--password PW]\n"
+    "                       [--retries N]\n"
+    "\n"
+    "Writes a raw memory image (2560 or 2561 bytes: a backup from the backup folder, or an\n"
+    "image saved by read --image-out) back to the radio as it is. The image must be of this\n"
+    "model, of a known band and hold at least one channel; the radio must match its model and\n"
+    "band and accept the programming password, as for any write. The radio's information,\n"
+    "password and tuning blocks (432..511) are never written. First the radio's current\n"
+    "memory is kept in the backup folder. Not available in the factory test mode.\n"
+    "  --verify           read the radio back after the write and compare every written\n"
+    "                     block; a difference fails the restore and names its address\n") +
+    kWriteStepsUsage + kLinkOptionsUsage;
+
+int RunRestore(const std::vector<std::string> &args) {
+  int rc = 0;
+  auto optionDefs = LinkOptionDefs();
+  optionDefs.push_back({{"--no-backup"}, false});
+  optionDefs.push_back({{"--verify"}, false});
+  auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
+  if (!parsed) return rc;
+  LinkOptions link;
+  std::string error;
+  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("restore", error, kUsage.c_str());
+  if (parsed->positional.size() != 1)
+    return UsageError("restore", "give one image file to restore", kUsage.c_str());
+
+  Workspace ws;
+  PrepareLinkWorkspace(ws, link);
+  if (auto refused = PrepareRestore(ws, parsed->positional.front())) return Fail("restore", *refused);
+  if (!parsed->has("--no-backup") && !BackupBeforeWrite("restore", link).ok) return 1;
+  if (!WriteImage("restore", ws, link).ok) return 1;
+  if (parsed->has("--verify") && !VerifyWrite("restore", ws, link).ok) return 1;
+  return 0;
+}
+
+}  // namespace
+N27_CLI_COMMAND("restore", "write a raw image (a backup) back to a radio", RunRestore);
+}  // namespace n27::cli

@@ -1,0 +1,77 @@
+#pragma once
+// n27-sim on a pseudo-terminal and n27-cli as a child process, for the end-to-end tests of the
+// command line against the simulated radio.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace n27::e2e {
+
+inline const QString kProgramDir = N27_PROGRAM_DIR;
+
+// A simulated radio for one test; stopped when the test ends. Unpaced unless the arguments
+// give --baud.
+class Sim {
+ public:
+  explicit Sim(QStringList args) {
+    args.prepend("0");
+    args.prepend("--baud");
+    process_.start(kProgramDir + "/n27-sim", args);
+    if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
+      device_ = process_.readLine().trimmed().toStdString();
+  }
+  ~Sim() {
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) process_.kill();
+  }
+  const std::string &device() const { return device_; }
+  QString port() const { return QString::fromStdString(device_); }
+  void kill() {
+    process_.kill();
+    process_.waitForFinished(3000);
+  }
+
+ private:
+  QProcess process_;
+  std::string device_;
+};
+
+struct CliResult {
+  int code = -1;
+  std::string out, err;
+};
+
+inline CliResult finish(QProcess &p) {
+  CliResult r;
+  if (!p.waitForFinished(60000)) p.kill();
+  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.out = p.readAllStandardOutput().toStdString();
+  r.err = p.readAllStandardError().toStdString();
+  return r;
+}
+
+inline void startCli(QProcess &p, QStringList args, const QProcessEnvironment &env) {
+  p.setProcessEnvironment(env);
+  p.start(kProgramDir + "/n27-cli", args);
+}
+
+inline CliResult cli(QStringList args,
+                     QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
+  QProcess p;
+  startCli(p, args, env);
+  return finish(p);
+}
+
+inline std::string readFile(const QString &path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+}  // namespace n27::e2e
