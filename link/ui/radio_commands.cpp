@@ -398,7 +398,7 @@ void RadioCommands::Session::writeToGroup() {
     ended(TransferType::Write, out.success);
     const std::string serial = out.serial.empty() ? Text(trustText::kUnknownSerial) : out.serial;
     std::string text =
-        out.success ? trustText::Fill(Text(trustText::kGroupRadioDone), {std::to_string(n), serial})
+        out.success ? trustText::Fill(Text(trustText::kGroupRadioDone), {std::to_string(n), serial, entry.result})
                     : trustText::Fill(Text(trustText::kGroupRadioFailed), {std::to_string(n), serial, out.detail});
     text += "\n\n" + GroupProgressText(written, failed) + "\n\n" + Text(trustText::kGroupFinishHint);
     if (Ask(main_.hostWidget(), qs(text), Prompt::QuestionOkFinish) != Answer::Ok) break;

@@ -57,7 +57,7 @@ inline constexpr Tr kGroupStart{
     "Connect the first radio.",
     "将当前配置依次写入多台对讲机。\n每台对讲机按“设置”菜单的选择先备份、再写入并校验。\n\n"
     "请连接第一台对讲机。"};
-inline constexpr Tr kGroupRadioDone{"Radio %1 (serial number %2): written.", "第 %1 台对讲机（序列号 %2）：已写入。"};
+inline constexpr Tr kGroupRadioDone{"Radio %1 (serial number %2): %3", "第 %1 台对讲机（序列号 %2）：%3"};
 inline constexpr Tr kGroupRadioFailed{"Radio %1 (serial number %2) FAILED:\n%3",
                                       "第 %1 台对讲机（序列号 %2）写入失败：\n%3"};
 inline constexpr Tr kGroupFinishHint{"OK: write the next radio.  Finish: end and show the log.",

@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
@@ -237,6 +241,31 @@ TEST_F(GuiTrust, BackupAndVerifyCanBeTurnedOffAndAFailedBackupRefusesTheWrite) {
   EXPECT_EQ(decode(path("radio.img")).working.channelCount, 1);
 }
 
+TEST_F(GuiTrust, AByteTheRadioDidNotKeepFailsTheWriteNamingItsAddress) {
+  // The first byte the write changes is one the radio's memory does not take.
+  const std::string before = radioImage(configuration({{1, "446.00625"}, {5, "430.11250"}, {128, "489.99375"}}), "");
+  const std::string after = radioImage(configuration({{2, "440.00000"}}), "");
+  int stuck = -1;
+  for (int a = 0; a < static_cast<int>(mem::kWriteSkipFrom) && stuck < 0; ++a)
+    if (a < static_cast<int>(mem::kIdentCopy) && before[a] != after[a]) stuck = a;
+  ASSERT_GE(stuck, 0);
+  frmMain &m = startRadio({"--stuck-byte", QString::number(stuck)});
+  std::vector<bool> results;
+  m.radio().onTransferEnded = [&](int, bool ok) { results.push_back(ok); };
+  ChangeChannel(m.channels(), 1, 2, kFieldRx, "440.00000");
+  prompter.answers = {Answer::Ok};
+  trigger("mnuWriteToRadio");
+  ASSERT_FALSE(prompter.messages.empty());
+  char where[32];
+  std::snprintf(where, sizeof where, "0x%04X (%d)", stuck, stuck);
+  EXPECT_TRUE(prompter.messages.back().startsWith("Verify failed: the radio holds different data at address " +
+                                                  QString(where)))
+      << prompter.messages.back().toStdString();
+  for (const QString &message : prompter.messages) EXPECT_FALSE(message.startsWith("Write Data Completed."));
+  EXPECT_EQ(results, std::vector<bool>{false});
+  EXPECT_TRUE(m.statusBar()->currentMessage().startsWith("Verify failed"));
+}
+
 TEST_F(GuiTrust, RestoreWritesABackupImageBackAfterAsking) {
   // A backup of another radio with two channels.
   const std::string image = radioImage(configuration({{7, "450.00000"}, {9, "451.25000"}}), "SER-RESTORE");
@@ -327,8 +356,11 @@ TEST_F(GuiTrust, AGroupOfRadiosIsWrittenOneAfterAnotherWithALog) {
   prompter.answers = {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel};
   trigger("MWriteRadio");
   ASSERT_EQ(prompter.questions.size(), 4u);
-  EXPECT_TRUE(prompter.questions[1].startsWith("Radio 1 (serial number GRP-1): written."));
-  EXPECT_TRUE(prompter.questions[2].startsWith("Radio 2 (serial number GRP-2) FAILED:"));
+  EXPECT_TRUE(prompter.questions[1].startsWith("Radio 1 (serial number GRP-1): Written and verified."));
+  // The reason is the one the write gave.
+  EXPECT_TRUE(prompter.questions[2].startsWith("Radio 2 (serial number GRP-2) FAILED:\n"
+                                               "Frequency band is different,Overwrite?"))
+      << prompter.questions[2].toStdString();
   EXPECT_TRUE(prompter.questions[2].contains("1 radio written, 1 failed. Connect the next radio."))
       << prompter.questions[2].toStdString();
   EXPECT_TRUE(prompter.questions[3].contains("2 radios written, 1 failed."));
@@ -375,6 +407,69 @@ TEST_F(GuiTrust, TheBackupFolderIsCreatedAndOpened) {
   EXPECT_TRUE(fs::is_directory(backups()));
   EXPECT_EQ(BackupFolder(), backups());
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Pictures of the new menu entries, the group question and the log window in both languages,
+// for a person to look at: run under a display with --gtest_also_run_disabled_tests and
+// N27_SHOTS=<folder>; the whole screen is taken with ImageMagick's import.
+TEST_F(GuiTrust, DISABLED_Screenshots) {
+  const QString shots = qEnvironmentVariable("N27_SHOTS");
+  if (shots.isEmpty()) GTEST_SKIP() << "N27_SHOTS is not set";
+  auto shoot = [&](const QString &name) {
+    QTest::qWait(400);
+    QProcess::execute("import", {"-window", "root", shots + "/" + name + ".png"});
+  };
+  // Answers like the scripted prompter, but shows the real boxes of the group run first.
+  struct ShotPrompter : ScriptedPrompter {
+    ScriptedPrompter *script = nullptr;
+    std::function<void(const QString &)> shoot;
+    QString language;
+    int shot = 0;
+    Answer ask(QWidget *parent, const QString &text, Prompt prompt) override {
+      if (prompt == Prompt::QuestionOkFinish && shot++ == 0) {
+        QTimer::singleShot(0, [this] {
+          shoot("group-question-" + language);
+          QApplication::activeModalWidget()->close();
+        });
+        Prompter::ask(parent, text, prompt);
+      }
+      return script->ask(parent, text, prompt);
+    }
+    void message(QWidget *p, const QString &t, BoxIcon i) override { script->message(p, t, i); }
+    int execDialog(QDialog &d) override { return script->execDialog(d); }
+  };
+  const std::string device = startSim({"--data", qpath("radio.dat"), "--serial", "N27-FLEET-0042"});
+  frmMain &m = startMain(device);
+  m.resize(900, 640);
+  m.move(0, 0);
+  ChangeChannel(m.channels(), 1, 2, kFieldRx, "440.00000");
+  for (int language : {kEnglish, kChinese}) {
+    const QString tag = language == kEnglish ? "en" : "zh";
+    SetLanguageIndex(language);
+    m.Change_Language();
+    for (const char *menu : {"mnuFile", "mnuSetting", "mnuProgram"}) {
+      auto *popup = m.findChild<QMenu *>(menu);
+      ASSERT_NE(popup, nullptr);
+      m.menuBar()->setActiveAction(popup->menuAction());
+      shoot(QString(menu) + "-" + tag);
+      popup->close();
+      QTest::qWait(100);
+    }
+    ShotPrompter shot;
+    shot.script = &prompter;
+    shot.shoot = shoot;
+    shot.language = tag;
+    SetPrompter(&shot);
+    prompter.onDialog = [&](QDialog &d) {
+      if (d.objectName() != "FrmGroupLog") return d.exec();
+      d.show();
+      shoot("group-log-" + tag);
+      return int(QDialog::Accepted);
+    };
+    prompter.answers = {Answer::Ok, Answer::Ok, Answer::Cancel};
+    trigger("MWriteRadio");
+    SetPrompter(&prompter);
+  }
 }
 
 }  // namespace
