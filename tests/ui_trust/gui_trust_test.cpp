@@ -273,10 +273,13 @@ TEST_F(GuiTrust, RestoreWritesABackupImageBackAfterAsking) {
   ASSERT_TRUE(WriteFileAtomically(path("short.img"), image.substr(0, 100)));
   startRadio();
 
-  // Not an image: refused before anything is asked.
+  // Not an image: refused before anything is asked (a pipe is never waited on).
+  ASSERT_EQ(::mkfifo(path("pipe.img").c_str(), 0600), 0);
   prompter.openNames = {qpath("short.img")};
   trigger("mnuFileRestore");
-  ASSERT_EQ(prompter.messages.size(), 1u);
+  prompter.openNames = {qpath("pipe.img")};
+  trigger("mnuFileRestore");
+  ASSERT_EQ(prompter.messages.size(), 2u);
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_TRUE(prompter.dialogs.empty());
 
@@ -332,10 +335,9 @@ TEST_F(GuiTrust, AGroupOfRadiosIsWrittenOneAfterAnotherWithALog) {
   int next = 0;
   prompter.onAsk = [&](const QString &text) {
     if (!text.contains("Connect the next radio")) return;
-    if (++next < 3) {
-      fs::remove(port);
-      fs::create_symlink(devices[next], port);
-    }
+    // Radios 2 and 3, then a port that has gone (the adapter pulled out).
+    fs::remove(port);
+    fs::create_symlink(++next < 3 ? devices[next] : (dir / "gone").string(), port);
   };
   FrmGroupLog *shown = nullptr;
   std::vector<QStringList> rows;
@@ -352,10 +354,10 @@ TEST_F(GuiTrust, AGroupOfRadiosIsWrittenOneAfterAnotherWithALog) {
     saved = shown->savedText();
     return int(QDialog::Accepted);
   };
-  // Start; OK after radio 1; OK after radio 2 (failed); Finish after radio 3.
-  prompter.answers = {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel};
+  // Start; OK after radios 1, 2 (failed) and 3; Finish after radio 4 (no port).
+  prompter.answers = {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel};
   trigger("MWriteRadio");
-  ASSERT_EQ(prompter.questions.size(), 4u);
+  ASSERT_EQ(prompter.questions.size(), 5u);
   EXPECT_TRUE(prompter.questions[1].startsWith("Radio 1 (serial number GRP-1): Written and verified."));
   // The reason is the one the write gave.
   EXPECT_TRUE(prompter.questions[2].startsWith("Radio 2 (serial number GRP-2) FAILED:\n"
@@ -364,6 +366,8 @@ TEST_F(GuiTrust, AGroupOfRadiosIsWrittenOneAfterAnotherWithALog) {
   EXPECT_TRUE(prompter.questions[2].contains("1 radio written, 1 failed. Connect the next radio."))
       << prompter.questions[2].toStdString();
   EXPECT_TRUE(prompter.questions[3].contains("2 radios written, 1 failed."));
+  EXPECT_TRUE(prompter.questions[4].contains("Cannot Open Communication Port."));
+  EXPECT_TRUE(prompter.questions[4].contains("2 radios written, 2 failed."));
   // No "Write Data Completed." boxes in a group.
   for (const QString &message : prompter.messages) EXPECT_NE(message, "Write Data Completed.");
 
@@ -374,20 +378,22 @@ TEST_F(GuiTrust, AGroupOfRadiosIsWrittenOneAfterAnotherWithALog) {
   EXPECT_EQ(backupFiles("*_before-write.img").size(), 3u);
 
   // The log window and the CSV beside the data file.
-  ASSERT_EQ(rows.size(), 3u);
+  ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0][0], "1");
   EXPECT_EQ(rows[0][1], "GRP-1");
   EXPECT_TRUE(rows[0][3].startsWith("OK"));
   EXPECT_EQ(rows[1][1], "GRP-2");
   EXPECT_TRUE(rows[1][3].startsWith("FAILED"));
   EXPECT_TRUE(rows[2][3].startsWith("OK"));
+  EXPECT_EQ(rows[3][1], "(none)");
+  EXPECT_TRUE(rows[3][3].startsWith("FAILED"));
   QStringList logs = QDir(QString::fromStdString(dir.string())).entryList({"fleet-group-*.csv"});
   ASSERT_EQ(logs.size(), 1);
   EXPECT_TRUE(saved.contains(logs[0])) << saved.toStdString();
   auto csv = ReadWholeFile(path(logs[0].toStdString()));
   ASSERT_TRUE(csv);
   QStringList lines = QString::fromStdString(*csv).split("\r\n", Qt::SkipEmptyParts);
-  ASSERT_GE(lines.size(), 4);
+  ASSERT_GE(lines.size(), 5);
   EXPECT_EQ(lines[0], "Number,Serial,Time,Result,Detail");
   EXPECT_TRUE(lines[1].startsWith("1,GRP-1,")) << lines[1].toStdString();
   EXPECT_TRUE(lines[1].contains(",OK,"));
