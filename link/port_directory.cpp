@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <map>
 
 #include "base/ini_file.h"
@@ -19,9 +20,25 @@ struct NumberRule {
 };
 
 constexpr NumberRule kRules[] = {
-    {"ttyS", 1, 64}, {"ttyUSB", 65, 64}, {"ttyACM", 129, 32}, {"ttyAMA", 161, 16},
-    {"rfcomm", 177, 16},
+    {"ttyS", 1, 64},       {"ttyUSB", 65, 64},       {"ttyACM", 129, 32}, {"ttyAMA", 161, 16},
+    {"rfcomm", 177, 16},   {"ttyXRUSB", 193, 8},     {"ttyCH343USB", 201, 8},
+    {"ttymxc", 209, 8},
 };
+
+// Families of serial devices without a fixed range: board UARTs and adapter drivers whose
+// ports the kernel names this way.
+constexpr const char *kOtherFamilies[] = {
+    "ttyTHS", "ttySC", "ttyO", "ttyLP", "ttyHS", "ttyMSM", "ttyPS", "ttyUL", "ttySAC", "ttyMFD",
+    "ttyMAX", "ttyCH9344USB", "ttyWCH", "ttyGS", "ttySTM", "ttyMV", "ttyRPMSG", "ttySIF", "ttyAML",
+    "ttyFIQ", "ttyLF", "ttySA", "ttyTCU", "ttyNVT", "ttyEQ", "ttyMI", "ttyHSL", "ttyDBG",
+};
+
+std::string deviceName(const std::string &devicePath) {
+  return devicePath.rfind("/dev/", 0) == 0 ? devicePath.substr(5) : devicePath;
+}
+
+// The family and the number after it: "ttyXRUSB3" → 3 for prefix "ttyXRUSB".
+std::optional<int> numberAfter(const std::string &name, const std::string &prefix);
 
 std::optional<int> parseNumber(const std::string &s) {
   if (s.empty() || s.size() > 5) return std::nullopt;
@@ -57,16 +74,42 @@ std::string fill(std::string text, const std::string &device, const std::string 
 
 }  // namespace
 
+namespace {
+
+std::optional<int> numberAfter(const std::string &name, const std::string &prefix) {
+  if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+  const std::string digits = name.substr(prefix.size());
+  if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return std::nullopt;
+  return parseNumber(digits);
+}
+
+}  // namespace
+
 int ComNumberForDevice(const std::string &devicePath) {
-  std::string name = devicePath;
-  if (name.rfind("/dev/", 0) == 0) name = name.substr(5);
+  const std::string name = deviceName(devicePath);
   for (const auto &rule : kRules) {
-    std::string prefix = rule.prefix;
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-    auto n = parseNumber(name.substr(prefix.size()));
+    auto n = numberAfter(name, rule.prefix);
     if (n && *n >= 0 && *n < rule.count) return rule.first + *n;
   }
   return 0;
+}
+
+int NamedComNumber(const std::string &devicePath) {
+  // FNV-1a of the device name: the same on every machine and every start.
+  uint32_t hash = 2166136261u;
+  for (unsigned char c : deviceName(devicePath)) hash = (hash ^ c) * 16777619u;
+  return kFirstNamedPort + static_cast<int>(hash % (kLastNamedPort - kFirstNamedPort + 1));
+}
+
+bool IsPlaceholderUartName(const std::string &name) { return numberAfter(name, "ttyS").has_value(); }
+
+bool IsSerialDeviceName(const std::string &name) {
+  for (const auto &rule : kRules)
+    if (numberAfter(name, rule.prefix)) return true;
+  for (const char *family : kOtherFamilies)
+    if (numberAfter(name, family)) return true;
+  return false;
 }
 
 std::string PortName(int number) { return "COM" + std::to_string(number); }
@@ -98,18 +141,76 @@ std::vector<PortEntry> ConfiguredPorts(const std::string &settingsPath) {
   return out;
 }
 
+std::vector<PortEntry> PortDirectory::refresh(const std::vector<PortEntry> &systemPorts,
+                                              const std::vector<PortEntry> &configured,
+                                              const DeviceExists &exists) {
+  // The configured ports that are there; the first entry for a number or a device wins.
+  std::map<int, PortEntry> byNumber;
+  std::map<std::string, bool> taken;  // devices placed so far
+  for (const PortEntry &p : configured) {
+    if (p.number < 1 || p.number > kMaxPortNumber || p.device.empty() || byNumber.count(p.number)) continue;
+    if (taken.count(p.device) || (exists && !exists(p.device))) continue;
+    byNumber[p.number] = p;
+    taken[p.device] = true;
+  }
+  // The system's devices, each once (the first description that says something).
+  std::vector<PortEntry> devices;
+  for (const PortEntry &p : systemPorts) {
+    if (p.device.empty() || taken.count(p.device)) continue;
+    auto same = std::find_if(devices.begin(), devices.end(), [&](const PortEntry &d) { return d.device == p.device; });
+    if (same == devices.end()) devices.push_back(p);
+    else if (same->description.empty()) same->description = p.description;
+  }
+  // Fixed numbers first, then the numbers these devices had earlier in the run, then the
+  // named ones in alphabetical order, each on its first choice or the next free one.
+  std::vector<PortEntry> named;
+  for (PortEntry &p : devices) {
+    p.configured = false;
+    p.number = ComNumberForDevice(p.device);
+    if (p.number == 0) named.push_back(p);
+    else if (!byNumber.count(p.number)) byNumber[p.number] = p;
+  }
+  std::sort(named.begin(), named.end(), [](const PortEntry &a, const PortEntry &b) { return a.device < b.device; });
+  std::vector<PortEntry> unplaced;
+  for (PortEntry &p : named) {
+    auto earlier = given_.find(p.device);
+    if (earlier != given_.end() && !byNumber.count(earlier->second)) {
+      p.number = earlier->second;
+      byNumber[p.number] = p;
+    } else {
+      unplaced.push_back(p);
+    }
+  }
+  const int span = kLastNamedPort - kFirstNamedPort + 1;
+  for (PortEntry &p : unplaced) {
+    const int first = NamedComNumber(p.device);
+    // A number another device had earlier in the run stays free for it while it is unplugged,
+    // unless every other number is in use.
+    for (bool keepPromises : {true, false}) {
+      for (int i = 0; i < span && p.number == 0; ++i) {
+        const int n = kFirstNamedPort + (first - kFirstNamedPort + i) % span;
+        bool promised = false;
+        for (const auto &[device, number] : given_) promised |= number == n && device != p.device;
+        if (byNumber.count(n) || (keepPromises && promised)) continue;
+        p.number = n;
+        byNumber[n] = p;
+      }
+      if (p.number != 0) break;
+    }
+    // All 33 named numbers in use at once: the device is not offered.
+  }
+  std::vector<PortEntry> out;
+  for (auto &[n, p] : byNumber) {
+    if (!p.configured && ComNumberForDevice(p.device) == 0) given_[p.device] = n;
+    out.push_back(p);
+  }
+  return out;
+}
+
 std::vector<PortEntry> BuildPortList(const std::vector<PortEntry> &systemPorts,
                                      const std::vector<PortEntry> &configured) {
-  std::map<int, PortEntry> byNumber;
-  for (auto p : systemPorts) {
-    if (p.number == 0) p.number = ComNumberForDevice(p.device);
-    if (p.number >= 1 && p.number <= kMaxPortNumber) byNumber.emplace(p.number, p);
-  }
-  for (const auto &p : configured)
-    if (p.number >= 1 && p.number <= kMaxPortNumber) byNumber[p.number] = p;
-  std::vector<PortEntry> out;
-  for (auto &[n, p] : byNumber) out.push_back(p);
-  return out;
+  PortDirectory directory;
+  return directory.refresh(systemPorts, configured, nullptr);
 }
 
 const PortEntry *FindPort(const std::vector<PortEntry> &ports, int number) {

@@ -185,7 +185,8 @@ std::vector<ReportRow> SectionRows(const ChannelContext &ctx, PrintItem item) {
   return item == PrintItem::FunctionSetup ? functionRows(*area, ctx.ws) : areaRows(*area, ctx.ws);
 }
 
-Report BuildReport(const ChannelContext &ctx, const PrintSelection &selection) {
+Report BuildReport(const ChannelContext &ctx, const PrintSelection &selection, int channelsPerPage) {
+  const std::size_t perPage = static_cast<std::size_t>(std::max(1, channelsPerPage));
   Report report;
   for (const PrintItemInfo &it : kPrintItems) {
     if (!selection[static_cast<int>(it.item)]) continue;
@@ -203,14 +204,141 @@ Report BuildReport(const ChannelContext &ctx, const PrintSelection &selection) {
       report.pages.push_back(std::move(page));
       continue;
     }
-    for (std::size_t first = 0; first < channels.size(); first += kChannelsPerPage) {
+    for (std::size_t first = 0; first < channels.size(); first += perPage) {
       ReportPage page = pageOf(ctx, it.item, it.caption.get());
-      const std::size_t last = std::min(channels.size(), first + kChannelsPerPage);
+      const std::size_t last = std::min(channels.size(), first + perPage);
       for (std::size_t i = first; i < last; ++i) channelRows(ctx, *channels[i], page.rows);
       report.pages.push_back(std::move(page));
     }
   }
   return report;
+}
+
+namespace {
+
+// Preferred left edges of label 1, value 1, label 2, value 2 (fractions of the page width).
+constexpr std::array<double, 4> kSettingColumns = {0.05, 0.35, 0.55, 0.75};
+constexpr std::array<double, 4> kChannelColumns = {0.10, 0.30, 0.55, 0.75};
+
+struct Widest {
+  double label1 = 0, value1 = 0, label2 = 0, value2 = 0;  // of the rows with two pairs
+  double aloneLabel = 0;                                   // label of a pair alone in its row
+};
+
+Widest widestOf(const std::vector<ReportRow> &rows, const TextWidth &width) {
+  Widest w;
+  for (const ReportRow &r : rows) {
+    if (!r.heading.empty() || r.pairs.empty()) continue;
+    if (r.pairs.size() == 1) {
+      w.aloneLabel = std::max(w.aloneLabel, width(r.pairs[0].label));
+      continue;
+    }
+    w.label1 = std::max(w.label1, width(r.pairs[0].label));
+    w.value1 = std::max(w.value1, width(r.pairs[0].value));
+    w.label2 = std::max(w.label2, width(r.pairs[1].label));
+    w.value2 = std::max(w.value2, width(r.pairs[1].value));
+  }
+  return w;
+}
+
+// The rows' vertical room on a page at a text size: the header (title, caption and two line
+// breaks at 10 pt) above, the footer line (10 pt) below.
+void placeRows(SectionPlan &plan, const PageMeasures &page) {
+  plan.rowsTop = page.height * kTitleTop + page.titleLine + 3 * page.textLine;
+  plan.rowsBottom = page.height * (1 - kFooterLift) - page.textLine;
+  plan.rowLine = page.textLine * plan.points / kTextPoints;
+  const double room = plan.rowsBottom - plan.rowsTop;
+  plan.rowsPerPage = plan.rowLine > 0 && room > 0 ? static_cast<int>(room / plan.rowLine + 1e-9) : 0;
+}
+
+}  // namespace
+
+SectionPlan PlanSection(PageLayout layout, const std::vector<ReportRow> &rows, const PageMeasures &page,
+                        const TextWidth &width) {
+  const std::array<double, 4> &pref = layout == PageLayout::Channels ? kChannelColumns : kSettingColumns;
+  const Widest w = widestOf(rows, width);
+  const double W = page.width, gap = W * kColumnGap, right = W * kRightEdge;
+  SectionPlan plan;
+  // Two pairs side by side, from 10 pt down to 8 pt in half points.
+  for (double points = kTextPoints; points >= kSmallestPoints - 1e-9; points -= 0.5) {
+    const double k = points / kTextPoints;
+    std::array<double, 4> x{};
+    x[0] = W * pref[0];
+    x[1] = std::max(W * pref[1], x[0] + std::max(w.label1, w.aloneLabel) * k + gap);
+    // The second pair moves left of its columns when it needs the room, never into the first
+    // pair's value.
+    x[2] = std::max(x[1] + w.value1 * k + gap, std::min(W * pref[2], right - (w.label2 + w.value2) * k - gap));
+    x[3] = std::max(x[2] + w.label2 * k + gap, std::min(W * pref[3], right - w.value2 * k));
+    if (x[3] + w.value2 * k <= right + W * 1e-9) {
+      plan.points = points;
+      plan.left = x;
+      placeRows(plan, page);
+      return plan;
+    }
+  }
+  // Each pair on a row of its own: the labels in one column, the values beside them. Labels
+  // too long for half the page shrink (not below 8 pt) so that values keep some room.
+  plan.pairsApart = true;
+  const double label = std::max({w.label1, w.label2, w.aloneLabel});
+  plan.points = kTextPoints;
+  while (plan.points > kSmallestPoints && W * pref[0] + label * plan.points / kTextPoints + gap > W * 0.5)
+    plan.points -= 0.5;
+  const double x1 = std::max(W * pref[1], W * pref[0] + label * plan.points / kTextPoints + gap);
+  plan.left = {W * pref[0], x1, W * pref[0], x1};
+  placeRows(plan, page);
+  return plan;
+}
+
+std::vector<ReportRow> PlannedRows(const std::vector<ReportRow> &rows, const SectionPlan &plan) {
+  if (!plan.pairsApart) return rows;
+  std::vector<ReportRow> out;
+  for (const ReportRow &r : rows) {
+    if (r.pairs.size() < 2) {
+      out.push_back(r);
+      continue;
+    }
+    for (const ReportPair &p : r.pairs) out.push_back({{}, {p}});
+  }
+  return out;
+}
+
+int ChannelsPerPage(const SectionPlan &plan, const std::vector<ReportRow> &channelRows) {
+  int longest = 0, current = 0;
+  for (const ReportRow &r : PlannedRows(channelRows, plan)) {
+    if (!r.heading.empty()) current = 0;
+    longest = std::max(longest, ++current);
+  }
+  if (longest == 0) return 1;
+  return std::max(1, plan.rowsPerPage / longest);
+}
+
+Report RepaginateChannels(const Report &report, int channelsPerPage) {
+  const int perPage = std::max(1, channelsPerPage);
+  Report out;
+  for (std::size_t i = 0; i < report.pages.size();) {
+    const ReportPage &first = report.pages[i];
+    if (first.layout != PageLayout::Channels) {
+      out.pages.push_back(first);
+      ++i;
+      continue;
+    }
+    // The run of channel pages, as one list of channels (a channel starts at its heading).
+    std::vector<std::vector<ReportRow>> channels;
+    for (; i < report.pages.size() && report.pages[i].layout == PageLayout::Channels; ++i)
+      for (const ReportRow &r : report.pages[i].rows) {
+        if (!r.heading.empty() || channels.empty()) channels.emplace_back();
+        channels.back().push_back(r);
+      }
+    for (std::size_t c = 0; c < channels.size() || c == 0; c += static_cast<std::size_t>(perPage)) {
+      ReportPage page = first;
+      page.rows.clear();
+      for (std::size_t k = c; k < channels.size() && k < c + static_cast<std::size_t>(perPage); ++k)
+        page.rows.insert(page.rows.end(), channels[k].begin(), channels[k].end());
+      out.pages.push_back(std::move(page));
+      if (channels.empty()) break;
+    }
+  }
+  return out;
 }
 
 std::string ReportText(const Report &report) {

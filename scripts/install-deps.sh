@@ -8,6 +8,8 @@ packages=(
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   qt6-qpa-plugins
+  # Qt's own Chinese texts: file dialogs, the print dialog and message-box buttons
+  qt6-translations-l10n
   fonts-noto-cjk
   xvfb xauth imagemagick
   locales

@@ -31,6 +31,7 @@
 #include "app/ui/about_dialog.h"
 #include "app/ui/help_window.h"
 #include "app/ui/frmLanguage.h"
+#include "app/ui/qt_translations.h"
 #include "app/ui/frmModelInfo.h"
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
@@ -232,19 +233,19 @@ void frmMain::buildMenus() {
   }
   // The channel plan commands; the grid takes their keys itself, the menu only shows them.
   channelEditMenu_->addSeparator();
-  for (const auto &[name, caption, command, keys] :
-       {std::tuple{"mnuCHMoveUp", &mainText::kMoveUp, ChannelEditCommand::MoveUp, "Alt+Up"},
-        std::tuple{"mnuCHMoveDown", &mainText::kMoveDown, ChannelEditCommand::MoveDown, "Alt+Down"},
-        std::tuple{"mnuCHInsertRow", &mainText::kInsertRow, ChannelEditCommand::InsertRow, "Ins"},
-        std::tuple{"mnuCHDeleteRow", &mainText::kDeleteRow, ChannelEditCommand::DeleteRow, "Ctrl+Del"},
-        std::tuple{"mnuCHSortUp", &mainText::kSortAscending, ChannelEditCommand::SortAscending, ""},
-        std::tuple{"mnuCHSortDown", &mainText::kSortDescending, ChannelEditCommand::SortDescending, ""},
-        std::tuple{"mnuCHCompact", &mainText::kCompact, ChannelEditCommand::Compact, ""},
-        std::tuple{"mnuCHFind", &mainText::kFind, ChannelEditCommand::Find, "Ctrl+F"}}) {
+  for (const auto &[name, caption, command] :
+       {std::tuple{"mnuCHMoveUp", &mainText::kMoveUp, ChannelEditCommand::MoveUp},
+        std::tuple{"mnuCHMoveDown", &mainText::kMoveDown, ChannelEditCommand::MoveDown},
+        std::tuple{"mnuCHInsertRow", &mainText::kInsertRow, ChannelEditCommand::InsertRow},
+        std::tuple{"mnuCHDeleteRow", &mainText::kDeleteRow, ChannelEditCommand::DeleteRow},
+        std::tuple{"mnuCHSortUp", &mainText::kSortAscending, ChannelEditCommand::SortAscending},
+        std::tuple{"mnuCHSortDown", &mainText::kSortDescending, ChannelEditCommand::SortDescending},
+        std::tuple{"mnuCHCompact", &mainText::kCompact, ChannelEditCommand::Compact},
+        std::tuple{"mnuCHFind", &mainText::kFind, ChannelEditCommand::Find}}) {
     if (std::string_view(name) == "mnuCHSortUp" || std::string_view(name) == "mnuCHFind")
       channelEditMenu_->addSeparator();
     QAction *a = entry(channelEditMenu_, name, *caption, [this, c = command] { channelEdit(c); });
-    a->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+    a->setShortcut(QKeySequence(QString::fromLatin1(ChannelPlanKeys(command))));
     a->setShortcutContext(Qt::WidgetShortcut);
   }
 
@@ -463,6 +464,7 @@ void frmMain::run(const QString &handler, const std::function<void()> &command) 
 
 void frmMain::Change_Language() {
   languageApplied_ = LanguageIndex();
+  ApplyQtTranslations(languageApplied_);  // Qt's own dialogs and buttons speak it too
   for (const auto &[name, caption] : captions_)
     if (auto it = actions_.find(name); it != actions_.end()) it->second->setText(qs(Text(*caption)));
   for (const auto &[key, mirrored] : toolMirrors_) {
@@ -854,6 +856,9 @@ void frmMain::restoreWindowGeometry() {
   }
   resize(r.size());
   move(r.topLeft());
+  // A window closed maximised opens maximised; the size above is what un-maximising gives.
+  if (settings.value("MainMaximized", false).toBool())
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void frmMain::saveWindowGeometry() {
@@ -864,6 +869,7 @@ void frmMain::saveWindowGeometry() {
   settings.setValue("MainTop", PixelsToTwips(r.top()));
   settings.setValue("MainWidth", PixelsToTwips(r.width()));
   settings.setValue("MainHeight", PixelsToTwips(r.height()));
+  settings.setValue("MainMaximized", isMaximized());
 }
 
 // ---------------------------------------------------------------------------------------

@@ -23,6 +23,23 @@ enum class ChannelEditCommand {
   MoveUp, MoveDown, InsertRow, DeleteRow, SortAscending, SortDescending, Compact, Find,
 };
 
+// The keys of the channel plan commands (QKeySequence text; empty: none). The grid takes
+// them itself; the Channel Edit menu shows them beside its entries. Sort and Compact use
+// Ctrl+Shift with their menu letter: no other command or text box of the program uses those.
+inline const char *ChannelPlanKeys(ChannelEditCommand command) {
+  switch (command) {
+    case ChannelEditCommand::MoveUp: return "Alt+Up";
+    case ChannelEditCommand::MoveDown: return "Alt+Down";
+    case ChannelEditCommand::InsertRow: return "Ins";
+    case ChannelEditCommand::DeleteRow: return "Ctrl+Del";
+    case ChannelEditCommand::SortAscending: return "Ctrl+Shift+A";
+    case ChannelEditCommand::SortDescending: return "Ctrl+Shift+E";
+    case ChannelEditCommand::Compact: return "Ctrl+Shift+O";
+    case ChannelEditCommand::Find: return "Ctrl+F";
+    default: return "";
+  }
+}
+
 class EditorWindow {
  public:
   virtual ~EditorWindow() = default;

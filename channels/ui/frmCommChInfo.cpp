@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
@@ -55,6 +56,14 @@ const QColor kSelectedChannel(96, 160, 230);
 const QColor kSelectedRow(214, 232, 252);
 
 QString trText(const Tr &text) { return QString::fromUtf8(text.get()); }
+
+// The width at which a line edit shows its whole example text beside its clear button.
+int FindBoxWidthFor(const QLineEdit &box) {
+  const QStyle *style = box.style();
+  const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &box);
+  const int clearButton = style->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &box) + 12;
+  return box.fontMetrics().horizontalAdvance(box.placeholderText()) + 2 * frame + 8 + clearButton;
+}
 
 }  // namespace
 
@@ -268,6 +277,8 @@ void frmCommChInfo::applyLanguage() {
   findLabel_->setText(trText(kFindLabel));
   find_->setToolTip(trText(kFindTip));
   find_->setPlaceholderText(QStringLiteral("462.125 / 67.0 / D023N"));
+  // Wide enough for the whole example beside the clear button, in either language's font.
+  find_->setMinimumWidth(FindBoxWidthFor(*find_));
 
   const ChannelRecord none{};
   FillList(combo1_, ToneList());
@@ -814,6 +825,13 @@ bool frmCommChInfo::selectionKey(QKeyEvent *key) {
     findNext(find_->text());
     return true;
   }
+  const QKeySequence pressed(key->keyCombination());
+  for (ChannelEditCommand c :
+       {ChannelEditCommand::SortAscending, ChannelEditCommand::SortDescending, ChannelEditCommand::Compact})
+    if (pressed == QKeySequence(QString::fromLatin1(ChannelPlanKeys(c)))) {
+      blockCommand(c);
+      return true;
+    }
   return false;
 }
 

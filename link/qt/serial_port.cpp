@@ -6,6 +6,8 @@
 #include <QSerialPortInfo>
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <cstring>
 #include <grp.h>
 #include <linux/serial.h>
@@ -190,17 +192,66 @@ void SerialTransfer::onError(QSerialPort::SerialPortError error) {
 
 void SerialTransfer::lineLost() { engine_.abort(LineLostMessage()); }
 
-std::vector<PortEntry> ListSerialPorts(const std::string &settingsPath) {
-  std::vector<PortEntry> system;
+namespace {
+
+// A ttyS port is listed by the kernel whether or not a UART sits behind it: only those with
+// a UART type other than 0 are real.
+bool hasUart(const std::string &name) {
+  std::ifstream type("/sys/class/tty/" + name + "/type");
+  int value = 0;
+  return type && (type >> value) && value != 0;
+}
+
+// What the system lists as serial devices: Qt's list, the links of /dev/serial/by-id (whose
+// names say which adapter it is) and the /dev entries of the known serial families.
+std::vector<PortEntry> systemSerialDevices() {
+  namespace fs = std::filesystem;
+  std::vector<PortEntry> out;
   for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
     PortEntry e;
     e.device = info.systemLocation().toStdString();
     e.description = info.description().toStdString();
     if (!info.manufacturer().isEmpty() && info.manufacturer() != info.description())
       e.description += (e.description.empty() ? "" : ", ") + info.manufacturer().toStdString();
-    system.push_back(e);
+    out.push_back(e);
   }
-  return BuildPortList(system, ConfiguredPorts(settingsPath));
+  std::error_code ec;
+  for (fs::directory_iterator it("/dev/serial/by-id", ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path target = fs::canonical(it->path(), ec);
+    if (ec) {
+      ec.clear();
+      continue;
+    }
+    out.push_back({0, target.string(), it->path().filename().string(), false});
+  }
+  ec.clear();
+  for (fs::directory_iterator it("/dev", ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!IsSerialDeviceName(name)) continue;
+    if (IsPlaceholderUartName(name) && !hasUart(name)) continue;
+    if (!it->is_character_file(ec)) {
+      ec.clear();
+      continue;
+    }
+    out.push_back({0, it->path().string(), "", false});
+  }
+  return out;
+}
+
+bool deviceExists(const std::string &device) {
+  std::error_code ec;
+  return std::filesystem::exists(device, ec);
+}
+
+}  // namespace
+
+std::vector<PortEntry> ListSerialPorts(const std::string &settingsPath, const std::vector<PortEntry> &runOnly) {
+  // One directory for the run, so that a device keeps its number between refreshes.
+  static PortDirectory directory;
+  std::vector<PortEntry> configured = runOnly;
+  const std::vector<PortEntry> saved = ConfiguredPorts(settingsPath);
+  configured.insert(configured.end(), saved.begin(), saved.end());
+  return directory.refresh(systemSerialDevices(), configured, deviceExists);
 }
 
 std::string PortSettingsPath() { return SetupFileToRead(); }

@@ -98,9 +98,11 @@ class SerialTransfer : public QObject, private TransferHost {
   bool lineLost_ = false;
 };
 
-// The serial ports to offer: the system's serial devices (numbered by ComNumberForDevice)
-// plus the [Ports] entries of the settings file at `settingsPath`.
-std::vector<PortEntry> ListSerialPorts(const std::string &settingsPath);
+// The serial ports to offer: the system's serial devices (numbered by the rules of
+// port_directory.h, each keeping its number for the run), the ports given for this run only
+// (the --port device) and the [Ports] entries of the settings file at `settingsPath`; a
+// configured or run-only device that is not there is left out.
+std::vector<PortEntry> ListSerialPorts(const std::string &settingsPath, const std::vector<PortEntry> &runOnly = {});
 
 // The settings file holding the chosen port and the extra ports: the user's mysetup.ini
 // (~/.config/n27), or the one it would be taken over from while the user has none.

@@ -168,10 +168,9 @@ RadioCommands::Session::Session(RadioHost &main, RadioCommands &owner)
 bool RadioCommands::Session::busy() const { return running_ != TransferType::None || line_->running(); }
 
 std::vector<PortEntry> RadioCommands::Session::ports() const {
-  std::vector<PortEntry> list = ListSerialPorts(main_.setupFile());
   const PortEntry extra = main_.extraPort();
-  if (extra.number > 0) list = BuildPortList(list, {extra});
-  return list;
+  return ListSerialPorts(main_.setupFile(), extra.number > 0 ? std::vector<PortEntry>{extra}
+                                                             : std::vector<PortEntry>{});
 }
 
 QWidget *RadioCommands::Session::dialogParent() {

@@ -9,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "base/ui/editor_window.h"
@@ -27,6 +28,7 @@ constexpr Tr kSavePdf{"Save as &PDF...", "保存为PDF(&P)..."};
 constexpr Tr kClose{"Cl&ose", "关闭(&O)"};  // Alt+C is Clear All
 constexpr Tr kPrinterError{"The printer could not be used. Nothing was printed.", "打印机无法使用，未打印。"};
 constexpr Tr kPdfError{"The PDF file could not be written.", "无法写入PDF文件。"};
+constexpr Tr kPdfSaved{"The report was saved as\n%1", "报告已保存为\n%1"};
 
 bool systemPrinterDialog(QPrinter &printer, QWidget *parent) {
   QPrintDialog dialog(&printer, parent);
@@ -119,9 +121,7 @@ bool FrmPrintList::printTicked() {
 
 bool FrmPrintList::saveTickedAsPdf() {
   if (!anyTicked()) return false;
-  const QFileInfo data(QString::fromStdString(ctx_.ws.fileName));
-  const QString proposed = data.dir().filePath(data.completeBaseName() + ".pdf");
-  const auto file = CurrentPrompter().saveFileName(this, QStringLiteral("PDF (*.pdf)"), proposed);
+  const auto file = CurrentPrompter().saveFileName(this, QStringLiteral("PDF (*.pdf)"), proposedPdfName());
   if (!file) return false;
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(q(print::kReportTitle));
@@ -131,8 +131,21 @@ bool FrmPrintList::saveTickedAsPdf() {
     ShowMessage(this, q(kPdfError), BoxIcon::Critical);
     return false;
   }
+  ShowMessage(this, q(kPdfSaved).arg(QDir::toNativeSeparators(QFileInfo(*file).absoluteFilePath())),
+              BoxIcon::Information);
   accept();
   return true;
+}
+
+QString FrmPrintList::proposedPdfName() const {
+  // Beside the data file, under its name; an untitled configuration in the documents folder.
+  if (!ctx_.ws.untitled && !ctx_.ws.fileName.empty()) {
+    const QFileInfo data(QString::fromStdString(ctx_.ws.fileName));
+    return data.absoluteDir().filePath(data.completeBaseName() + ".pdf");
+  }
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (documents.isEmpty() || !QFileInfo(documents).isDir()) documents = QDir::homePath();
+  return QDir(documents).filePath(QStringLiteral("new.pdf"));
 }
 
 void RegisterPrintWindow(EditorRegistry &registry) {

@@ -35,6 +35,9 @@ class FrmPrintList : public QDialog {
   bool printTicked();
   // The PDF button: asks for a file name and writes the ticked parts there. True when written.
   bool saveTickedAsPdf();
+  // The file the PDF button proposes: the data file's folder and name with ".pdf"; for an
+  // untitled configuration "new.pdf" in the user's documents folder.
+  QString proposedPdfName() const;
 
  private:
   bool anyTicked();

@@ -5,181 +5,220 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace n27::print {
 
 namespace {
 
-constexpr double kTitlePoints = 25;
-constexpr double kTextPoints = 10;
-constexpr double kSmallestPoints = 5;  // a crowded channel page shrinks its text to no less
-constexpr double kTitleTop = 0.02;     // of the page height
-constexpr double kFooterLift = 0.03;   // of the page height, above the bottom
-
-// Left edges of label 1, value 1, label 2, value 2 (fractions of the page width).
-constexpr double kSettingColumns[4] = {0.05, 0.35, 0.55, 0.75};
-constexpr double kChannelColumns[4] = {0.10, 0.30, 0.55, 0.75};
 constexpr double kHeadingLeft = 0.05;
-constexpr double kRight = 0.97;
+constexpr double kMaxLineSpacing = 1.3;  // times the font size
 
 QString q(const std::string &s) { return QString::fromStdString(s); }
 
 // Chinese pages print in a font that holds both the Chinese and the Latin characters, so the
 // mixed texts of a row keep one line height and baseline.
-void chooseFont(QPainter &p) {
-  if (LanguageIndex() != kChinese) return;
+QFont baseFont(const QFont &deviceFont) {
+  QFont f = deviceFont;
+  if (LanguageIndex() != kChinese) return f;
   const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
   QString chosen;
-  for (const QString &f : families)
-    if (f.contains("Sans", Qt::CaseInsensitive) && !f.contains("Mono", Qt::CaseInsensitive)) {
-      chosen = f;
+  for (const QString &family : families)
+    if (family.contains("Sans", Qt::CaseInsensitive) && !family.contains("Mono", Qt::CaseInsensitive)) {
+      chosen = family;
       break;
     }
   if (chosen.isEmpty() && !families.isEmpty()) chosen = families.front();
-  if (chosen.isEmpty()) return;
-  QFont f = p.font();
-  f.setFamily(chosen);
-  p.setFont(f);
+  if (!chosen.isEmpty()) f.setFamily(chosen);
+  return f;
+}
+
+QFont sized(QFont f, double points, bool bold = false) {
+  f.setPointSizeF(points);
+  f.setBold(bold);
+  return f;
 }
 
 class PagePainter {
  public:
-  PagePainter(QPainter &p, double width, double height) : p_(p), w_(width), h_(height) {}
+  PagePainter(QPainter &p, const QFont &base) : p_(p), base_(base) {
+    w_ = p.device()->width();
+    h_ = p.device()->height();
+  }
 
-  // Title and caption; returns the top of the first row.
-  double header(const ReportPage &page) {
-    QFont title = p_.font();
-    title.setPointSizeF(kTitlePoints);
-    title.setBold(true);
+  // The line spacing of a font size: the font's own, but no more than 1.3 times the size (the
+  // Chinese fonts ask for nearly 1.5, which spreads a channel over half a page).
+  double lineSpacing(double points, bool bold = false) const {
+    const double own = QFontMetricsF(sized(base_, points, bold), p_.device()).lineSpacing();
+    return std::min(own, points * kMaxLineSpacing * p_.device()->logicalDpiY() / 72.0);
+  }
+
+  PageMeasures measures() const {
+    PageMeasures m;
+    m.width = w_;
+    m.height = h_;
+    m.titleLine = lineSpacing(kTitlePoints, true);
+    m.textLine = lineSpacing(kTextPoints);
+    return m;
+  }
+
+  TextWidth textWidth() const {
+    auto metrics = std::make_shared<QFontMetricsF>(sized(base_, kTextPoints), p_.device());
+    return [metrics](const std::string &text) { return metrics->horizontalAdvance(q(text)); };
+  }
+
+  // Title and caption at their own sizes.
+  void header(const ReportPage &page) {
+    QFont title = sized(base_, kTitlePoints, true);
     // A title wider than the page (a narrow paper) is set smaller to stay whole.
     const double titleWidth = QFontMetricsF(title, p_.device()).horizontalAdvance(q(page.title));
-    if (titleWidth > w_ * 0.96) title.setPointSizeF(std::max(kSmallestPoints, kTitlePoints * w_ * 0.96 / titleWidth));
+    if (titleWidth > w_ * 0.96)
+      title.setPointSizeF(std::max(kSmallestPoints, kTitlePoints * w_ * 0.96 / titleWidth));
     p_.setFont(title);
     const QFontMetricsF tm(title, p_.device());
     double y = h_ * kTitleTop;
     p_.drawText(QRectF(0, y, w_, tm.height()), Qt::AlignHCenter | Qt::AlignTop, q(page.title));
-    y += tm.lineSpacing();
-    textFont(kTextPoints);
+    y += lineSpacing(kTitlePoints, true);
+    p_.setFont(sized(base_, kTextPoints));
     const QFontMetricsF m(p_.font(), p_.device());
-    p_.drawText(QRectF(w_ * kHeadingLeft, y, w_ * (kRight - kHeadingLeft), m.height()), Qt::AlignLeft | Qt::AlignTop,
-                q(page.caption));
+    const QRectF line(w_ * kHeadingLeft, y, w_ * (kRightEdge - kHeadingLeft), m.height());
+    p_.drawText(line, Qt::AlignLeft | Qt::AlignTop, q(page.caption));
     if (!page.fileName.empty())
-      p_.drawText(QRectF(w_ * kHeadingLeft, y, w_ * (kRight - kHeadingLeft), m.height()), Qt::AlignRight | Qt::AlignTop,
-                  QString::fromUtf8(kFileName.get()) + ": " + q(page.fileName));
-    return y + 3 * m.lineSpacing();  // the caption, then two line breaks
-  }
-
-  // The top of the footer: rows end above it.
-  double bottom() const {
-    const QFontMetricsF m(p_.font(), p_.device());
-    return h_ * (1 - kFooterLift) - m.height();
+      p_.drawText(line, Qt::AlignRight | Qt::AlignTop, QString::fromUtf8(kFileName.get()) + ": " + q(page.fileName));
   }
 
   void footer(int number) {
-    const double points = p_.font().pointSizeF();
-    textFont(kTextPoints);
+    p_.setFont(sized(base_, kTextPoints));
     const QFontMetricsF m(p_.font(), p_.device());
     p_.drawText(QRectF(0, h_ * (1 - kFooterLift) - m.height(), w_, m.height()), Qt::AlignHCenter | Qt::AlignTop,
                 QStringLiteral(" -%1- ").arg(number));
-    textFont(points);
   }
 
-  void textFont(double points) {
-    QFont f = p_.font();
-    f.setPointSizeF(points);
-    f.setBold(false);
-    p_.setFont(f);
-  }
-
-  // The cells of a row: left edge, width, text.
+  // The cells of a row: left edge, width, text, whether it may wrap (values only).
   struct Cell {
     double left, width;
     QString text;
+    bool wraps;
   };
-  std::vector<Cell> cells(const ReportRow &row, PageLayout layout) const {
+  std::vector<Cell> cells(const ReportRow &row, const SectionPlan &plan) const {
     std::vector<Cell> out;
+    const double right = w_ * kRightEdge, gap = w_ * kColumnGap;
     if (!row.heading.empty()) {
-      out.push_back({w_ * kHeadingLeft, w_ * (kRight - kHeadingLeft), q(row.heading)});
+      out.push_back({w_ * kHeadingLeft, right - w_ * kHeadingLeft, q(row.heading), true});
       return out;
     }
-    const double *col = layout == PageLayout::Channels ? kChannelColumns : kSettingColumns;
     for (std::size_t i = 0; i < row.pairs.size() && i < 2; ++i) {
-      const double labelEnd = col[2 * i + 1];
+      const double label = plan.left[2 * i], value = plan.left[2 * i + 1];
       // A pair alone in its row lets its value run to the right edge.
-      const double valueEnd = i == 0 && row.pairs.size() == 2 ? col[2] : kRight;
-      const double gap = w_ * 0.01;
-      out.push_back({w_ * col[2 * i], w_ * (labelEnd - col[2 * i]) - gap, q(row.pairs[i].label)});
-      out.push_back({w_ * labelEnd, w_ * (valueEnd - labelEnd) - gap, q(row.pairs[i].value)});
+      const double valueEnd = i == 0 && row.pairs.size() == 2 ? plan.left[2] - gap : right;
+      // A label is never wrapped: its cell reaches to the value's column.
+      out.push_back({label, std::max(1.0, value - label), q(row.pairs[i].label), false});
+      out.push_back({value, std::max(1.0, valueEnd - value), q(row.pairs[i].value), true});
     }
     return out;
   }
 
-  double rowHeight(const ReportRow &row, PageLayout layout) const {
-    const QFontMetricsF m(p_.font(), p_.device());
-    double height = m.lineSpacing();
-    for (const Cell &c : cells(row, layout)) {
-      const QRectF r = m.boundingRect(QRectF(0, 0, std::max(1.0, c.width), 1e6), Qt::TextWordWrap, c.text);
-      height = std::max(height, r.height());
+  // The lines of a value that wraps in its cell (at word boundaries, else anywhere), spaced
+  // at the row spacing.
+  std::unique_ptr<QTextLayout> wrapped(const Cell &c, double rowLine) const {
+    auto layout = std::make_unique<QTextLayout>(c.text, p_.font(), p_.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    layout->beginLayout();
+    for (double y = 0;; y += rowLine) {
+      QTextLine line = layout->createLine();
+      if (!line.isValid()) break;
+      line.setLineWidth(c.width);
+      line.setPosition(QPointF(0, y));
     }
-    return height;
+    layout->endLayout();
+    return layout;
   }
 
-  void drawRow(const ReportRow &row, PageLayout layout, double y, double height) {
-    for (const Cell &c : cells(row, layout))
-      p_.drawText(QRectF(c.left, y, std::max(1.0, c.width), height), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                  c.text);
+  bool fits(const Cell &c) const { return QFontMetricsF(p_.font(), p_.device()).horizontalAdvance(c.text) <= c.width; }
+
+  double rowHeight(const ReportRow &row, const SectionPlan &plan) const {
+    int lines = 1;
+    for (const Cell &c : cells(row, plan))
+      if (c.wraps && !fits(c)) lines = std::max(lines, wrapped(c, plan.rowLine)->lineCount());
+    return lines * plan.rowLine;
   }
+
+  void drawRow(const ReportRow &row, const SectionPlan &plan, double y) {
+    const QFont font = p_.font();
+    if (!row.heading.empty()) p_.setFont(sized(font, font.pointSizeF(), true));  // a channel's name line
+    const QFontMetricsF m(p_.font(), p_.device());
+    // The glyphs sit in the middle of the row's line.
+    const double top = y + (plan.rowLine - m.ascent() - m.descent()) / 2;
+    for (const Cell &c : cells(row, plan)) {
+      if (c.wraps && !fits(c)) wrapped(c, plan.rowLine)->draw(&p_, QPointF(c.left, top));
+      else p_.drawText(QPointF(c.left, top + m.ascent()), c.text);
+    }
+    p_.setFont(font);
+  }
+
+  QPainter &painter() { return p_; }
+  const QFont &base() const { return base_; }
 
  private:
   QPainter &p_;
-  double w_, h_;
+  QFont base_;
+  double w_ = 0, h_ = 0;
 };
 
 }  // namespace
 
-bool PaintReport(const Report &report, QPagedPaintDevice &device) {
+int PaintReportOn(const Report &report, QPaintDevice &device, const std::function<void()> &newPage) {
   QPainter p;
-  if (!p.begin(&device)) return false;
-  chooseFont(p);
-  const double width = device.width(), height = device.height();
-  PagePainter page(p, width, height);
+  if (!p.begin(&device)) return 0;
+  PagePainter page(p, baseFont(p.font()));
+  const PageMeasures measures = page.measures();
+  const TextWidth width = page.textWidth();
+
+  // The channel pages share one plan, made from all their rows, and are divided anew so that
+  // every channel page fits at that size.
+  std::vector<ReportRow> channelRows;
+  for (const ReportPage &r : report.pages)
+    if (r.layout == PageLayout::Channels) channelRows.insert(channelRows.end(), r.rows.begin(), r.rows.end());
+  const SectionPlan channelPlan = PlanSection(PageLayout::Channels, channelRows, measures, width);
+  const Report pages = RepaginateChannels(report, ChannelsPerPage(channelPlan, channelRows));
+
   int number = 0;
-  bool first = true;
-  auto newPage = [&] {
-    if (!first) device.newPage();
-    first = false;
+  auto startPage = [&] {
+    if (number > 0) newPage();
+    ++number;
   };
-  for (const ReportPage &r : report.pages) {
-    newPage();
-    double y = page.header(r);
-    if (r.layout == PageLayout::Channels) {
-      // Eight channels share a page: a page that would run over the footer prints smaller.
-      double needed = 0;
-      for (const ReportRow &row : r.rows) needed += page.rowHeight(row, r.layout);
-      const double room = page.bottom() - y;
-      if (needed > room && needed > 0)
-        page.textFont(std::max(kSmallestPoints, kTextPoints * room / needed));
-    }
-    const double firstRow = y;
-    for (const ReportRow &row : r.rows) {
-      const double h = page.rowHeight(row, r.layout);
-      if (y + h > page.bottom() && y > firstRow) {
-        // Runs over: the rest goes on a further page under the same title.
-        const double points = p.font().pointSizeF();
-        page.footer(++number);
-        newPage();
-        y = page.header(r);
-        page.textFont(points);
+  for (const ReportPage &r : pages.pages) {
+    const SectionPlan plan =
+        r.layout == PageLayout::Channels ? channelPlan : PlanSection(r.layout, r.rows, measures, width);
+    startPage();
+    page.header(r);
+    p.setFont(sized(page.base(), plan.points));
+    double y = plan.rowsTop;
+    for (const ReportRow &row : PlannedRows(r.rows, plan)) {
+      const double h = page.rowHeight(row, plan);
+      if (y + h > plan.rowsBottom && y > plan.rowsTop) {
+        // Runs over (values that wrap): the rest goes on a further page under the same title.
+        page.footer(number);
+        startPage();
+        page.header(r);
+        p.setFont(sized(page.base(), plan.points));
+        y = plan.rowsTop;
       }
-      page.drawRow(row, r.layout, y, h);
+      page.drawRow(row, plan, y);
       y += h;
     }
-    page.textFont(kTextPoints);
-    page.footer(++number);
+    page.footer(number);
   }
-  return p.end();
+  return p.end() ? number : 0;
+}
+
+bool PaintReport(const Report &report, QPagedPaintDevice &device) {
+  return PaintReportOn(report, device, [&device] { device.newPage(); }) > 0;
 }
 
 }  // namespace n27::print

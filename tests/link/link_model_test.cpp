@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -213,12 +215,14 @@ TEST(PortDirectory, ListWithConfiguredPortsAndStartupChoice) {
                                    {0, "/dev/ttyS2", "", false},
                                    {0, "/dev/weird", "", false}};
   auto ports = BuildPortList(system, configured);
-  ASSERT_EQ(ports.size(), 4u);
+  ASSERT_EQ(ports.size(), 5u);
   EXPECT_EQ(ports[0].number, 3);
   EXPECT_EQ(ports[1].number, 5);
   EXPECT_EQ(ports[2].number, 65);
   EXPECT_EQ(ports[2].device, "/dev/pts/9");  // the settings file wins
-  EXPECT_EQ(ports[3].number, 250);
+  EXPECT_EQ(ports[3].number, 233);           // a device of no known family still gets a number
+  EXPECT_EQ(ports[3].device, "/dev/weird");
+  EXPECT_EQ(ports[4].number, 250);
 
   EXPECT_EQ(ChooseStartupPort(ports, 4), 3);  // saved port gone: the first
   EXPECT_EQ(ChooseStartupPort(ports, 250), 250);
@@ -227,6 +231,87 @@ TEST(PortDirectory, ListWithConfiguredPortsAndStartupChoice) {
   EXPECT_EQ(ResolvePortArgument(ports, "/dev/ttyUSB3"), std::optional<std::string>("/dev/ttyUSB3"));
   EXPECT_EQ(ResolvePortArgument(ports, "COM7"), std::nullopt);
   std::remove(path.c_str());
+}
+
+TEST(PortDirectory, EverySerialFamilyHasANumber) {
+  EXPECT_EQ(ComNumberForDevice("/dev/ttyXRUSB0"), 193);
+  EXPECT_EQ(ComNumberForDevice("/dev/ttyXRUSB7"), 200);
+  EXPECT_EQ(ComNumberForDevice("/dev/ttyCH343USB1"), 202);
+  EXPECT_EQ(ComNumberForDevice("/dev/ttymxc2"), 211);
+  EXPECT_EQ(ComNumberForDevice("/dev/ttyXRUSB8"), 0);  // past its range: a named number
+  EXPECT_EQ(ComNumberForDevice("/dev/ttyUSB+1"), 0);
+  // Named numbers: FNV-1a of the name, 217 + hash % 33; the same on every machine.
+  EXPECT_EQ(NamedComNumber("/dev/ttyTHS0"), 234);
+  EXPECT_EQ(NamedComNumber("/dev/ttyTHS1"), 244);
+  EXPECT_EQ(NamedComNumber("/dev/ttyXRUSB8"), 230);
+  EXPECT_EQ(NamedComNumber("/dev/ttyS70"), 218);
+  EXPECT_EQ(NamedComNumber("/dev/ttyCH9344USB0"), 218);
+
+  for (const char *name : {"ttyS0", "ttyUSB12", "ttyACM0", "ttyAMA1", "rfcomm0", "ttyXRUSB3", "ttyCH343USB0",
+                           "ttymxc4", "ttyTHS2", "ttySC1", "ttyCH9344USB5", "ttyO2", "ttyS70"})
+    EXPECT_TRUE(IsSerialDeviceName(name)) << name;
+  for (const char *name : {"ttyUSB", "tty5", "tty", "ptmx", "console", "ttyUSB0x", "ttyS-1", "ttyprintk", "pts"})
+    EXPECT_FALSE(IsSerialDeviceName(name)) << name;
+  EXPECT_TRUE(IsPlaceholderUartName("ttyS3"));
+  EXPECT_FALSE(IsPlaceholderUartName("ttySC3"));
+  EXPECT_FALSE(IsPlaceholderUartName("ttyUSB0"));
+}
+
+TEST(PortDirectory, RefreshesFollowTheDevicesThatComeAndGo) {
+  std::set<std::string> present = {"/dev/pts/7"};
+  const DeviceExists exists = [&](const std::string &d) { return present.count(d) > 0; };
+  const std::vector<PortEntry> configured = {{250, "/dev/pts/7", "", true}, {251, "/dev/pts/99", "", true}};
+  auto numbers = [](const std::vector<PortEntry> &ports) {
+    std::vector<std::pair<int, std::string>> out;
+    for (const PortEntry &p : ports) out.emplace_back(p.number, p.device);
+    return out;
+  };
+  using List = std::vector<std::pair<int, std::string>>;
+  PortDirectory dir;
+
+  // An adapter seen twice (its /dev name and its /dev/serial/by-id link), a board UART; the
+  // configured pseudo-terminal that is not there is not offered.
+  auto ports = dir.refresh({{0, "/dev/ttyUSB0", "", false},
+                            {0, "/dev/ttyUSB0", "usb-FTDI_FT232R-if00-port0", false},
+                            {0, "/dev/ttyTHS0", "", false}},
+                           configured, exists);
+  EXPECT_EQ(numbers(ports), (List{{65, "/dev/ttyUSB0"}, {234, "/dev/ttyTHS0"}, {250, "/dev/pts/7"}}));
+  EXPECT_EQ(ports[0].description, "usb-FTDI_FT232R-if00-port0");
+
+  // The adapter pulled out, another plugged in, the simulated radio ended.
+  present.clear();
+  ports = dir.refresh({{0, "/dev/ttyCH343USB0", "", false}, {0, "/dev/ttyTHS0", "", false}}, configured, exists);
+  EXPECT_EQ(numbers(ports), (List{{201, "/dev/ttyCH343USB0"}, {234, "/dev/ttyTHS0"}}));
+
+  // Two names on one first choice: the one that came first keeps it for the run, also while
+  // it is unplugged; a fresh start gives it to the first name in alphabetical order.
+  ports = dir.refresh({{0, "/dev/ttyS70", "", false}}, {}, exists);
+  EXPECT_EQ(numbers(ports), (List{{218, "/dev/ttyS70"}}));
+  ports = dir.refresh({{0, "/dev/ttyCH9344USB0", "", false}, {0, "/dev/ttyS70", "", false}}, {}, exists);
+  EXPECT_EQ(numbers(ports), (List{{218, "/dev/ttyS70"}, {219, "/dev/ttyCH9344USB0"}}));
+  ports = dir.refresh({{0, "/dev/ttyCH9344USB0", "", false}}, {}, exists);
+  EXPECT_EQ(numbers(ports), (List{{219, "/dev/ttyCH9344USB0"}}));
+  ports = dir.refresh({{0, "/dev/ttyS70", "", false}, {0, "/dev/ttyCH9344USB0", "", false}}, {}, exists);
+  EXPECT_EQ(numbers(ports), (List{{218, "/dev/ttyS70"}, {219, "/dev/ttyCH9344USB0"}}));
+  EXPECT_EQ(numbers(BuildPortList({{0, "/dev/ttyS70", "", false}, {0, "/dev/ttyCH9344USB0", "", false}}, {})),
+            (List{{218, "/dev/ttyCH9344USB0"}, {219, "/dev/ttyS70"}}));
+
+  // 33 other named devices at once: the number kept for the unplugged one is given out too.
+  PortDirectory crowded;
+  crowded.refresh({{0, "/dev/ttyS70", "", false}}, {}, exists);
+  std::vector<PortEntry> many;
+  for (int i = 0; i < 33; ++i) many.push_back({0, "/dev/ttyTHS" + std::to_string(i), "", false});
+  ports = crowded.refresh(many, {}, exists);
+  ASSERT_EQ(ports.size(), 33u);
+  EXPECT_EQ(ports.front().number, 217);
+  EXPECT_EQ(ports.back().number, 249);
+  many.push_back({0, "/dev/ttyTHS33", "", false});
+  EXPECT_EQ(crowded.refresh(many, {}, exists).size(), 33u);  // no number left for a 34th
+
+  // A configured entry naming a system device shows it once, under the configured number.
+  present = {"/dev/ttyUSB1"};
+  ports = dir.refresh({{0, "/dev/ttyUSB1", "CP2102", false}}, {{9, "/dev/ttyUSB1", "", true}}, exists);
+  EXPECT_EQ(numbers(ports), (List{{9, "/dev/ttyUSB1"}}));
 }
 
 TEST(PortDirectory, OpenErrorCarriesTheReason) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QPushButton>
@@ -20,7 +21,11 @@ class RecordingPrompter : public Prompter {
   std::vector<QString> messages;
   std::optional<QString> pdfName;
   void message(QWidget *, const QString &text, BoxIcon) override { messages.push_back(text); }
-  std::optional<QString> saveFileName(QWidget *, const QString &, const QString &) override { return pdfName; }
+  QString proposed;
+  std::optional<QString> saveFileName(QWidget *, const QString &, const QString &start) override {
+    proposed = start;
+    return pdfName;
+  }
 };
 
 class PrintListTest : public ::testing::Test {
@@ -107,6 +112,38 @@ TEST_F(PrintListTest, AllItemsPrintToAPdfAndCloseTheList) {
   again.findChild<QCheckBox *>("Check1_1")->setChecked(true);
   EXPECT_TRUE(again.saveTickedAsPdf());
   EXPECT_TRUE(contents(*prompter.pdfName).startsWith("%PDF"));
+}
+
+TEST_F(PrintListTest, SaveAsPdfProposesTheDataFileNameAndSaysWhereItSaved) {
+  // A configuration from a file: its folder and name, with ".pdf".
+  ws.fileName = dir.filePath("site-a.dat").toStdString();
+  ws.untitled = false;
+  FrmPrintList list(channels);
+  list.findChild<QCheckBox *>("Check1_0")->setChecked(true);
+  EXPECT_FALSE(list.saveTickedAsPdf());  // the file dialog cancelled: nothing written, nothing said
+  EXPECT_EQ(prompter.proposed, dir.filePath("site-a.pdf"));
+  EXPECT_TRUE(prompter.messages.empty());
+
+  prompter.pdfName = dir.filePath("report one.pdf");
+  EXPECT_TRUE(list.saveTickedAsPdf());
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_TRUE(prompter.messages[0].startsWith("The report was saved as")) << prompter.messages[0].toStdString();
+  EXPECT_TRUE(prompter.messages[0].contains(dir.filePath("report one.pdf")));
+
+  // Untitled: "new.pdf" in the user's documents folder.
+  const QByteArray home = qgetenv("HOME");
+  const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", dir.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
+  QDir(dir.path()).mkpath("Documents");
+  ws.fileName = "new.dat";
+  ws.untitled = true;
+  FrmPrintList untitled(channels);
+  const QString proposed = untitled.proposedPdfName();
+  qputenv("HOME", home);
+  if (config.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+  else qputenv("XDG_CONFIG_HOME", config);
+  EXPECT_EQ(proposed, dir.filePath("Documents/new.pdf"));
 }
 
 }  // namespace

@@ -78,9 +78,9 @@ TEST_F(ReportTest, SectionsComeInPrintingOrderWithTheirCaptions) {
   EXPECT_TRUE(BuildReport(channels, PrintSelection{}).pages.empty());
 }
 
-TEST_F(ReportTest, ChannelsPrintEightToAPageInChannelOrder) {
+TEST_F(ReportTest, ChannelsPrintSoManyToAPageInChannelOrder) {
   addChannels({12, 3, 40, 7, 1, 9, 25, 2, 30, 5});  // stored in the order they were added
-  const Report report = BuildReport(channels, only(PrintItem::Channel));
+  const Report report = BuildReport(channels, only(PrintItem::Channel), 8);
   ASSERT_EQ(report.pages.size(), 2u);
   EXPECT_EQ(headings(report.pages[0]),
             (std::vector<std::string>{"Channel 1", "Channel 2", "Channel 3", "Channel 5", "Channel 7", "Channel 9",
@@ -90,9 +90,11 @@ TEST_F(ReportTest, ChannelsPrintEightToAPageInChannelOrder) {
 
   // A full last page gets no empty page after it; no channels still prints the section.
   addChannels({41, 42, 43, 44, 45, 46});
-  EXPECT_EQ(BuildReport(channels, only(PrintItem::Channel)).pages.size(), 2u);
+  EXPECT_EQ(BuildReport(channels, only(PrintItem::Channel), 8).pages.size(), 2u);
+  EXPECT_EQ(BuildReport(channels, only(PrintItem::Channel)).pages.size(), 4u);  // four to an A4 page
   addChannels({47});
-  EXPECT_EQ(BuildReport(channels, only(PrintItem::Channel)).pages.size(), 3u);
+  EXPECT_EQ(BuildReport(channels, only(PrintItem::Channel), 8).pages.size(), 3u);
+  EXPECT_EQ(BuildReport(channels, only(PrintItem::Channel), 0).pages.size(), 17u);  // never fewer than one
   Workspace empty;
   ChannelContext none(empty);
   const Report blank = BuildReport(none, only(PrintItem::Channel));

@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,8 +18,10 @@
 #include "base/ini_file.h"
 #include "app/ui/frmLanguage.h"
 #include "app/ui/frmModelInfo.h"
+#include "app/ui/qt_translations.h"
 #include "base/ui/handler_guard.h"
 #include "link/ui/FrmComSet.h"
+#include "link/ui/radio_commands.h"
 #include "ui_test_support.h"
 
 namespace n27::test {
@@ -168,6 +172,44 @@ TEST_F(MainWindowTest, SetComStoresThePortAndShowsItInTheStatusBar) {
   EXPECT_EQ(m.comPort(), 251);
 }
 
+TEST_F(MainWindowTest, ConfiguredAndRunOnlyPortsLeaveTheListWhenTheirDeviceIsGone) {
+  // A simulated radio's pseudo-terminal in [Ports] and one given with --port, both stand-ins.
+  const std::string configured = (dir / "pts-7").string(), runOnly = (dir / "pts-9").string();
+  std::ofstream(configured) << "";
+  std::ofstream(runOnly) << "";
+  {
+    std::ofstream out(options.setupFile);
+    out << "[language]\ncomPort=250\n[Ports]\nCOM250=" << configured << "\n";
+  }
+  options.extraPort = {255, runOnly, "", true};
+  frmMain &m = makeMain();
+  auto listed = [&](int number) { return FindPort(m.radio().ports(), number) != nullptr; };
+  EXPECT_TRUE(listed(250));
+  EXPECT_TRUE(listed(255));
+
+  int refreshes = 0;
+  prompter.onDialog = [&](QDialog &d) {
+    auto &set = static_cast<FrmComSet &>(d);
+    EXPECT_GE(set.list()->findText("COM255"), 0);
+    // The radio ends while the dialog is open: the next refresh drops both.
+    std::filesystem::remove(configured);
+    std::filesystem::remove(runOnly);
+    set.refresh();
+    ++refreshes;
+    EXPECT_EQ(set.list()->findText("COM250"), -1);
+    EXPECT_EQ(set.list()->findText("COM255"), -1);
+    set.findChild<QPushButton *>("CommandCancel")->click();
+    return d.result();
+  };
+  trigger("mnuComm");
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_FALSE(listed(250));
+  EXPECT_FALSE(listed(255));
+  // Back again (a new simulated radio on the same name): listed again under its number.
+  std::ofstream(runOnly) << "";
+  EXPECT_TRUE(listed(255));
+}
+
 TEST(FrmComSetList, FollowsPortsThatComeAndGo) {
   std::vector<PortEntry> ports = {{3, "/dev/ttyS2", "", false}, {5, "/dev/ttyS4", "", false}};
   FrmComSet dialog(5, [&] { return ports; });
@@ -250,6 +292,68 @@ TEST_F(MainWindowTest, GeometryIsKeptUnlessMinimised) {
   ASSERT_TRUE(again.close());
   main.reset();
   EXPECT_EQ(QSettings().value("Settings/MainWidth").toInt(), 12345);
+}
+
+TEST_F(MainWindowTest, ChineseInterfaceGivesQtsOwnDialogsChineseTexts) {
+  const QString qm = QtTranslationsFile(kChinese);
+  if (!QFileInfo::exists(qm))
+    GTEST_SKIP() << "Qt's Chinese translations are not installed (" << qm.toStdString()
+                 << " is missing; Debian package qt6-translations-l10n)";
+  auto buttonTexts = [] {
+    QDialogButtonBox box(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    return std::pair{box.button(QDialogButtonBox::Save)->text(), box.button(QDialogButtonBox::Cancel)->text()};
+  };
+  SetLanguageIndex(kChinese);
+  frmMain &m = makeMain();  // the start in Chinese
+  EXPECT_EQ(buttonTexts(), std::pair(QString("保存"), QString("取消")));
+
+  // Set Language at run time removes Qt's Chinese texts and puts them back.
+  prompter.onDialog = [](QDialog &d) {
+    d.findChild<QComboBox *>("Combo1")->setCurrentIndex(0);
+    d.findChild<QPushButton *>("Command1")->click();
+    return d.result();
+  };
+  trigger("mnuLanguage");
+  ASSERT_EQ(LanguageIndex(), kEnglish);
+  EXPECT_EQ(buttonTexts(), std::pair(QString("Save"), QString("Cancel")));
+  prompter.onDialog = [](QDialog &d) {
+    d.findChild<QComboBox *>("Combo1")->setCurrentIndex(1);
+    d.findChild<QPushButton *>("Command1")->click();
+    return d.result();
+  };
+  trigger("mnuLanguage");
+  EXPECT_EQ(buttonTexts().second, QString("取消"));
+  (void)m;
+}
+
+TEST_F(MainWindowTest, MaximisedStateIsKeptWithItsNormalSize) {
+  options.keepGeometry = true;
+  frmMain &m = makeMain();
+  m.resize(700, 500);
+  m.move(60, 40);
+  QApplication::processEvents();
+  m.showMaximized();
+  QApplication::processEvents();
+  ASSERT_TRUE(m.isMaximized());
+  ASSERT_TRUE(m.close());
+  main.reset();
+  QSettings s;
+  EXPECT_TRUE(s.value("Settings/MainMaximized").toBool());
+  EXPECT_EQ(s.value("Settings/MainWidth").toInt(), 700 * 15);  // the normal size, not the screen's
+
+  // The next start opens maximised; un-maximising gives the size it had before.
+  frmMain &again = makeMain();
+  QApplication::processEvents();
+  EXPECT_TRUE(again.isMaximized());
+  again.showNormal();
+  QApplication::processEvents();
+  EXPECT_EQ(again.size(), QSize(700, 500));
+  ASSERT_TRUE(again.close());
+  main.reset();
+  EXPECT_FALSE(QSettings().value("Settings/MainMaximized").toBool());
+  frmMain &third = makeMain();
+  EXPECT_FALSE(third.isMaximized());
+  EXPECT_EQ(third.size(), QSize(700, 500));
 }
 
 TEST_F(MainWindowTest, EntriesOfMissingWindowsAreDisabledAndChannelEditFollowsTheGrid) {

@@ -18,6 +18,7 @@
 #include "base/language.h"
 #include "base/ui/editor_window.h"
 #include "app/ui/frmMain.h"
+#include "app/ui/qt_translations.h"
 #include "base/ui/prompter.h"
 #include "codeplug/configuration.h"
 
@@ -124,6 +125,7 @@ class MainWindowTest : public ::testing::Test {
     }
     SetPrompter(nullptr);
     SetLanguageIndex(kEnglish);
+    ApplyQtTranslations(kEnglish);
     std::error_code ec;
     if (!dir.empty()) std::filesystem::remove_all(dir, ec);
   }

@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <map>
+
 #include "channels/channel_changes.h"
 #include "channels/channel_ops.h"
 #include "channels/grid_rows.h"
@@ -229,6 +231,56 @@ TEST_F(GridPlanTest, SortAndCompactFromTheMenuAreOneStepEach) {
   // The menu shows the keys of the commands.
   EXPECT_EQ(main->action("mnuCHMoveUp")->shortcut().toString(), "Alt+Up");
   EXPECT_EQ(main->action("mnuCHFind")->shortcut(), QKeySequence(QKeySequence::Find));
+}
+
+TEST_F(GridPlanTest, SortAndCompactKeysWorkInTheGridAndClashWithNoOtherKey) {
+  plan({2, 5, 9});
+  start();
+  clickCh(2);
+  key(Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(rx(2), "449.00000");
+  EXPECT_EQ(undoText(), "Undo Sort Descending");
+  key(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(rx(1), "449.00000");
+  EXPECT_EQ(rx(3), "442.00000");
+  EXPECT_EQ(undoText(), "Undo Compact Channels");
+  key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(rx(1), "442.00000");
+  EXPECT_EQ(rx(3), "449.00000");
+  EXPECT_EQ(undoText(), "Undo Sort Ascending");
+
+  // The menu shows them, and no two entries of the main window share a key.
+  EXPECT_EQ(main->action("mnuCHSortUp")->shortcut().toString(), "Ctrl+Shift+A");
+  EXPECT_EQ(main->action("mnuCHSortDown")->shortcut().toString(), "Ctrl+Shift+E");
+  EXPECT_EQ(main->action("mnuCHCompact")->shortcut().toString(), "Ctrl+Shift+O");
+  std::map<QString, QStringList> users;
+  for (QAction *a : main->findChildren<QAction *>())
+    for (const QKeySequence &k : a->shortcuts())
+      if (!users[k.toString()].contains(a->text())) users[k.toString()] << a->text();
+  for (const auto &[keys, entries] : users)
+    EXPECT_EQ(entries.size(), 1) << keys.toStdString() << ": " << entries.join(", ").toStdString();
+  // Nor the keys a text box or the grid already take.
+  for (QKeySequence::StandardKey taken : {QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo,
+                                          QKeySequence::Find, QKeySequence::FindNext, QKeySequence::Save,
+                                          QKeySequence::SaveAs, QKeySequence::Open, QKeySequence::New,
+                                          QKeySequence::Print, QKeySequence::Deselect})
+    for (const QKeySequence &k : QKeySequence::keyBindings(taken))
+      for (const char *name : {"mnuCHSortUp", "mnuCHSortDown", "mnuCHCompact"})
+        EXPECT_NE(main->action(name)->shortcut(), k) << name;
+}
+
+TEST_F(GridPlanTest, FindBoxShowsItsWholeExampleInBothLanguages) {
+  start();
+  for (int language : {kEnglish, kChinese}) {
+    SetLanguageIndex(language);
+    grid().ReShowChInfoByLanguage();
+    QApplication::processEvents();
+    QLineEdit *box = grid().findBox();
+    const int text = box->fontMetrics().horizontalAdvance(box->placeholderText());
+    // The text, the frame and the clear button beside it.
+    EXPECT_GE(box->width(), text + 30) << language;
+    EXPECT_GE(box->minimumWidth(), text + 30) << language;  // also when the window is made narrower
+  }
 }
 
 TEST_F(GridPlanTest, HiddenEmptyRowsAreRememberedAndSteppedOver) {
