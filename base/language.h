@@ -7,6 +7,8 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace n27 {
 
@@ -39,5 +41,13 @@ const char *LanguageFileName(int language);
 
 // Text of the current language (shorthand).
 inline const char *Text(const Tr &tr) { return tr.get(); }
+
+// Replaces %1, %2, … %9 in a text by the arguments in one pass (an argument that itself holds
+// "%2" stays as it is); a mark without its argument is dropped.
+std::string FillPattern(std::string_view pattern, const std::vector<std::string> &args);
+// The same for the text of the current language.
+inline std::string Fill(const Tr &text, const std::vector<std::string> &args) {
+  return FillPattern(text.get(), args);
+}
 
 }  // namespace n27

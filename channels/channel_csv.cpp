@@ -25,17 +25,7 @@ const char *const kColumns[kColumnCount] = {
     "Skip",     "Power",     "Comment",   "URCALL", "RPT1CALL", "RPT2CALL", "DVCODE"};
 
 std::string Fill(std::string_view pattern, const std::vector<std::string> &args) {
-  std::string out;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
-      std::size_t k = static_cast<std::size_t>(pattern[i + 1] - '1');
-      if (k < args.size()) out += args[k];
-      ++i;
-      continue;
-    }
-    out += pattern[i];
-  }
-  return out;
+  return FillPattern(pattern, args);
 }
 
 namespace {

@@ -40,11 +40,6 @@ constexpr std::size_t kSerialInNameMax = 32;
 // Names tried before a backup gives up ("-2" … "-999").
 constexpr int kNameTries = 999;
 
-std::string fill(const Tr &text, const std::string &value) {
-  std::string s = text.str();
-  if (auto at = s.find("%1"); at != std::string::npos) s.replace(at, 2, value);
-  return s;
-}
 
 bool exists(const std::string &path) {
   struct stat st{};
@@ -106,7 +101,7 @@ BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t
                         const std::string &folder) {
   BackupResult result;
   if (!MakeFolders(folder, 0700)) {
-    result.error = fill(kFolderProblem, folder);
+    result.error = Fill(kFolderProblem, {folder});
     return result;
   }
   const std::string base = BackupBaseName(RadioSerialNumber(radio.image), reason, now);
@@ -128,7 +123,7 @@ BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t
     stem = candidate;
   }
   if (stem.empty()) {
-    result.error = fill(kNoFreeName, folder);
+    result.error = Fill(kNoFreeName, {folder});
     return result;
   }
 
@@ -176,9 +171,9 @@ void PruneBackups(const std::string &folder, int kept) {
   }
 }
 
-std::string BackupKeptMessage(const BackupResult &result) { return fill(kKept, result.imagePath); }
+std::string BackupKeptMessage(const BackupResult &result) { return Fill(kKept, {result.imagePath}); }
 
-std::string BackupFailedMessage(const BackupResult &result) { return fill(kFailed, result.error); }
+std::string BackupFailedMessage(const BackupResult &result) { return Fill(kFailed, {result.error}); }
 
 std::string WriteRefusedWithoutBackupMessage(const BackupResult &result) {
   return BackupFailedMessage(result) + "\n" + kNothingWritten.str();

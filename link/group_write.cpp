@@ -20,14 +20,6 @@ constexpr Tr kNotSaved{"The group log could not be saved to %1: %2",
 constexpr Tr kTotals{"Radios: %1, written: %2, failed: %3.", "对讲机：%1 台，已写入：%2 台，失败：%3 台。"};
 constexpr Tr kNoSerial{"(no serial number)", "（无序列号）"};
 
-std::string fill(const Tr &text, const std::vector<std::string> &values) {
-  std::string s = text.str();
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const std::string mark = "%" + std::to_string(i + 1);
-    if (auto at = s.find(mark); at != std::string::npos) s.replace(at, mark.size(), values[i]);
-  }
-  return s;
-}
 
 std::string localTime(std::time_t t, const char *format) {
   std::tm local{};
@@ -75,7 +67,7 @@ std::string GroupLogText(const std::vector<GroupWriteEntry> &entries) {
     text += line + "\n";
   }
   const int total = static_cast<int>(entries.size());
-  return text + fill(kTotals, {std::to_string(total), std::to_string(written),
+  return text + Fill(kTotals, {std::to_string(total), std::to_string(written),
                                std::to_string(total - written)}) + "\n";
 }
 
@@ -96,15 +88,15 @@ std::string GroupLogPath(const std::string &dataFile, std::time_t start) {
 
 std::string GroupProgressText(int written, int failed) {
   const std::string radios =
-      written == 1 ? kOneRadio.str() : fill(kRadios, {std::to_string(written)});
-  return fill(kProgress, {radios, std::to_string(failed)});
+      written == 1 ? kOneRadio.str() : Fill(kRadios, {std::to_string(written)});
+  return Fill(kProgress, {radios, std::to_string(failed)});
 }
 
 std::string GroupNextPrompt() { return kPrompt.str(); }
 std::string GroupRadioDoneText() { return kDone.str(); }
-std::string GroupLogSavedMessage(const std::string &path) { return fill(kSaved, {path}); }
+std::string GroupLogSavedMessage(const std::string &path) { return Fill(kSaved, {path}); }
 std::string GroupLogNotSavedMessage(const std::string &path, const std::string &reason) {
-  return fill(kNotSaved, {path, reason});
+  return Fill(kNotSaved, {path, reason});
 }
 
 }  // namespace n27

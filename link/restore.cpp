@@ -27,12 +27,6 @@ constexpr Tr kTestMode{
     "tuning values, and the write would replace them.",
     "工厂测试模式下无法恢复：映像不包含对讲机的调试数据，写入会将其覆盖。"};
 
-std::string fill(const Tr &text, const std::string &a, const std::string &b = {}) {
-  std::string s = text.str();
-  if (auto at = s.find("%1"); at != std::string::npos) s.replace(at, 2, a);
-  if (auto at = s.find("%2"); at != std::string::npos) s.replace(at, 2, b);
-  return s;
-}
 
 }  // namespace
 
@@ -40,11 +34,11 @@ std::optional<std::string> PrepareRestore(Workspace &ws, const std::string &imag
   if (ws.testMode) return kTestMode.str();
   ReadResult read = ReadWholeFile(imagePath, RadioImage::kSize);
   if (read.outcome.problem == FileProblem::TooLarge)
-    return fill(kWrongSize, imagePath, std::to_string(read.outcome.actualSize));
-  if (!read.bytes) return fill(kUnreadable, imagePath, read.outcome.reason());
+    return Fill(kWrongSize, {imagePath, std::to_string(read.outcome.actualSize)});
+  if (!read.bytes) return Fill(kUnreadable, {imagePath, read.outcome.reason()});
   const std::string &bytes = *read.bytes;
   if (bytes.size() != mem::kTransferEnd && bytes.size() != RadioImage::kSize)
-    return fill(kWrongSize, imagePath, std::to_string(bytes.size()));
+    return Fill(kWrongSize, {imagePath, std::to_string(bytes.size())});
 
   Workspace scratch;
   scratch.programFolder = ws.programFolder;
@@ -59,17 +53,17 @@ std::optional<std::string> PrepareRestore(Workspace &ws, const std::string &imag
     if (b == 0x00 || b == 0xFF) break;
     model.push_back(static_cast<char>(b >= 0x20 && b < 0x7F ? b : '?'));
   }
-  if (model != kModelCode) return fill(kOtherModel, imagePath, model);
+  if (model != kModelCode) return Fill(kOtherModel, {imagePath, model});
   const int band = scratch.image.at(mem::kBandCode);
   if (band != 0 && band != 1) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%02X", band);
-    return fill(kBandNotKnown, imagePath, code);
+    return Fill(kBandNotKnown, {imagePath, code});
   }
   scratch.loadingFile = true;
   DecodeImage(scratch);  // the channels the image holds, and its model record
   scratch.loadingFile = false;
-  if (scratch.working.channelCount <= 0) return fill(kNoChannel, imagePath);
+  if (scratch.working.channelCount <= 0) return Fill(kNoChannel, {imagePath});
 
   ws.image = scratch.image;
   ws.working.modelName = scratch.working.modelName;

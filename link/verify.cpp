@@ -60,9 +60,7 @@ std::optional<int> FirstWriteDifference(const Workspace &sent, const Workspace &
 std::string VerifyFailedMessage(int address) {
   char where[32];
   std::snprintf(where, sizeof where, "0x%04X (%d)", address, address);
-  std::string text = kVerifyFailed.str();
-  if (auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, where);
-  return text;
+  return Fill(kVerifyFailed, {where});
 }
 
 std::string VerifiedMessage() { return kVerified.str(); }

@@ -213,6 +213,11 @@ TEST_F(Backup, KeepsTheImageAndTheDataFileUnderANewName) {
   BackupResult before = KeepBackup(ReadRadio(""), BackupReason::BeforeWrite, kMorning + 60, folder);
   EXPECT_EQ(before.imagePath, folder + "/20261208-063712_no-serial_before-write.img");
   EXPECT_EQ(BackupKeptMessage(before), "The radio's memory was backed up to " + before.imagePath + ".");
+  BackupResult odd;  // a folder name with marks of its own stays as it is
+  odd.imagePath = "/m/%2%1.img";
+  EXPECT_EQ(BackupKeptMessage(odd), "The radio's memory was backed up to /m/%2%1.img.");
+  EXPECT_EQ(GroupLogNotSavedMessage("/m/%2.csv", "disk full"),
+            "The group log could not be saved to /m/%2.csv: disk full");
 }
 
 TEST_F(Backup, AFolderThatCannotBeWrittenKeepsNothingAndSaysWhy) {
