@@ -397,8 +397,8 @@ void RadioCommands::Session::writeToGroup() {
     ended(TransferType::Write, out.success);
     const std::string serial = out.serial.empty() ? Text(trustText::kUnknownSerial) : out.serial;
     std::string text =
-        out.success ? trustText::Fill(Text(trustText::kGroupRadioDone), {std::to_string(n), serial, entry.result})
-                    : trustText::Fill(Text(trustText::kGroupRadioFailed), {std::to_string(n), serial, out.detail});
+        out.success ? Fill(trustText::kGroupRadioDone, {std::to_string(n), serial, entry.result})
+                    : Fill(trustText::kGroupRadioFailed, {std::to_string(n), serial, out.detail});
     text += "\n\n" + GroupProgressText(written, failed) + "\n\n" + Text(trustText::kGroupFinishHint);
     if (Ask(main_.hostWidget(), qs(text), Prompt::QuestionOkFinish) != Answer::Ok) break;
   }
@@ -431,8 +431,7 @@ void RadioCommands::Session::restoreFromBackup() {
       QFileInfo(*chosen).lastModified().toString("yyyy-MM-dd HH:mm:ss");
   if (!openChosenPort()) return;
   line_->closePort();
-  const std::string text = trustText::Fill(
-      Text(trustText::kRestoreQuestion),
+  const std::string text = Fill(trustText::kRestoreQuestion,
       {chosen->toStdString(), kept.toStdString(), serial.empty() ? Text(trustText::kUnknownSerial) : serial});
   if (Ask(main_.hostWidget(), qs(text), Prompt::WarningOkCancel) != Answer::Ok) return;
   SerialTransfer line(*image, main_.versions(), *this);
@@ -455,12 +454,12 @@ void RadioCommands::Session::openBackupFolder() {
   if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) ec.assign(errno, std::generic_category());
   if (ec || !std::filesystem::is_directory(folder)) {
     const std::string why = folder + (ec ? " (" + ec.message() + ")" : std::string());
-    ShowMessage(main_.hostWidget(), qs(trustText::Fill(Text(trustText::kFolderNotCreated), {why})),
+    ShowMessage(main_.hostWidget(), qs(Fill(trustText::kFolderNotCreated, {why})),
                 BoxIcon::Critical);
     return;
   }
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(qs(folder))))
-    ShowMessage(main_.hostWidget(), qs(trustText::Fill(Text(trustText::kFolderNotOpened), {folder})),
+    ShowMessage(main_.hostWidget(), qs(Fill(trustText::kFolderNotOpened, {folder})),
                 BoxIcon::Critical);
 }
 

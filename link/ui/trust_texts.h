@@ -2,8 +2,6 @@
 // Texts of backups, verify after write, restore and writing a group of radios in the desktop
 // program, in both languages. "%1", "%2" … are filled in by Fill().
 
-#include <string>
-
 #include "base/language.h"
 
 namespace n27::trustText {
@@ -70,15 +68,5 @@ inline constexpr Tr kLogResult{"Result", "结果"};
 inline constexpr Tr kLogOk{"OK", "成功"};
 inline constexpr Tr kLogFailed{"FAILED", "失败"};
 inline constexpr Tr kClose{"&Close", "关闭(&C)"};
-
-// `text` with "%1", "%2" … replaced by `args` in order.
-inline std::string Fill(std::string text, std::initializer_list<std::string> args) {
-  int i = 0;
-  for (const std::string &a : args) {
-    const std::string mark = "%" + std::to_string(++i);
-    if (auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), a);
-  }
-  return text;
-}
 
 }  // namespace n27::trustText

@@ -269,7 +269,7 @@ TEST_F(GuiTrust, AByteTheRadioDidNotKeepFailsTheWriteNamingItsAddress) {
 TEST_F(GuiTrust, RestoreWritesABackupImageBackAfterAsking) {
   // A backup of another radio with two channels.
   const std::string image = radioImage(configuration({{7, "450.00000"}, {9, "451.25000"}}), "SER-RESTORE");
-  ASSERT_TRUE(WriteFileAtomically(path("old.img"), image));
+  ASSERT_TRUE(WriteFileAtomically(path("old%3.img"), image));
   ASSERT_TRUE(WriteFileAtomically(path("short.img"), image.substr(0, 100)));
   startRadio();
 
@@ -283,17 +283,17 @@ TEST_F(GuiTrust, RestoreWritesABackupImageBackAfterAsking) {
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_TRUE(prompter.dialogs.empty());
 
-  // Cancelled at the question: nothing happens.
-  prompter.openNames = {qpath("old.img")};
+  // Cancelled at the question: nothing happens. (The name holds a mark of the question's text.)
+  prompter.openNames = {qpath("old%3.img")};
   prompter.answers = {Answer::Cancel};
   trigger("mnuFileRestore");
   ASSERT_EQ(prompter.questions.size(), 1u);
-  EXPECT_TRUE(prompter.questions[0].contains(qpath("old.img")));
+  EXPECT_TRUE(prompter.questions[0].contains(qpath("old%3.img")));
   EXPECT_TRUE(prompter.questions[0].contains("SER-RESTORE"));
   EXPECT_TRUE(prompter.dialogs.empty());
 
   const CodeplugData open = ws.working;
-  prompter.openNames = {qpath("old.img")};
+  prompter.openNames = {qpath("old%3.img")};
   prompter.answers = {Answer::Ok};
   trigger("mnuFileRestore");
   EXPECT_EQ(prompter.messages.back(), QString("The backup was written to the radio.\n") + kVerified);
