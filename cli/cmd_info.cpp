@@ -29,8 +29,9 @@ int RunInfo(const std::vector<std::string> &args) {
   Workspace ws;
   PrepareLinkWorkspace(ws, link);
   PrepareRadioInformationRead(ws);
-  if (!RunTransfer("info", ws, TransferType::RadioInformation, link)) return 1;
-  CompleteRadioInformationRead(ws);
+  link::Identification radio;
+  if (!RunTransfer("info", ws, TransferType::RadioInformation, link, &radio)) return 1;
+  CompleteRadioInformationRead(ws, radio);
   const RadioInformation &r = ws.radioInfo;
   std::cout << "Radio Type:       " << r.radioType << "\n"
             << "Frequency:        " << BandText(r.bandCode) << "\n"
@@ -38,7 +39,8 @@ int RunInfo(const std::vector<std::string> &args) {
             << "Serial Number:    " << r.serialNumber << "\n"
             << "Producted Date:   " << r.productionDate << "\n"
             << "Manufacture Code: " << r.manufactureCode << "\n"
-            << "User Code:        " << r.userCode << "\n";
+            << "User Code:        " << r.userCode << "\n"
+            << "Version:          " << r.version << "\n";
   return 0;
 }
 

@@ -75,7 +75,7 @@ bool AlertLockedCleanUp(CodeplugData &data) {
 }
 
 const Area &KeyAssignmentArea() {
-  static const Area area{"key", "FrmKeyAssignm", Tr{"Key Setting", "键设定"},
+  static const Area area{"key", "FrmKeyAssignm", Tr{"Key Setting", "键设置"},
                          {keySetting(0, "key1press"),
                           keySetting(1, "key2press"),
                           keySetting(2, "key1hold"),

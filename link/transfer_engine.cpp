@@ -194,10 +194,10 @@ void TransferEngine::classify(const Bytes &reply) {
     return;
   }
   if (link::IsIdentificationReply(reply)) {
-    if (isReadOrWrite()) {
-      ident_ = link::ParseIdentification(reply);
-      link::MirrorIdentification(ws_.image, reply);
-    }
+    // Every transfer learns who answered (the radio-information window shows the firmware
+    // version); only a read or write copies the identification into the image.
+    ident_ = link::ParseIdentification(reply);
+    if (isReadOrWrite()) link::MirrorIdentification(ws_.image, reply);
     advance();
     return;
   }

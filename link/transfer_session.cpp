@@ -45,7 +45,10 @@ void CompleteRead(Workspace &ws, const link::Identification &radio) {
   ws.readNotSaved = true;
 }
 
-void CompleteRadioInformationRead(Workspace &ws) { DecodeRadioInformation(ws.image, ws.radioInfo); }
+void CompleteRadioInformationRead(Workspace &ws, const link::Identification &radio) {
+  DecodeRadioInformation(ws.image, ws.radioInfo);
+  ws.radioInfo.version = radio.firmware;
+}
 
 namespace {
 

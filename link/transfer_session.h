@@ -32,8 +32,9 @@ void PrepareRadioInformationRead(Workspace &ws);
 // until it is saved or replaced.
 void CompleteRead(Workspace &ws, const link::Identification &radio);
 
-// After a successful radio-information read: the radio-information record from the image.
-void CompleteRadioInformationRead(Workspace &ws);
+// After a successful radio-information read: the radio-information record from the image,
+// with the firmware version the radio reported while it was read.
+void CompleteRadioInformationRead(Workspace &ws, const link::Identification &radio);
 
 // The per-user folder where the program keeps what must not be lost:
 // $XDG_DATA_HOME/n27, or ~/.local/share/n27.

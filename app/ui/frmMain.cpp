@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
+#include <algorithm>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
@@ -592,6 +593,7 @@ QWidget *frmMain::openEditor(const QString &name) {
       sub->setWindowIcon(w->windowIcon().isNull() ? ApplicationIcon() : w->windowIcon());
       w->show();
       sub->show();
+      fitInWorkArea(sub);
       mdi_->setActiveSubWindow(sub);
       return w;
     }
@@ -612,6 +614,22 @@ QWidget *frmMain::openEditor(const QString &name) {
       return w;
   }
   return nullptr;
+}
+
+void frmMain::fitInWorkArea(QMdiSubWindow *sub) {
+  // A window opens whole inside the work area at the size it asks for, but no larger than the
+  // area (a window that needs more scrolls inside itself), moved back in where it would reach
+  // past an edge.
+  // What the window asks for is known once its layouts have taken in the style and font it
+  // got on showing.
+  for (int i = 0; i < 4; ++i) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  const QSize room = mdi_->viewport()->size();
+  if (room.isEmpty()) return;
+  const QSize size = sub->sizeHint().boundedTo(room).expandedTo(sub->minimumSize());
+  if (size != sub->size()) sub->resize(size);
+  const int x = std::clamp(sub->x(), 0, std::max(0, room.width() - sub->width()));
+  const int y = std::clamp(sub->y(), 0, std::max(0, room.height() - sub->height()));
+  if (x != sub->x() || y != sub->y()) sub->move(x, y);
 }
 
 void frmMain::CloseCurAllWindows() {

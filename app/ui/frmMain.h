@@ -95,6 +95,9 @@ class frmMain : public QMainWindow, public RadioHost, private ShellHost {
   QAction *action(const QString &name) const;
   QTreeWidget *tree() const { return tree_; }
   QMdiArea *mdiArea() const { return mdi_; }
+  // Makes a child window fit the work area: shrunk to it (the window scrolls inside itself)
+  // and moved inside it.
+  void fitInWorkArea(QMdiSubWindow *sub);
   const ShellOptions &options() const { return options_; }
   RadioCommands &radio() override { return *radio_; }
   // RadioHost

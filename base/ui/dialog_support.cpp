@@ -13,6 +13,7 @@
 
 #include "base/messages.h"
 #include "base/ui/handler_guard.h"
+#include "base/ui/tab_order.h"
 
 namespace n27 {
 
@@ -78,6 +79,7 @@ void LayOutDialog(QDialog *dialog, QLayout *body, ButtonNames names,
   // Wide enough for the title on any window manager.
   layout->addSpacerItem(new QSpacerItem(300, 0, QSizePolicy::Fixed, QSizePolicy::Fixed));
   SetDialogButtons(dialog);
+  ApplyVisualTabOrder(dialog);
 }
 
 void EnterMovesToNextControl(QWidget *box) { box->installEventFilter(new EnterFilter(box)); }

@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "base/ui/tab_order.h"
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_changes.h"
@@ -366,12 +367,12 @@ void FrmCHBatch::buildUi() {
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->setWidgetResizable(true);
   scroll_->setWidget(content);
-  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll_->setMinimumWidth(content->sizeHint().width() + scroll_->verticalScrollBar()->sizeHint().width());
+  scroll_->setFocusPolicy(Qt::NoFocus);
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(scroll_, 1);
   layout->addLayout(buttons);
   resize(sizeHint());
+  ApplyVisualTabOrder(this);
 }
 
 QSize FrmCHBatch::sizeHint() const {

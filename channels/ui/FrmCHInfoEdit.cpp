@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "base/ui/tab_order.h"
 #include "base/messages.h"
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
@@ -168,13 +169,20 @@ void FrmCHInfoEdit::buildUi() {
   commandHelp_->setAutoDefault(false);
   connect(commandClose_, &QPushButton::clicked, this, [this] { close(); });
 
-  // Two columns of label and field.
-  auto *fields = new QGridLayout;
-  fields->setHorizontalSpacing(8);
-  fields->setColumnMinimumWidth(2, 16);
-  auto put = [&](int row, int column, QLabel *label, QWidget *field) {
-    fields->addWidget(label, row, column * 3);
-    fields->addWidget(field, row, column * 3 + 1);
+  // Two columns of label and field, side by side: Tab goes down the first column, then the
+  // second.
+  QGridLayout *column[2] = {new QGridLayout, new QGridLayout};
+  for (auto *c : column) {
+    c->setHorizontalSpacing(8);
+    c->setColumnStretch(1, 1);
+  }
+  auto *fields = new QHBoxLayout;
+  fields->setSpacing(24);
+  fields->addLayout(column[0], 1);
+  fields->addLayout(column[1], 1);
+  auto put = [&](int row, int c, QLabel *label, QWidget *field) {
+    column[c]->addWidget(label, row, 0);
+    column[c]->addWidget(field, row, 1);
   };
   put(0, 0, label2_[0], text1_);
   put(1, 0, label2_[1], text2_);
@@ -192,8 +200,6 @@ void FrmCHInfoEdit::buildUi() {
   put(5, 1, label2_[13], combo2_[11]);
   put(6, 1, label2_[14], combo2_[12]);
   put(7, 1, label5_, text3_);
-  fields->setColumnStretch(1, 1);
-  fields->setColumnStretch(4, 1);
 
   auto *top = new QHBoxLayout;
   top->addWidget(label1_);
@@ -211,6 +217,7 @@ void FrmCHInfoEdit::buildUi() {
   layout->addLayout(fields);
   layout->addLayout(checks);
   layout->addLayout(buttons);
+  ApplyVisualTabOrder(this);
 }
 
 void FrmCHInfoEdit::applyLanguage() {

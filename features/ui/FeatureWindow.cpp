@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -21,6 +22,8 @@
 #include <algorithm>
 
 #include "base/main_window_texts.h"
+#include "base/ui/fit_scroll_area.h"
+#include "base/ui/tab_order.h"
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_context.h"
@@ -100,6 +103,15 @@ class CellDelegate : public QStyledItemDelegate {
   std::function<int(int, int)> maxLength_;
 };
 
+// A box that only shows looks like one: the window's background instead of a white field or a
+// raised button face.
+void ShowOnlyLook(QWidget *box) {
+  QPalette p = box->palette();
+  p.setColor(QPalette::Base, p.color(QPalette::Window));
+  p.setColor(QPalette::Button, p.color(QPalette::Window));
+  box->setPalette(p);
+}
+
 // A page of label/box pairs in columns; group boxes take a place in the column flow.
 struct PageItem {
   QWidget *label = nullptr;  // nullptr: `widget` spans the row (check box, group box)
@@ -108,18 +120,36 @@ struct PageItem {
   int order = 0;  // list and text boxes first, then group boxes, then check boxes
 };
 
-void LayOutColumns(QWidget *page, const std::vector<PageItem> &items, int columns) {
+void LayOutColumns(QWidget *page, const std::vector<PageItem> &items, int columns, int checkColumns) {
   std::vector<PageItem> sorted = items;
   std::stable_sort(sorted.begin(), sorted.end(), [](const PageItem &a, const PageItem &b) { return a.order < b.order; });
+  // The loose check boxes side by side, `checkColumns` to a row, filled column by column.
+  QGridLayout *checks = nullptr;
+  if (checkColumns > 1) {
+    std::vector<PageItem> boxes;
+    for (const auto &i : sorted)
+      if (i.order == 2) boxes.push_back(i);
+    if (boxes.size() > 1) {
+      sorted.erase(std::remove_if(sorted.begin(), sorted.end(), [](const PageItem &i) { return i.order == 2; }),
+                   sorted.end());
+      checks = new QGridLayout;
+      const int rows = static_cast<int>((boxes.size() + static_cast<std::size_t>(checkColumns) - 1) /
+                                        static_cast<std::size_t>(checkColumns));
+      for (std::size_t k = 0; k < boxes.size(); ++k)
+        checks->addWidget(boxes[k].widget, static_cast<int>(k) % rows, static_cast<int>(k) / rows);
+      sorted.push_back(PageItem{nullptr, nullptr, rows, 2});
+    }
+  }
   auto *row = new QHBoxLayout;
   int total = 0;
-  for (const auto &i : items) total += i.weight;
+  for (const auto &i : sorted) total += i.weight;
   columns = std::max(1, columns);
   const int perColumn = (total + columns - 1) / columns;
   QFormLayout *form = nullptr;
   int used = perColumn;
   for (const auto &i : sorted) {
-    if (used >= perColumn && row->count() < columns) {
+    // A new column where this item would make the current one longer than its share.
+    if ((used >= perColumn || (used > 0 && used + i.weight > perColumn)) && row->count() < columns) {
       form = new QFormLayout;
       form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -128,8 +158,10 @@ void LayOutColumns(QWidget *page, const std::vector<PageItem> &items, int column
     }
     if (i.label)
       form->addRow(i.label, i.widget);
-    else
+    else if (i.widget)
       form->addRow(i.widget);
+    else
+      form->addRow(checks);
     used += i.weight;
   }
   auto *outer = qobject_cast<QVBoxLayout *>(page->layout());
@@ -153,6 +185,10 @@ FeatureWindow::FeatureWindow(const features::Area &area, ChannelContext &channel
   build();
   setCaptions();
   refresh();
+  // The body's size is known now that captions and lists are in (the window is not shown yet,
+  // so nothing has told its layout).
+  if (auto *body = findChild<FitScrollArea *>()) body->updateGeometry();
+  QWidget::layout()->invalidate();
   // An undo or redo may change any setting: show them again.
   context_->channels.addListener(this);
 }
@@ -182,16 +218,22 @@ void FeatureWindow::build() {
     }
   }
 
+  // The settings sit in a body that scrolls when the main window is too small for them; the
+  // buttons stay in sight below it.
   auto *outer = new QVBoxLayout(this);
+  auto *body = new QWidget;
+  body->setObjectName("Body");
+  auto *inner = new QVBoxLayout(body);
+  inner->setContentsMargins(0, 0, 0, 0);
   bool hasTabs = std::any_of(layout_.sections.begin(), layout_.sections.end(), [](auto &s) { return s.tab; });
   QWidget *firstPage = new QWidget;
   QWidget *page = firstPage;
   if (hasTabs) {
-    tabs_ = new QTabWidget(this);
+    tabs_ = new QTabWidget(body);
     tabs_->setObjectName("SSTab1");
-    outer->addWidget(tabs_);
+    inner->addWidget(tabs_);
   } else {
-    outer->addWidget(firstPage);
+    inner->addWidget(firstPage);
   }
 
   // Which section each control belongs to.
@@ -268,12 +310,12 @@ void FeatureWindow::build() {
     delete unused;
   }
   for (std::size_t i = 0; i < pageWidgets.size(); ++i)
-    if (!pages[i].empty()) LayOutColumns(pageWidgets[i], pages[i], layout_.columns);
+    if (!pages[i].empty()) LayOutColumns(pageWidgets[i], pages[i], layout_.columns, layout_.checkColumns);
 
   if (!cells_.empty()) {
     if (!grid_) {
-      grid_ = new QTableWidget(this);
-      outer->addWidget(grid_);
+      grid_ = new QTableWidget(body);
+      inner->addWidget(grid_);
     }
     grid_->setObjectName("MSFlexGrid1");
     int rows = 0, columns = 0;
@@ -281,8 +323,11 @@ void FeatureWindow::build() {
       rows = std::max(rows, s->row);
       columns = std::max(columns, s->column);
     }
+    // The first column is the fixed "No." column with the row numbers 1, 2, …; the cells of
+    // the settings follow it (a setting's column 1 is the grid's column 1).
     grid_->setRowCount(rows);
-    grid_->setColumnCount(columns);
+    grid_->setColumnCount(columns + 1);
+    grid_->verticalHeader()->hide();
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
     grid_->horizontalHeader()->setStretchLastSection(true);
@@ -292,16 +337,25 @@ void FeatureWindow::build() {
         layout_.gridFilter,
         [this](int row, int column) {
           for (const auto *s : cells_)
-            if (s->row == row + 1 && s->column == column + 1) return s->view(context_->ws).maxLength;
+            if (s->row == row + 1 && s->column == column) return s->view(context_->ws).maxLength;
           return 0;
         },
         grid_));
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < columns; ++c) grid_->setItem(r, c, new QTableWidgetItem);
+    for (int r = 0; r < rows; ++r) {
+      auto *number = new QTableWidgetItem(QString::number(r + 1));
+      number->setFlags(Qt::ItemIsEnabled);
+      number->setTextAlignment(Qt::AlignCenter);
+      number->setBackground(grid_->palette().brush(QPalette::Button));
+      grid_->setItem(r, 0, number);
+      for (int c = 1; c <= columns; ++c) grid_->setItem(r, c, new QTableWidgetItem);
+    }
+    grid_->resizeColumnToContents(0);
     connect(grid_, &QTableWidget::cellChanged, this, [this](int row, int column) {
       if (!busy_) commitCell(row, column);
     });
   }
+
+  outer->addWidget(new FitScrollArea(body, this), 1);
 
   auto *buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -326,6 +380,7 @@ void FeatureWindow::build() {
   });
   buttons->addWidget(close_);
   outer->addLayout(buttons);
+  ApplyVisualTabOrder(this);
 }
 
 QWidget *FeatureWindow::makeControl(Control &c) {
@@ -346,6 +401,7 @@ QWidget *FeatureWindow::makeControl(Control &c) {
         choose(*ctl.setting, ctl.combo->itemText(i).toStdString(), handler);
       });
       c.label->setBuddy(c.combo);
+      if (!s.choose) ShowOnlyLook(c.combo);
       return c.combo;
     }
     case features::SettingKind::Check:
@@ -359,11 +415,7 @@ QWidget *FeatureWindow::makeControl(Control &c) {
       c.edit = new QLineEdit(this);
       c.edit->setObjectName(name);
       c.edit->setReadOnly(!s.choose);
-      if (!s.choose) {  // a box that only shows looks like one: the window's background
-        QPalette p = c.edit->palette();
-        p.setColor(QPalette::Base, p.color(QPalette::Window));
-        c.edit->setPalette(p);
-      }
+      if (!s.choose) ShowOnlyLook(c.edit);
       auto f = layout_.filters.find(s.control);
       new KeyFilterObject(c.edit, f == layout_.filters.end() ? nullptr : f->second, true);
       connect(c.edit, &QLineEdit::editingFinished, this, [this, index] { commitText(controls_[index]); });
@@ -377,7 +429,8 @@ QWidget *FeatureWindow::makeControl(Control &c) {
 void FeatureWindow::setCaptions() {
   setWindowTitle(qs(area_.caption));
   for (auto &c : controls_) {
-    const QString text = qs(c.setting->label);
+    const auto own = layout_.labels.find(c.setting->control);
+    const QString text = qs(own == layout_.labels.end() ? c.setting->label : own->second);
     if (c.label) {
       c.label->setText(text);
       c.label->setWordWrap(text.size() > 32);  // the longest captions take two lines
@@ -391,16 +444,13 @@ void FeatureWindow::setCaptions() {
       tabs_->setTabText(tabs_->indexOf(w), qs(title));
   }
   if (grid_) {
-    QStringList headers;
-    for (int c = 0; c < grid_->columnCount(); ++c)
-      headers << (c < static_cast<int>(layout_.gridColumns.size()) ? qs(layout_.gridColumns[static_cast<std::size_t>(c)])
-                                                                   : QString());
+    QStringList headers{qs(layout_.gridNumber)};
+    for (int c = 1; c < grid_->columnCount(); ++c)
+      headers << (c <= static_cast<int>(layout_.gridColumns.size())
+                      ? qs(layout_.gridColumns[static_cast<std::size_t>(c - 1)])
+                      : QString());
     grid_->setHorizontalHeaderLabels(headers);
-    QStringList numbers;
-    for (int r = 1; r <= grid_->rowCount(); ++r) numbers << QString::number(r);
-    grid_->setVerticalHeaderLabels(numbers);
-    grid_->setCornerButtonEnabled(false);
-    grid_->verticalHeader()->setToolTip(qs(layout_.gridNumber));
+    grid_->resizeColumnToContents(0);
   }
   if (help_) help_->setText(qs(mainText::kHelpButton));
   close_->setText(qs(mainText::kClose));
@@ -461,7 +511,7 @@ void FeatureWindow::showGrid() {
   const QSignalBlocker block(grid_);
   for (const auto *s : cells_) {
     const auto v = s->view(context_->ws);
-    if (QTableWidgetItem *item = grid_->item(s->row - 1, s->column - 1)) {
+    if (QTableWidgetItem *item = grid_->item(s->row - 1, s->column)) {
       item->setText(qs(v.text));
       Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
       if (s->choose && v.enabled) flags |= Qt::ItemIsEditable;
@@ -495,7 +545,7 @@ void FeatureWindow::commitText(Control &c) {
 
 void FeatureWindow::commitCell(int row, int column) {
   for (const auto *s : cells_)
-    if (s->row == row + 1 && s->column == column + 1) {
+    if (s->row == row + 1 && s->column == column) {
       const QTableWidgetItem *item = grid_->item(row, column);
       choose(*s, item ? item->text().toStdString() : std::string(), "MSFlexGrid1_LeaveCell");
       return;

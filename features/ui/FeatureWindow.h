@@ -3,7 +3,7 @@
 // (label + list box, check box or text box), stores every change through the setting's
 // `choose` at once and then shows every setting again, so enabling rules and lists that depend
 // on other values follow each choice. Grid cells of an area (settings with a row and column)
-// go into one table.
+// go into one table, after its fixed "No." column of row numbers.
 
 #include <QWidget>
 #include <functional>
@@ -41,8 +41,11 @@ struct FeatureSection {
 
 struct FeatureLayout {
   std::vector<FeatureSection> sections;
-  std::vector<Tr> gridColumns;  // captions of the grid's columns (the row numbers are the first)
-  Tr gridNumber{"No.", "编号"};
+  std::vector<Tr> gridColumns;  // captions of the grid's columns after the "No." column
+  Tr gridNumber{"No.", "编号"};  // the caption of the grid's fixed first column of row numbers
+  // Captions the window shows instead of a setting's own label (the "Press" and "Hold" rows of
+  // the Key Setting groups; the printout keeps the full labels).
+  std::map<std::string, Tr> labels;
   // The keystroke filter of each text box by control name; the grid's cells use gridFilter.
   std::map<std::string, features::KeyFilter> filters;
   features::KeyFilter gridFilter = nullptr;
@@ -51,6 +54,7 @@ struct FeatureLayout {
   // window's Alert Locked clean-up).
   std::function<void(features::FeatureContext &)> beforeShowing;
   int columns = 2;      // columns of label/box pairs on a page
+  int checkColumns = 1;  // loose check boxes side by side in a column of the page
 };
 
 class FeatureWindow : public QWidget, public EditorWindow, public ChannelListener {

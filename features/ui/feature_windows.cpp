@@ -1,7 +1,5 @@
 #include "features/ui/feature_windows.h"
 
-#include <QVBoxLayout>
-
 #include "base/ui/editor_window.h"
 #include "channels/ui/main_window_host.h"
 #include "features/dtmf_settings.h"
@@ -23,13 +21,20 @@ FeatureLayout functionSetupLayout() {
       {Tr{"VOX Setting", "声控设置"}, false, {"Check2_0", "Combo3_0", "Combo3_1", "Check2_2"}},
       {Tr{"Mode", "模式"}, false, {"Check7_0", "Check7_1", "Check7_2", "Check7_3", "Check7_4"}},
   };
+  l.checkColumns = 2;  // the window fits the main window's work area without scrolling
   l.helpContext = 3200;
   return l;
 }
 
+// A group per programmable key, each with its "Press" and "Hold" row.
 FeatureLayout keyLayout() {
   FeatureLayout l;
-  l.columns = 1;
+  l.sections = {
+      {Tr{"Key Function1", "按键功能1"}, false, {"Combo1_0", "Combo1_2"}},
+      {Tr{"Key Function2", "按键功能2"}, false, {"Combo1_1", "Combo1_3"}},
+  };
+  const Tr press{"Press", "短按"}, hold{"Hold", "长按"};
+  l.labels = {{"Combo1_0", press}, {"Combo1_1", press}, {"Combo1_2", hold}, {"Combo1_3", hold}};
   l.helpContext = 3400;
   // The Alert Locked clean-up runs before the keys are shown.
   l.beforeShowing = [](features::FeatureContext &c) { features::AlertLockedCleanUp(c.ws.working); };
@@ -117,14 +122,8 @@ FrmFleetSync::FrmFleetSync(ChannelContext &channels, ShowHelp help, QWidget *par
 FrmEmbMsg::FrmEmbMsg(ChannelContext &channels, ShowHelp help, QWidget *parent)
     : FeatureWindow(features::LocalMessageArea(), channels, messageLayout(), std::move(help), parent) {}
 
-FrmEMG::FrmEMG(ChannelContext &channels, ShowHelp help, QWidget *parent) : QDialog(parent) {
-  setObjectName(window::kRadioInformation);
-  view_ = new FeatureWindow(features::RadioInformationArea(), channels, radioInformationLayout(), std::move(help), this);
-  auto *l = new QVBoxLayout(this);
-  l->setContentsMargins(0, 0, 0, 0);
-  l->addWidget(view_);
-  setWindowTitle(view_->windowTitle());
-}
+FrmEMG::FrmEMG(ChannelContext &channels, ShowHelp help, QWidget *parent)
+    : FeatureWindow(features::RadioInformationArea(), channels, radioInformationLayout(), std::move(help), parent) {}
 
 void RegisterFeatureWindows(EditorRegistry &registry) {
   registry.add({window::kFunctionSetup, [](MainWindowHost &m) { return new FrmOptFeatures(m.channels(), helpOf(m)); }});
@@ -133,8 +132,7 @@ void RegisterFeatureWindows(EditorRegistry &registry) {
   registry.add({window::kDtmf, [](MainWindowHost &m) { return new FrmDTMF(m.channels(), helpOf(m)); }});
   registry.add({window::kFleetSync, [](MainWindowHost &m) { return new FrmFleetSync(m.channels(), helpOf(m)); }});
   registry.add({window::kEmbeddedMessage, [](MainWindowHost &m) { return new FrmEmbMsg(m.channels(), helpOf(m)); }});
-  registry.add({window::kRadioInformation, [](MainWindowHost &m) { return new FrmEMG(m.channels(), helpOf(m)); },
-                WindowPlacement::Modal});
+  registry.add({window::kRadioInformation, [](MainWindowHost &m) { return new FrmEMG(m.channels(), helpOf(m)); }});
 }
 
 }  // namespace n27

@@ -1,10 +1,8 @@
 #pragma once
 // The feature editor windows, each a FeatureWindow over its table of settings: Function Setup,
-// Key Setting, Scan Information, DTMF, FleetSync and Embedded Message open as child windows of
-// the main window; the radio information (FrmEMG) opens as a modal dialog after the radio
-// information is read.
+// Key Setting, Scan Information, DTMF, FleetSync, Embedded Message and, after a radio-information
+// read, the radio information (FrmEMG) open as child windows of the main window.
 
-#include <QDialog>
 #include <functional>
 
 #include "features/ui/FeatureWindow.h"
@@ -48,14 +46,10 @@ class FrmEmbMsg : public FeatureWindow {
   explicit FrmEmbMsg(ChannelContext &channels, ShowHelp help = {}, QWidget *parent = nullptr);
 };
 
-// The radio's identity and service record, shown only, in a modal dialog.
-class FrmEMG : public QDialog {
+// The radio's identity and service record, shown only: its boxes take no typing and look so.
+class FrmEMG : public FeatureWindow {
  public:
   explicit FrmEMG(ChannelContext &channels, ShowHelp help = {}, QWidget *parent = nullptr);
-  FeatureWindow &view() { return *view_; }
-
- private:
-  FeatureWindow *view_;
 };
 
 // Adds the feature windows to the main window's editors.

@@ -20,6 +20,7 @@
 #include "base/ui/editor_window.h"
 #include "base/ui/prompter.h"
 #include "base/file_io.h"
+#include "channels/channel_context.h"
 #include "codeplug/configuration.h"
 #include "link/backup.h"
 #include "link/group_write.h"
@@ -481,7 +482,9 @@ void RadioCommands::Session::informationReadEnded(bool success) {
   QApplication::restoreOverrideCursor();
   main_.showStatus(QString());
   if (success) {
-    CompleteRadioInformationRead(main_.workspace());
+    CompleteRadioInformationRead(main_.workspace(), line_->engine().identification());
+    // A radio-information window already open shows the new record too.
+    main_.channels().notifySettings();
     main_.openEditor(window::kRadioInformation);
   }
   ended(TransferType::RadioInformation, success);

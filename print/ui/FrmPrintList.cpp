@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "base/ui/tab_order.h"
 #include "base/ui/editor_window.h"
 #include "channels/ui/main_window_host.h"
 #include "base/ui/prompter.h"
@@ -85,6 +86,7 @@ FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
   layout->addWidget(items);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  ApplyVisualTabOrder(this);
 }
 
 print::PrintSelection FrmPrintList::selection() const {

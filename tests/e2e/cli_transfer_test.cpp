@@ -214,6 +214,11 @@ TEST_F(CliTransfer, InfoPrintsTheRadioInformation) {
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("Serial Number:    N27SIM0000000001"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Frequency:        400 - 490 MHz"), std::string::npos);
+  // The firmware version the radio reported while it was read.
+  Sim other({"--firmware", "V123"});
+  r = cli({"info", "--port", QString::fromStdString(other.device())});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("Version:          V123"), std::string::npos) << r.out;
 }
 
 TEST_F(CliTransfer, PortsByComNumberAndPortsThatCannotBeOpened) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QFile>
 #include <QComboBox>
+#include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -211,20 +212,21 @@ TEST_F(GuiTransfer, RadioInformationIsReadAndShownInItsWindow) {
     ++ended;
     success = ok;
   };
-  // The real radio-information window shows what the radio sent.
-  std::map<QString, QString> shown;
-  prompter.onDialog = [&shown](QDialog &d) {
-    for (auto *e : d.findChildren<QLineEdit *>()) shown[e->objectName()] = e->text();
-    for (auto *c : d.findChildren<QComboBox *>()) shown[c->objectName()] = c->currentText();
-    return int(QDialog::Accepted);
-  };
   ws.image.set(2000, 0x5A);
   trigger("mnuEMG");  // Edit → Local Message: the image is erased first
   EXPECT_TRUE(m.radio().busy());
   QTRY_COMPARE_WITH_TIMEOUT(ended, 1, 10000);
   EXPECT_TRUE(success);
   EXPECT_TRUE(prompter.questions.empty());  // no question, no progress window
-  EXPECT_EQ(prompter.dialogs, (std::vector<QString>{"FrmEMG"}));
+  EXPECT_TRUE(prompter.dialogs.empty());
+  // The real radio-information window, a child of the main window, shows what the radio sent.
+  QWidget *window = m.findWindow(window::kRadioInformation);
+  ASSERT_NE(window, nullptr);
+  EXPECT_NE(qobject_cast<QMdiSubWindow *>(window->parentWidget()), nullptr);
+  std::map<QString, QString> shown;
+  for (auto *e : window->findChildren<QLineEdit *>()) shown[e->objectName()] = e->text();
+  for (auto *c : window->findChildren<QComboBox *>()) shown[c->objectName()] = c->currentText();
+  EXPECT_EQ(shown["Text1_5"], "V101");  // the firmware version the radio reported
   EXPECT_EQ(shown["Text1_1"], "N27SIM0000000001");
   EXPECT_EQ(shown["Text1_2"], "2024-03-18");
   EXPECT_EQ(shown["Text1_0"], "0086");
@@ -235,11 +237,15 @@ TEST_F(GuiTransfer, RadioInformationIsReadAndShownInItsWindow) {
   EXPECT_EQ(ws.image.at(2000), 0xFF);
   EXPECT_FALSE(m.radio().busy());
 
-  // Tools → Radio Information leaves the rest of the image alone.
+  // Tools → Radio Information leaves the rest of the image alone, and the open window shows
+  // the record read again.
   ws.image.set(2000, 0x5A);
+  window->findChild<QLineEdit *>("Text1_1")->setText("stale");
   trigger("mnuRadioInfo");
   QTRY_COMPARE_WITH_TIMEOUT(ended, 2, 10000);
   EXPECT_EQ(ws.image.at(2000), 0x5A);
+  EXPECT_EQ(m.findWindow(window::kRadioInformation), window);
+  EXPECT_EQ(window->findChild<QLineEdit *>("Text1_1")->text(), "N27SIM0000000001");
 }
 
 TEST_F(GuiTransfer, ARadioImageOutlivesASaveThatFails) {

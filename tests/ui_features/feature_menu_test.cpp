@@ -1,5 +1,5 @@
 // The feature windows open from the main window's Edit menu and tree, and the radio
-// information shows modally.
+// information shows in a child window of its own.
 
 #include <QAction>
 #include <QComboBox>
@@ -40,33 +40,39 @@ TEST_F(MainWindowTest, EachFeatureWindowOpensFromTheEditMenu) {
   EXPECT_EQ(static_cast<int>(m.mdiArea()->subWindowList().size()), open);
 }
 
-TEST_F(MainWindowTest, RadioInformationShowsTheRecordReadOnly) {
+TEST_F(MainWindowTest, RadioInformationShowsTheRecordReadOnlyInAChildWindow) {
   frmMain &m = makeMain();
   ws.radioInfo.serialNumber = "SN-0042";
-  QString shown;
-  bool readOnly = false;
-  prompter.onDialog = [&](QDialog &d) {
-    auto *box = d.findChild<QLineEdit *>("Text1_1");
-    if (box) {
-      shown = box->text();
-      readOnly = box->isReadOnly();
-    }
-    // A pick in the band list is undone: the window only shows the record.
-    auto *band = d.findChild<QComboBox *>("Combo1_1");
-    if (band && band->count() > 1) {
-      const int before = band->currentIndex();
-      band->setCurrentIndex(1 - before);
-      emit band->activated(1 - before);
-      EXPECT_EQ(band->currentIndex(), before);
-    } else {
-      ADD_FAILURE() << "no band list";
-    }
-    return int(QDialog::Accepted);
-  };
-  m.openEditor(window::kRadioInformation);
-  EXPECT_EQ(prompter.dialogs, (std::vector<QString>{"FrmEMG"}));
-  EXPECT_EQ(shown, "SN-0042");
-  EXPECT_TRUE(readOnly);
+  ws.firmwareVersion = "V101";  // the radio last read; the record itself names no version
+  QWidget *w = m.openEditor(window::kRadioInformation);
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(prompter.dialogs.empty());
+  EXPECT_EQ(openWindow(m, window::kRadioInformation), w);
+  EXPECT_EQ(qobject_cast<QMdiSubWindow *>(w->parentWidget()), m.mdiArea()->activeSubWindow());
+  EXPECT_EQ(w->findChild<QComboBox *>("Combo1_0")->currentText(), "N27");
+  EXPECT_EQ(w->findChild<QLineEdit *>("Text1_5")->text(), "V101");
+  // Every box only shows, and looks so: the window's own background instead of a white field.
+  for (auto *box : w->findChildren<QLineEdit *>()) {
+    EXPECT_TRUE(box->isReadOnly()) << box->objectName().toStdString();
+    EXPECT_EQ(box->palette().color(QPalette::Base), box->palette().color(QPalette::Window))
+        << box->objectName().toStdString();
+  }
+  for (auto *box : w->findChildren<QComboBox *>())
+    EXPECT_EQ(box->palette().color(QPalette::Button), box->palette().color(QPalette::Window))
+        << box->objectName().toStdString();
+  EXPECT_EQ(w->findChild<QLineEdit *>("Text1_1")->text(), "SN-0042");
+  // A pick in the band list is undone: the window only shows the record.
+  auto *band = w->findChild<QComboBox *>("Combo1_1");
+  ASSERT_TRUE(band && band->count() > 1);
+  const int before = band->currentIndex();
+  band->setCurrentIndex(1 - before);
+  emit band->activated(1 - before);
+  EXPECT_EQ(band->currentIndex(), before);
+  // The version the radio-information read reported wins over that of the last read.
+  m.CloseCurAllWindows();
+  ws.radioInfo.version = "V205";
+  w = m.openEditor(window::kRadioInformation);
+  EXPECT_EQ(w->findChild<QLineEdit *>("Text1_5")->text(), "V205");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -186,21 +187,21 @@ TEST_F(FeatureWindowTest, GridCellsReachTheListsAndShowWhatWasStored) {
   auto *grid = dtmf->findChild<QTableWidget *>("MSFlexGrid1");
   ASSERT_NE(grid, nullptr);
   ASSERT_EQ(grid->rowCount(), features::kMemoryNumbers);
-  grid->item(1, 0)->setText("12*");
-  grid->item(4, 0)->setText("D#");
+  grid->item(1, 1)->setText("12*");
+  grid->item(4, 1)->setText("D#");
   EXPECT_EQ(features::MemoryCode(ws.working, 2), "12*");
   EXPECT_EQ(features::MemoryCode(ws.working, 5), "D#");
   EXPECT_EQ(ws.working.dtmfCodeCount, 2);
-  grid->item(1, 0)->setText("");
+  grid->item(1, 1)->setText("");
   EXPECT_EQ(ws.working.dtmfCodeCount, 1);
 
   auto fleet = open<FrmFleetSync>();
   grid = fleet->findChild<QTableWidget *>("MSFlexGrid1");
   ASSERT_NE(grid, nullptr);
-  grid->item(0, 0)->setText("50");  // below the lowest fleet
-  EXPECT_EQ(grid->item(0, 0)->text(), "100");
-  grid->item(0, 1)->setText("A");
-  EXPECT_EQ(grid->item(0, 1)->text(), "All");
+  grid->item(0, 1)->setText("50");  // below the lowest fleet
+  EXPECT_EQ(grid->item(0, 1)->text(), "100");
+  grid->item(0, 2)->setText("A");
+  EXPECT_EQ(grid->item(0, 2)->text(), "All");
   EXPECT_EQ(ws.working.fleets[0].fleet, 1u);
   EXPECT_EQ(ws.working.fleets[0].id, 0u);
 }
@@ -239,6 +240,74 @@ TEST_F(FeatureWindowTest, AGroupWithoutControlsIsLeftOut) {
   const auto groups = w.findChildren<QGroupBox *>();
   ASSERT_EQ(groups.size(), 1);
   EXPECT_EQ(groups[0]->title(), "Lines");
+}
+
+// Both grids begin with a visible "No." column holding the row numbers; it takes no typing.
+TEST_F(FeatureWindowTest, GridsShowTheirNumberColumn) {
+  for (int language : {kEnglish, kChinese}) {
+    SetLanguageIndex(language);
+    const QString number = QString::fromUtf8(language == kEnglish ? "No." : "编号");
+    auto dtmf = open<FrmDTMF>();
+    auto fleet = open<FrmFleetSync>();
+    const std::pair<QTableWidget *, QStringList> grids[] = {
+        {dtmf->findChild<QTableWidget *>("MSFlexGrid1"),
+         {number, QString::fromUtf8(language == kEnglish ? "Code" : "代码")}},
+        {fleet->findChild<QTableWidget *>("MSFlexGrid1"),
+         {number, QString::fromUtf8(language == kEnglish ? "Fleet" : "队列"), "ID"}},
+    };
+    for (const auto &[grid, headers] : grids) {
+      ASSERT_NE(grid, nullptr);
+      QStringList shown;
+      for (int c = 0; c < grid->columnCount(); ++c) shown << grid->horizontalHeaderItem(c)->text();
+      EXPECT_EQ(shown, headers);
+      EXPECT_FALSE(grid->isColumnHidden(0));
+      EXPECT_GT(grid->columnWidth(0), 0);
+      for (int r = 0; r < grid->rowCount(); ++r) {
+        EXPECT_EQ(grid->item(r, 0)->text(), QString::number(r + 1));
+        EXPECT_FALSE(grid->item(r, 0)->flags() & Qt::ItemIsEditable);
+      }
+      // Typing into a number changes nothing.
+      const CodeplugData before = ws.working;
+      grid->item(0, 0)->setText("7");
+      EXPECT_TRUE(ws.working == before);
+      grid->item(0, 0)->setText("1");
+    }
+  }
+}
+
+// Key Setting: a group per key, each with a "Press" and a "Hold" row, titled as the menu.
+TEST_F(FeatureWindowTest, KeySettingShowsAGroupPerKey) {
+  struct Expected {
+    int language;
+    const char *title, *group1, *group2, *press, *hold;
+  };
+  for (const Expected &e : {Expected{kEnglish, "Key Setting", "Key Function1", "Key Function2", "Press", "Hold"},
+                            Expected{kChinese, "键设置", "按键功能1", "按键功能2", "短按", "长按"}}) {
+    SetLanguageIndex(e.language);
+    auto w = open<FrmKeyAssignm>();
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8(e.title));
+    const auto groups = w->findChildren<QGroupBox *>();
+    ASSERT_EQ(groups.size(), 2);
+    EXPECT_EQ(groups[0]->title(), QString::fromUtf8(e.group1));
+    EXPECT_EQ(groups[1]->title(), QString::fromUtf8(e.group2));
+    // Key Function1 holds Press = Combo1(0) and Hold = Combo1(2); Key Function2 the other two.
+    const std::pair<int, const char *> members[] = {{0, "Combo1_0"}, {0, "Combo1_2"}, {1, "Combo1_1"}, {1, "Combo1_3"}};
+    for (const auto &[group, name] : members) {
+      auto *box = w->findChild<QComboBox *>(name);
+      ASSERT_NE(box, nullptr);
+      EXPECT_TRUE(groups[group]->isAncestorOf(box)) << name;
+      auto *label = w->findChild<QLabel *>(QString("Label_") + name);
+      ASSERT_NE(label, nullptr);
+      const bool press = std::string(name) == "Combo1_0" || std::string(name) == "Combo1_1";
+      EXPECT_EQ(label->text(), QString::fromUtf8(press ? e.press : e.hold)) << name;
+      EXPECT_EQ(label->buddy(), box);
+    }
+    // The two groups stand side by side, Press above Hold.
+    EXPECT_LT(groups[0]->geometry().right(), groups[1]->geometry().left());
+    auto y = [&](const char *name) { return w->findChild<QComboBox *>(name)->mapTo(w.get(), QPoint()).y(); };
+    EXPECT_LT(y("Combo1_0"), y("Combo1_2"));
+    EXPECT_LT(y("Combo1_1"), y("Combo1_3"));
+  }
 }
 
 TEST_F(FeatureWindowTest, ChineseCaptions) {
