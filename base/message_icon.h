@@ -13,6 +13,7 @@ enum class Prompt {
   QuestionOkCancel,    // question icon, OK and Cancel
   QuestionYesNo,       // question icon, Yes and No
   WarningCancelFirst,  // warning icon, OK and Cancel with Cancel preselected (OK destroys data)
+  QuestionOkFinish,    // question icon, OK (go on) and Finish (answered as Cancel)
 };
 // The icon of a message box.
 enum class BoxIcon { None, Information, Warning, Critical, Question };

@@ -35,6 +35,7 @@ inline constexpr Tr kTestFrequency3{"or write to radio.", "或“向对讲机写
 inline constexpr Tr kFrequencyData{"Frequency data will be cleared.", "频率数据将被清除。"};
 inline constexpr Tr kOk{"&OK", "确定(&O)"};
 inline constexpr Tr kCancel{"&Cancel", "取消(&C)"};
+inline constexpr Tr kFinish{"&Finish", "完成(&F)"};
 inline constexpr Tr kWarning{"Warning", "警告"};
 inline constexpr Tr kInvalidData{"Invalid Data", "无效数据"};
 inline constexpr Tr kRange{"Frequency is out of range.", "频率超出范围。"};

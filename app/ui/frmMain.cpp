@@ -45,6 +45,7 @@
 #include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
 #include "print/ui/FrmCompare.h"
+#include "link/ui/trust_texts.h"
 
 namespace n27 {
 
@@ -205,6 +206,9 @@ void frmMain::buildMenus() {
   entry(file, "mnuFileExportChannels", csv::text::kExportMenu, [this] { ExportChannelsCommand(*this); });
   entry(file, "mnuFileCompare", print::difftext::kCompareMenu, [this] { CompareWithCommand(*this); });
   file->addSeparator();
+  entry(file, "mnuFileRestore", trustText::kRestoreMenu, [this] { radio_->restoreFromBackup(); });
+  entry(file, "mnuFileBackupFolder", trustText::kOpenBackupFolder, [this] { radio_->openBackupFolder(); });
+  file->addSeparator();
   editor(file, "mnuFilePrint", mainText::kPrint, window::kPrintList)
       ->setShortcut(QKeySequence::Print);
   recentAnchor_ = file->addSeparator();
@@ -275,7 +279,7 @@ void frmMain::buildMenus() {
   QMenu *program = menu("mnuProgram", mainText::kMenuProgram);
   entry(program, "mnuReadFromRadio", mainText::kReadFromRadio, [this] { radio_->readFromRadio(); });
   entry(program, "mnuWriteToRadio", mainText::kWriteToRadio, [this] { radio_->writeToRadio(); });
-  inert(program, "mnuMWriteRadio", mainText::kWriteToGroup);
+  entry(program, "mnuMWriteRadio", mainText::kWriteToGroup, [this] { radio_->writeToGroup(); });
   program->addSeparator();
   inert(program, "mnuTestMode", mainText::kTestMode);
   entry(program, "MnuProPassWord", mainText::kProgramPassword,
@@ -288,6 +292,16 @@ void frmMain::buildMenus() {
   QMenu *setting = menu("mnuSetting", mainText::kMenuSetting);
   entry(setting, "mnuComm", mainText::kSetCom, [this] { radio_->setCom(); });
   entry(setting, "mnuLanguage", mainText::kSetLanguage, [this] { showSetLanguage(); });
+  setting->addSeparator();
+  // Remembered per user; both on unless turned off.
+  QAction *backup = entry(setting, "mnuBackupBeforeWrite", trustText::kBackupBeforeWrite, {});
+  backup->setCheckable(true);
+  backup->setChecked(RadioCommands::backupBeforeWrite());
+  connect(backup, &QAction::toggled, this, [](bool on) { RadioCommands::setBackupBeforeWrite(on); });
+  QAction *verify = entry(setting, "mnuVerifyAfterWrite", trustText::kVerifyAfterWrite, {});
+  verify->setCheckable(true);
+  verify->setChecked(RadioCommands::verifyAfterWrite());
+  connect(verify, &QAction::toggled, this, [](bool on) { RadioCommands::setVerifyAfterWrite(on); });
 
   QMenu *view = menu("mnuView", mainText::kMenuView);
   auto toggle = [&](const char *name, const Tr &caption, std::function<void(bool)> apply) {
@@ -373,8 +387,7 @@ void frmMain::buildToolbar() {
   addToolButton("CHDelete", "mnuCHDelete", [this] { channelEdit(ChannelEditCommand::Delete); });
   for (const char *k : {"CHCut", "CHCopy", "CHPaste", "CHDelete"}) channelButtons_.push_back(actions_[k]);
   toolbar_->addSeparator();
-  addToolButton("MWriteRadio", "mnuMWriteRadio", {});
-  actions_["MWriteRadio"]->setEnabled(false);
+  addToolButton("MWriteRadio", "mnuMWriteRadio", [this] { radio_->writeToGroup(); });
   addToolButton("About", "mnuHelpAbout", [this] { showAbout(); });
   // After the seventeen buttons of old, so their numbers stay as they were.
   toolbar_->addSeparator();

@@ -61,7 +61,9 @@ Answer Prompter::ask(QWidget *parent, const QString &text, Prompt prompt) {
     ok = box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
   }
   if (prompt != Prompt::QuestionYesNo)
-    cancel = box.addButton(QString::fromUtf8(Text(msg::kCancel)), QMessageBox::RejectRole);
+    cancel = box.addButton(
+        QString::fromUtf8(Text(prompt == Prompt::QuestionOkFinish ? msg::kFinish : msg::kCancel)),
+        QMessageBox::RejectRole);
   box.setDefaultButton(static_cast<QPushButton *>(
       prompt == Prompt::WarningCancelFirst ? cancel : yes ? yes : ok));
   box.setEscapeButton(cancel ? cancel : no);

@@ -10,6 +10,7 @@
 
 #include "base/ui/handler_guard.h"
 #include "link/ui/link_texts.h"
+#include "link/ui/trust_texts.h"
 
 namespace n27 {
 
@@ -50,8 +51,11 @@ FrmProgress::FrmProgress(Kind kind, std::function<bool()> start, QWidget *parent
 
 void FrmProgress::applyLanguage() {
   RunGuarded("ProgressChangShowByLanguageError", [this] {
-    setWindowTitle(QString::fromUtf8(
-        Text(kind_ == Kind::Read ? linkText::kProgressRead : linkText::kProgressWrite)));
+    const Tr &caption = kind_ == Kind::Read     ? linkText::kProgressRead
+                        : kind_ == Kind::Write  ? linkText::kProgressWrite
+                        : kind_ == Kind::Backup ? trustText::kProgressBackup
+                                                : trustText::kProgressVerify;
+    setWindowTitle(QString::fromUtf8(Text(caption)));
     label1_->setText(QString::fromUtf8(Text(linkText::kCompletion)));
   });
 }

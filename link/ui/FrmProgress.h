@@ -15,7 +15,8 @@ class FrmProgress : public QDialog {
   Q_OBJECT
 
  public:
-  enum class Kind { Read, Write };
+  // Backup and Verify are the reads before and after a write.
+  enum class Kind { Read, Write, Backup, Verify };
   // `start` runs once the window is shown; it returns false when the transfer did not start
   // (the window then closes at once).
   FrmProgress(Kind kind, std::function<bool()> start, QWidget *parent = nullptr);

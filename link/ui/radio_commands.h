@@ -1,7 +1,13 @@
 #pragma once
-// The main window's radio commands: Read from Radio, Write to Radio, Radio Information,
-// Program PassWord and Set COM. They run the transfers over the serial line and answer the
-// transfer's questions with the program's windows.
+// The main window's radio commands: Read from Radio, Write to Radio, Write to Group of
+// Radios, Restore Radio from Backup, Radio Information, Program PassWord and Set COM. They run
+// the transfers over the serial line and answer the transfer's questions with the program's
+// windows.
+//
+// Nothing is written to a radio without a copy of what it held: every read keeps a backup,
+// and a write first reads the radio into a backup (unless the user turned that off), then
+// reads it back to verify what was written (likewise). These reads go into workspaces of
+// their own; the open configuration is not touched by them.
 //
 // This header stays free of the link engine's headers (they are included by the .cpp only),
 // so that windows can include it beside the channel model.
@@ -49,6 +55,13 @@ class RadioCommands {
 
   void readFromRadio();
   void writeToRadio();
+  // The open configuration to one radio after another, each backed up, written and verified;
+  // a log of the run at the end, saved as CSV beside the data file.
+  void writeToGroup();
+  // File → Restore Radio from Backup…: a kept radio image written back to the radio.
+  void restoreFromBackup();
+  // File → Open Backup Folder: the folder of the backups in the desktop's file manager.
+  void openBackupFolder();
   // Tools → Radio Information: the radio's information area, then its window.
   void radioInformation();
   // Edit → Local Message: the same read, with the image erased first.
@@ -60,6 +73,13 @@ class RadioCommands {
   bool busy() const;
   // The serial ports offered (the system's, the configured ones, a device given at start).
   std::vector<PortEntry> ports() const;
+  // Setting menu: back up the radio before each write, read it back after each write to
+  // verify it. Both on unless the user turned them off; remembered per user.
+  static bool backupBeforeWrite();
+  static void setBackupBeforeWrite(bool on);
+  static bool verifyAfterWrite();
+  static void setVerifyAfterWrite(bool on);
+
   // The reply timer's interval (1.5 s; tests shorten it).
   void setReplyTimeout(std::chrono::milliseconds interval);
   // Called after every transfer (after its completion message, if any): the transfer type

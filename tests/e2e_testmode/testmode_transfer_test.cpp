@@ -169,7 +169,7 @@ TEST_F(TestModeTransfer, ReadShowsTheRadiosValuesAndAnEditedWriteLandsByteForByt
   prompter.onDialog = [](QDialog &d) { return d.exec(); };
   prompter.answers = {Answer::Ok};
   trigger("mnuWriteToRadio");
-  ASSERT_EQ(prompter.messages.back(), "Write Data Completed.");
+  ASSERT_EQ(prompter.messages.back(), "Write Data Completed.\nVerified: the radio holds the data written to it.");
   const std::string expected =
       block({0x5A, 0x22, 0x33, 0x00, 0x23, 4, 5, 6, 7, 0x03, 0xFF, 9, 10, 11, 12, 13});
   EXPECT_EQ(savedTuningBlock(path("memory.img"), expected), expected);
@@ -210,7 +210,7 @@ TEST_F(TestModeTransfer, AWriteWithUnknownTuningValuesAsksFirst) {
   trigger("mnuWriteToRadio");
   ASSERT_EQ(prompter.questions.size(), 3u);
   EXPECT_EQ(prompter.questions[2], "Write data to radio.\nDo you wish continue?");
-  ASSERT_EQ(prompter.messages.back(), "Write Data Completed.");
+  ASSERT_EQ(prompter.messages.back(), "Write Data Completed.\nVerified: the radio holds the data written to it.");
   EXPECT_EQ(savedTuningBlock(path("memory.img"), std::string(16, '\0')), std::string(16, '\0'));
 
   // Typed values need no question.
@@ -227,7 +227,7 @@ TEST_F(TestModeTransfer, WithoutTheMarkerTheTuningBlockIsNeitherAskedNorWritten)
   ASSERT_EQ(prompter.messages.back(), "Read Data Completed.");
   prompter.answers = {Answer::Ok};
   trigger("mnuWriteToRadio");  // no question about the tuning values
-  ASSERT_EQ(prompter.messages.back(), "Write Data Completed.");
+  ASSERT_EQ(prompter.messages.back(), "Write Data Completed.\nVerified: the radio holds the data written to it.");
   auto trace = traceLines(path("trace.txt"));
   EXPECT_EQ(indexOf(trace, "write 496"), -1);
   const std::string radioBlock =

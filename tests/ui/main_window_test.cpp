@@ -360,7 +360,7 @@ TEST_F(MainWindowTest, EntriesOfMissingWindowsAreDisabledAndChannelEditFollowsTh
   ws.testMode = true;  // shows the test data entry and node
   frmMain &m = makeMain();
   EXPECT_TRUE(m.action("mnuTestData")->isEnabled());
-  EXPECT_FALSE(m.action("mnuMWriteRadio")->isEnabled());
+  EXPECT_FALSE(m.action("mnuTestMode")->isEnabled());
   EXPECT_TRUE(m.action("mnuReadFromRadio")->isEnabled());
   QTreeWidgetItem *node = m.tree()->topLevelItem(0)->child(3);  // test data
   EXPECT_TRUE(node->flags() & Qt::ItemIsEnabled);

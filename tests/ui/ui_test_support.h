@@ -34,9 +34,11 @@ class ScriptedPrompter : public Prompter {
   std::deque<QString> openNames, saveNames;  // the names chosen; "" or none: cancelled
   std::function<int(QDialog &)> onDialog;
   std::vector<QString> dialogs;  // objectName of each dialog run
+  std::function<void(const QString &)> onAsk;  // runs before each question is answered
 
   Answer ask(QWidget *, const QString &text, Prompt) override {
     questions.push_back(text);
+    if (onAsk) onAsk(text);
     if (answers.empty()) {
       ADD_FAILURE() << "unexpected question: " << text.toStdString();
       return Answer::Cancel;
@@ -94,6 +96,8 @@ class MainWindowTest : public ::testing::Test {
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    // Backups, recovered images and logs go to the test's folder, never to the user's.
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dir / "data").string()));
     QCoreApplication::setOrganizationName("N27-tests");
     QCoreApplication::setApplicationName("ui");
     QSettings::setDefaultFormat(QSettings::IniFormat);
