@@ -73,7 +73,6 @@ int runGroup(Workspace &ws, const std::string &dataFile, const LinkOptions &link
   const std::time_t start = std::time(nullptr);
   std::error_code ec;
   const std::string absolute = std::filesystem::absolute(dataFile, ec).string();
-  const std::string logPath = GroupLogPath(ec ? dataFile : absolute, start);
   std::vector<GroupWriteEntry> log;
   int written = 0, failed = 0;
   for (int number = 1;; ++number) {
@@ -91,19 +90,10 @@ int runGroup(Workspace &ws, const std::string &dataFile, const LinkOptions &link
     if (!line.empty() && (line[0] == 'q' || line[0] == 'Q')) break;
   }
   std::cout << GroupLogText(log);
-  const std::string csv = GroupLogCsv(log);
-  FileOutcome saved = SaveFile(logPath, csv);
-  std::string savedAt = logPath;
-  if (!saved.ok()) {
-    // The log is the proof of the run: when the data file's folder takes no file, it goes to
-    // the user's data folder instead.
-    Fail("write", GroupLogNotSavedMessage(logPath, saved.reason()));
-    savedAt = GroupLogPath("", start);
-    saved = SaveFile(savedAt, csv);
-    if (!saved.ok()) Fail("write", GroupLogNotSavedMessage(savedAt, saved.reason()));
-  }
-  if (saved.ok()) std::cerr << GroupLogSavedMessage(savedAt) << "\n";
-  return failed == 0 && saved.ok() ? 0 : 1;
+  const GroupLogSave saved = SaveGroupLog(log, ec ? dataFile : absolute, start);
+  for (const std::string &problem : saved.problems) Fail("write", problem);
+  if (saved.ok) std::cerr << GroupLogSavedMessage(saved.path) << "\n";
+  return failed == 0 && saved.ok ? 0 : 1;
 }
 
 int RunWrite(const std::vector<std::string> &args) {

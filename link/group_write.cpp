@@ -1,5 +1,8 @@
 #include "link/group_write.h"
 
+#include <filesystem>
+
+#include "base/file_io.h"
 #include "base/language.h"
 #include "base/paths.h"
 
@@ -97,6 +100,28 @@ std::string GroupRadioDoneText() { return kDone.str(); }
 std::string GroupLogSavedMessage(const std::string &path) { return Fill(kSaved, {path}); }
 std::string GroupLogNotSavedMessage(const std::string &path, const std::string &reason) {
   return Fill(kNotSaved, {path, reason});
+}
+
+GroupLogSave SaveGroupLog(const std::vector<GroupWriteEntry> &entries, const std::string &dataFile,
+                          std::time_t start) {
+  const std::string csv = GroupLogCsv(entries);
+  GroupLogSave result;
+  std::vector<std::string> places{GroupLogPath(dataFile, start)};
+  if (!dataFile.empty()) places.push_back(GroupLogPath("", start));
+  for (const std::string &path : places) {
+    // The user's data folder may not exist yet; the data file's folder is never made.
+    std::error_code ec;
+    if (&path != &places.front() || dataFile.empty())
+      std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    FileOutcome saved = SaveFile(path, csv);
+    if (saved.ok()) {
+      result.ok = true;
+      result.path = path;
+      return result;
+    }
+    result.problems.push_back(GroupLogNotSavedMessage(path, saved.reason()));
+  }
+  return result;
 }
 
 }  // namespace n27

@@ -39,4 +39,16 @@ std::string GroupRadioDoneText();
 std::string GroupLogSavedMessage(const std::string &path);
 std::string GroupLogNotSavedMessage(const std::string &path, const std::string &reason);
 
+// Where the log of a run went, and what went wrong on the way.
+struct GroupLogSave {
+  bool ok = false;
+  std::string path;                   // where it was saved (when ok)
+  std::vector<std::string> problems;  // a GroupLogNotSavedMessage for each place that failed
+};
+// Saves the log as CSV at GroupLogPath(dataFile, start) (dataFile "" for an untitled
+// configuration). The log is the proof of the run: when the data file's folder takes no file
+// it goes to the user's data folder (created when missing) instead.
+GroupLogSave SaveGroupLog(const std::vector<GroupWriteEntry> &entries, const std::string &dataFile,
+                          std::time_t start);
+
 }  // namespace n27

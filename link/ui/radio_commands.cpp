@@ -403,14 +403,13 @@ void RadioCommands::Session::writeToGroup() {
     text += "\n\n" + GroupProgressText(written, failed) + "\n\n" + Text(trustText::kGroupFinishHint);
     if (Ask(main_.hostWidget(), qs(text), Prompt::QuestionOkFinish) != Answer::Ok) break;
   }
-  // The log beside the data file (an untitled configuration: the user's data folder).
-  const std::string logPath = GroupLogPath(ws.untitled ? std::string() : ws.fileName, start);
-  std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(logPath).parent_path(), ec);
-  FileOutcome saved = SaveFile(logPath, GroupLogCsv(entries));
-  const std::string savedText = saved.ok() ? GroupLogSavedMessage(logPath)
-                                           : GroupLogNotSavedMessage(logPath, saved.reason());
-  main_.showStatus(qs(savedText));
+  // The log beside the data file (an untitled configuration, or a folder that takes no file:
+  // the user's data folder).
+  const GroupLogSave saved = SaveGroupLog(entries, ws.untitled ? std::string() : ws.fileName, start);
+  std::string savedText;
+  for (const std::string &problem : saved.problems) savedText += problem + "\n";
+  if (saved.ok) savedText += GroupLogSavedMessage(saved.path);
+  main_.showStatus(qs(savedText).replace('\n', ' '));
   FrmGroupLog log(entries, qs(savedText), main_.hostWidget());
   ExecDialog(log);
 }

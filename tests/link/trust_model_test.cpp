@@ -424,5 +424,27 @@ TEST_F(Group, LogPathAndProgressTexts) {
   SetLanguageIndex(kEnglish);
 }
 
+TEST_F(Group, LogGoesBesideTheDataFileElseToTheUsersDataFolder) {
+  const char *old = std::getenv("XDG_DATA_HOME");
+  const std::string keep = old ? old : "";
+  ::setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+  const std::vector<GroupWriteEntry> log = {{1, "ABC123", kMorning, true, "Written and verified."}};
+
+  GroupLogSave beside = SaveGroupLog(log, path("plan.dat"), kMorning);
+  EXPECT_TRUE(beside.ok);
+  EXPECT_EQ(beside.path, path("plan-group-20261208-063612.csv"));
+  EXPECT_TRUE(beside.problems.empty());
+  EXPECT_EQ(ReadWholeFile(beside.path).value_or(""), GroupLogCsv(log));
+
+  // A folder that is gone takes no file and is not made again: the log is still kept.
+  GroupLogSave moved = SaveGroupLog(log, path("gone/plan.dat"), kMorning);
+  EXPECT_TRUE(moved.ok);
+  EXPECT_EQ(moved.path, (dir / "data/n27/new-group-20261208-063612.csv").string());
+  ASSERT_EQ(moved.problems.size(), 1u);
+  EXPECT_NE(moved.problems[0].find(path("gone/plan-group-20261208-063612.csv")), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "gone"));
+  if (old) ::setenv("XDG_DATA_HOME", keep.c_str(), 1); else ::unsetenv("XDG_DATA_HOME");
+}
+
 }  // namespace
 }  // namespace n27
