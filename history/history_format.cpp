@@ -173,6 +173,23 @@ std::string FormatJson(const std::vector<Entry> &entries) {
   return out + (entries.empty() ? "]\n" : "\n]\n");
 }
 
+std::vector<std::string> RowHeaders() {
+  std::vector<std::string> headers;
+  for (const Tr &t : {Tr{"ID", "编号"}, Tr{"Time", "时间"}, Tr{"Operation", "操作"}, Tr{"Result", "结果"},
+                      Tr{"Serial", "序列号"}, Tr{"Customer", "客户"}, Tr{"Port", "端口"}, Tr{"Backup", "备份"},
+                      Tr{"Reason", "原因"}})
+    headers.push_back(t.get());
+  return headers;
+}
+
+std::vector<std::string> RowTexts(const Entry &e) {
+  std::string backup = e.stateBackup();
+  if (const auto slash = backup.rfind('/'); slash != std::string::npos) backup.erase(0, slash + 1);
+  if (!backup.empty() && e.stateBackupPruned()) backup += std::string(" ") + kPruned.get();
+  return {std::to_string(e.id), LocalTimeText(e.time), OperationText(e.operation), e.ok ? kOk.get() : kFailed.get(),
+          oneLine(e.serial), oneLine(e.customer), oneLine(e.port), backup, oneLine(e.reason)};
+}
+
 std::string FormatDetails(const Entry &e) {
   const auto backup = [](const std::string &path, bool pruned) {
     if (path.empty()) return std::string(kNone.get());

@@ -22,6 +22,12 @@ std::string FormatCsv(const std::vector<Entry> &entries);
 // A JSON array of objects, one per line; texts that are not UTF-8 get U+FFFD in place of the
 // bytes that are not.
 std::string FormatJson(const std::vector<Entry> &entries);
+// The history window's columns (current language) and the texts of one entry in them: ID,
+// Time, Operation, Result, Serial, Customer, Port, Backup (its file name, "(pruned)" once
+// pruning removed it), Reason.
+std::vector<std::string> RowHeaders();
+std::vector<std::string> RowTexts(const Entry &entry);
+
 // Every field of one entry, one "Label: value" line each (the backups with "(pruned)").
 std::string FormatDetails(const Entry &entry);
 

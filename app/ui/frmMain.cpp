@@ -45,6 +45,8 @@
 #include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
 #include "print/ui/FrmCompare.h"
+#include "history/ui/FrmHistory.h"
+#include "history/ui/history_texts.h"
 #include "link/ui/trust_texts.h"
 
 namespace n27 {
@@ -288,6 +290,10 @@ void frmMain::buildMenus() {
   QMenu *tools = menu("mnuTools", mainText::kMenuTools);
   entry(tools, "mnuRadioInfo", mainText::kRadioInformation, [this] { radio_->radioInformation(); });
   inert(tools, "mnuSetRadioInfo", mainText::kSetRadioInformation);
+  // The restore goes through the desktop's restore command until the programming job takes it.
+  entry(tools, "mnuRadioHistory", historytext::kMenu, [this] {
+    OpenRadioHistory(*this, [this](const std::string &image) { RestoreWithBackupCommand(*this, image); });
+  });
 
   QMenu *setting = menu("mnuSetting", mainText::kMenuSetting);
   entry(setting, "mnuComm", mainText::kSetCom, [this] { radio_->setCom(); });

@@ -2,6 +2,8 @@
 // as its reason, and a damaged file is kept aside.
 
 #include <gtest/gtest.h>
+
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // filters by designated members
 #include <sys/stat.h>
 
 #include <QSqlDatabase>

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // filters by designated members
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
