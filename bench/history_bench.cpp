@@ -2,6 +2,7 @@
 // database N27_BENCH_HISTORY names, e.g. a PostgreSQL server shared by the benches). Prints
 // how long a filter by serial number, opening the history window and one recorded step take.
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>

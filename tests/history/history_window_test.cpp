@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -24,7 +25,7 @@ using namespace n27::history;
 
 namespace {
 
-class HistoryWindow : public test::MainWindowTest {
+class HistoryWindow : public n27::test::MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
@@ -38,11 +39,11 @@ class HistoryWindow : public test::MainWindowTest {
     std::string why;
     store = SqlStore::open(*ParseLocation((dir / "h.sqlite").string(), "", why), why);
     ASSERT_TRUE(store) << why;
-    Entry e = test::SampleEntry("ABC100", 1000, JobOperation::Read, true, "Harbour");
+    Entry e = n27::history::test::SampleEntry("ABC100", 1000, JobOperation::Read, true, "Harbour");
     store->add(e, &first, why);
-    e = test::SampleEntry("ABC100", 2000, JobOperation::Write, true, "Harbour");
+    e = n27::history::test::SampleEntry("ABC100", 2000, JobOperation::Write, true, "Harbour");
     store->add(e, &second, why);
-    e = test::SampleEntry("XYZ9", 3000, JobOperation::Write, false, "City");
+    e = n27::history::test::SampleEntry("XYZ9", 3000, JobOperation::Write, false, "City");
     store->add(e, nullptr, why);
   }
   FrmHistory &window() {
