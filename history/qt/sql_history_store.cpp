@@ -140,9 +140,12 @@ struct SqlStore::Impl {
     why = reasonOf(s.dialect_, s.where(), q.lastError());
     return false;
   }
+  // A statement without values, sent as it is (a server cannot prepare BEGIN or COMMIT).
   static bool plain(SqlStore &s, const std::string &sql, std::string &why) {
     QSqlQuery q(QSqlDatabase::database(qs(s.name_), false));
-    return run(s, q, sql, {}, why);
+    if (q.exec(qs(sql))) return true;
+    why = reasonOf(s.dialect_, s.where(), q.lastError());
+    return false;
   }
   static bool begin(SqlStore &s, std::string &why) {
     return plain(s, s.dialect_ == Dialect::SQLite ? "BEGIN IMMEDIATE" : "BEGIN", why);

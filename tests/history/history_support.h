@@ -54,7 +54,7 @@ inline int RunSelf(const std::string &test, const QStringList &env, int uid = -1
   for (const QString &line : env) e.insert(line.section('=', 0, 0), line.section('=', 1));
   p.setProcessEnvironment(e);
   const QString self = QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string());
-  QStringList args{"--gtest_filter=" + QString::fromStdString(test)};
+  QStringList args{"--gtest_also_run_disabled_tests", "--gtest_filter=" + QString::fromStdString(test)};
   if (uid >= 0) {
     args = QStringList{"--reuid=" + QString::number(uid), "--regid=" + QString::number(uid), "--clear-groups", self} + args;
     p.start("setpriv", args);

@@ -46,6 +46,10 @@ class HistoryWindow : public n27::test::MainWindowTest {
     e = n27::history::test::SampleEntry("XYZ9", 3000, JobOperation::Write, false, "City");
     store->add(e, nullptr, why);
   }
+  void TearDown() override {
+    history.reset();  // a child of the main window: gone before it
+    MainWindowTest::TearDown();
+  }
   FrmHistory &window() {
     history = std::make_unique<FrmHistory>(makeMain(), std::move(store));
     history->setRestore([this](const std::string &path) { restored = path; });

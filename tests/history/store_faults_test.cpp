@@ -83,13 +83,17 @@ TEST_F(HistoryFaults, AFullDiskIsReported) {
   ASSERT_TRUE(pages.exec("PRAGMA page_count") && pages.next());
   // No page more than it has now: the next image does not fit, as on a full disk.
   QSqlQuery(db).exec(QString("PRAGMA max_page_count = %1").arg(pages.value(0).toInt()));
-  const RadioImage image = SampleImage(4);
-  EXPECT_EQ(store->add(SampleEntry("S1", 1), &image, why), 0);
+  int64_t id = 1;
+  for (int seed = 0; seed < 50 && id > 0; ++seed) {  // until the free pages it had are used up
+    const RadioImage image = SampleImage(seed);
+    id = store->add(SampleEntry("S1", 1), &image, why);
+  }
+  EXPECT_EQ(id, 0);
   EXPECT_NE(why.find("is full"), std::string::npos) << why;
 }
 
 // Child: the database named by the environment, opened by a user who may not write it.
-TEST_F(HistoryFaults, ChildReadOnly) {
+TEST_F(HistoryFaults, DISABLED_ChildReadOnly) {
   const char *file = std::getenv("N27_HISTORY_READONLY");
   if (!file) GTEST_SKIP();
   std::string why;
@@ -112,7 +116,7 @@ TEST_F(HistoryFaults, AReadOnlyDatabaseIsReadButNotWritten) {
   ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);  // the reader may keep its shared-memory file there
   // root writes whatever the modes say: the check runs as an ordinary user then.
   const int uid = ::geteuid() == 0 ? UnprivilegedUser().first : -1;
-  EXPECT_EQ(RunSelf("HistoryFaults.ChildReadOnly", {"N27_HISTORY_READONLY=" + QString::fromStdString(file)}, uid), 0);
+  EXPECT_EQ(RunSelf("HistoryFaults.DISABLED_ChildReadOnly", {"N27_HISTORY_READONLY=" + QString::fromStdString(file)}, uid), 0);
 
 }
 

@@ -133,7 +133,7 @@ TEST_P(HistoryStore, RecorderKeepsTheJobsRecordAndTheLatestBackupOfEachRadio) {
   std::string why;
   const auto entries = recorder.store().query({.serial = "SN1"}, 0, why);
   ASSERT_EQ(entries.size(), 2u);
-  const Entry &first = entries[1];
+  const Entry &first = entries[0];  // shown by its time, though recorded first
   EXPECT_TRUE(first.afterPruned);
   EXPECT_FALSE(first.beforePruned);
   EXPECT_EQ(first.user, "dealer");
@@ -144,7 +144,7 @@ TEST_P(HistoryStore, RecorderKeepsTheJobsRecordAndTheLatestBackupOfEachRadio) {
 }
 
 // Child: adds 150 entries as fast as it can into the database named by the environment.
-TEST_P(HistoryStore, ChildRecords) {
+TEST_P(HistoryStore, DISABLED_ChildRecords) {
   const char *target = std::getenv("N27_HISTORY_CHILD");
   if (!target) GTEST_SKIP();
   std::string why;
@@ -158,7 +158,7 @@ TEST_P(HistoryStore, ChildRecords) {
 
 TEST_P(HistoryStore, TwoProgramsRecordingAtOnceLoseNoEntry) {
   const std::string test = std::string(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
-                           ".ChildRecords/" + (GetParam() == Dialect::SQLite ? "SQLite" : "PostgreSQL");
+                           ".DISABLED_ChildRecords/" + (GetParam() == Dialect::SQLite ? "SQLite" : "PostgreSQL");
   QProcess *children[2];
   for (int c = 0; c < 2; ++c) {
     children[c] = new QProcess;
@@ -167,7 +167,7 @@ TEST_P(HistoryStore, TwoProgramsRecordingAtOnceLoseNoEntry) {
     env.insert("N27_HISTORY_SERIAL", c ? "B" : "A");
     children[c]->setProcessEnvironment(env);
     children[c]->start(QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string()),
-                       {"--gtest_filter=" + QString::fromStdString(test)});
+                       {"--gtest_also_run_disabled_tests", "--gtest_filter=" + QString::fromStdString(test)});
   }
   for (QProcess *child : children) {
     ASSERT_TRUE(child->waitForFinished(120000));
