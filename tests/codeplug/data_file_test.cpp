@@ -286,13 +286,16 @@ TEST_F(DataFileTest, TestModeKeepsTheTuningTableInACompanionFile) {
   Workspace ws;
   ws.working = Sample();
   ws.testMode = true;
-  for (int i = 0; i < 16; ++i) ws.tuning[static_cast<std::size_t>(i)] = static_cast<int16_t>(i * 100 - 300);
+  ws.tuningOrigin.edited = true;  // typed
+  for (int i = 0; i < 16; ++i) ws.tuning[static_cast<std::size_t>(i)] = static_cast<int16_t>(i * 17);
+  ws.tuning[8] = 0x3E8;
+  ws.tuning[15] = -300;  // not in the radio's block: kept as it is
   ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
   EXPECT_EQ(ws.fileTuning, ws.tuning);
   const std::string ted = ReadWholeFile(path("radio.ted")).value();
   ASSERT_EQ(ted.size(), 32u);
-  EXPECT_EQ(static_cast<uint8_t>(ted[0]), 0xD4);  // -300 little-endian
-  EXPECT_EQ(static_cast<uint8_t>(ted[1]), 0xFE);
+  EXPECT_EQ(ted.substr(16, 2), std::string("\xE8\x03", 2));
+  EXPECT_EQ(ted.substr(30, 2), std::string("\xD4\xFE", 2));  // -300 little-endian
 
   Workspace other;
   other.testMode = true;
@@ -300,8 +303,8 @@ TEST_F(DataFileTest, TestModeKeepsTheTuningTableInACompanionFile) {
   EXPECT_EQ(other.tuning, ws.tuning);
   EXPECT_EQ(other.fileTuning, ws.tuning);
 
-  // A missing or damaged companion leaves both tables as they were; outside test mode it is
-  // neither read nor written.
+  // A missing companion leaves both tables as they were; outside test mode it is neither read
+  // nor written.
   fs::remove(path("radio.ted"));
   other.tuning.fill(7);
   ASSERT_EQ(LoadDataFile(other, path("radio.dat")), FileStatus::Ok);
@@ -373,11 +376,122 @@ TEST_F(DataFileTest, ASaveThatFailsHalfwayLeavesTheDataAndSideFileAsTheyWere) {
   FileOutcome why;
   EXPECT_EQ(SaveDataFile(ws, path("radio.dat"), &why), FileStatus::FileError);
   SetSaveFaultForTesting({});
-  EXPECT_EQ(why.reason(), "disk full");
+  EXPECT_EQ(why.reason(), path("radio.NVD") + ": disk full");  // the side file is named
   EXPECT_EQ(ReadWholeFile(path("radio.dat")).value(), data);
   EXPECT_EQ(ReadWholeFile(path("radio.NVD")).value(), side);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
   EXPECT_TRUE(IsModified(ws.working, ws.saved));
+}
+
+// In test mode a save replaces the data file, its side file and its ".ted" together or
+// leaves all three; tuning values nobody read, loaded or typed make no ".ted".
+TEST_F(DataFileTest, TestModeSaveCommitsTheThreeFilesTogetherOrNone) {
+  Workspace ws;
+  ws.working = Sample();
+  ws.testMode = true;
+  ASSERT_EQ(SaveDataFile(ws, path("unknown.dat")), FileStatus::Ok);
+  EXPECT_FALSE(fs::exists(path("unknown.ted")));
+
+  ws.tuning[0] = 0x11;
+  ws.tuningOrigin = {TuningSource::Radio, {}, false};
+  ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
+  const std::string data = ReadWholeFile(path("radio.dat")).value();
+  const std::string side = ReadWholeFile(path("radio.NVD")).value();
+  ws.working.channelCount = 1;
+  ws.working.standAlone.bandExtension = 0;
+  ws.tuning[0] = 0x22;
+  const CodeplugData savedBefore = ws.saved;
+
+  ASSERT_EQ(::chmod(path("radio.ted").c_str(), 0444), 0);
+  FileOutcome why;
+  EXPECT_EQ(SaveDataFile(ws, path("radio.dat"), &why), FileStatus::FileError);
+  EXPECT_EQ(why.reason(), path("radio.ted") + ": read-only");
+  fs::remove(path("radio.ted"));
+  fs::create_directory(path("radio.ted"));
+  EXPECT_EQ(SaveDataFile(ws, path("radio.dat"), &why), FileStatus::FileError);
+  EXPECT_EQ(why.reason(), path("radio.ted") + ": is a folder");
+  EXPECT_EQ(ReadWholeFile(path("radio.dat")).value(), data);
+  EXPECT_EQ(ReadWholeFile(path("radio.NVD")).value(), side);
+  EXPECT_EQ(ws.saved, savedBefore);
+  EXPECT_TRUE(fs::is_directory(path("radio.ted")));
+}
+
+// A ".ted" holding what the test data window would not take is refused with the entry.
+TEST_F(DataFileTest, ATedOutsideTheWindowsRulesIsRefusedNamingTheEntry) {
+  Workspace ws;
+  ws.working = Sample();
+  ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
+  const struct {
+    int entry;
+    const char lo, hi;
+    const char *reason;
+  } cases[] = {
+      {0, '\x34', '\x12', "entry 0 holds 1234 (hex); it takes 0 to FF"},
+      {1, '\xFB', '\xFF', "entry 1 holds -5 (hex); it takes 0 to FF"},
+      {3, '\xFF', '\x7F', "entry 3 holds 7FFF (hex); it takes 0 to 400"},
+      {8, '\x00', '\x05', "entry 8 holds 500 (hex); it takes 0 to 400"},
+      {13, '\x00', '\x01', "entry 13 holds 100 (hex); it takes 0 to FF"},
+  };
+  Workspace other;
+  other.testMode = true;
+  other.tuning.fill(7);
+  for (const auto &c : cases) {
+    std::string bytes(32, '\0');
+    bytes[2 * c.entry] = c.lo;
+    bytes[2 * c.entry + 1] = c.hi;
+    write(path("radio.ted"), bytes);
+    FileOutcome why;
+    EXPECT_EQ(LoadDataFile(other, path("radio.dat"), &why), FileStatus::FileError) << c.entry;
+    EXPECT_EQ(why.reason(), path("radio.ted") + ": " + c.reason);
+    EXPECT_EQ(other.tuning[0], 7);
+    EXPECT_EQ(other.fileName, "new.dat");
+  }
+  // The edges are taken; entries 14 and 15 are not in the radio's block.
+  write(path("radio.ted"), std::string("\xFF\0\0\0\0\0\x00\x04", 8) + std::string(8, '\0') +
+                               std::string("\x00\x04", 2) + std::string(10, '\0') + "\xFF\x7F\x00\x80");
+  ASSERT_EQ(LoadDataFile(other, path("radio.dat")), FileStatus::Ok);
+  EXPECT_EQ(other.tuning, (TuningTable{0xFF, 0, 0, 0x400, 0, 0, 0, 0, 0x400, 0, 0, 0, 0, 0, 0x7FFF, -32768}));
+  write(path("radio.ted"), std::string(31, '\0'));
+  FileOutcome why;
+  EXPECT_EQ(LoadDataFile(other, path("radio.dat"), &why), FileStatus::FileError);
+  EXPECT_EQ(why.reason(), path("radio.ted") + ": wrong size 31 of 32");
+}
+
+// Saved and loaded through a symbolic link, the side file and the ".ted" are those beside the
+// link's target; a companion name never leaves the data file's folder.
+TEST_F(DataFileTest, ThroughALinkTheCompanionsAreThoseOfItsTarget) {
+  fs::create_directories(dir / "real");
+  fs::create_symlink("real/radio.dat", dir / "link.dat");
+  Workspace ws;
+  ws.working = Sample();
+  ws.testMode = true;
+  ws.tuningOrigin.edited = true;
+  ws.tuning[2] = 0x33;
+  ASSERT_EQ(SaveDataFile(ws, path("link.dat")), FileStatus::Ok);
+  EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+  EXPECT_EQ(ReadWholeFile(path("real/radio.NVD")).value(), std::string("\x01\x00\x00\x00\x01\x00", 6));
+  EXPECT_EQ(ReadWholeFile(path("real/radio.ted")).value().substr(4, 2), std::string("\x33\x00", 2));
+  EXPECT_FALSE(fs::exists(path("link.NVD")));
+  EXPECT_FALSE(fs::exists(path("link.ted")));
+
+  write(path("link.NVD"), std::string(6, '\0'));  // a stale one beside the link is not read
+  Workspace other;
+  other.testMode = true;
+  ASSERT_EQ(LoadDataFile(other, path("link.dat")), FileStatus::Ok);
+  EXPECT_EQ(other.working.standAlone.bandExtension, 1);
+  EXPECT_EQ(other.tuning[2], 0x33);
+
+  EXPECT_EQ(SideFilePath("folder/ab"), "folder/abNVD");
+  EXPECT_EQ(SideFilePath("folder/abc"), "folder/NVD");
+  EXPECT_EQ(TuningFilePath("folder/abc"), "");
+  EXPECT_EQ(TuningFilePath("folder/a.dat"), "folder/a.ted");
+  // A side file that is a link to its own data file would replace it with six bytes.
+  fs::create_symlink("self.dat", dir / "self.NVD");
+  ws.testMode = false;
+  FileOutcome why;
+  EXPECT_EQ(SaveDataFile(ws, path("self.dat"), &why), FileStatus::FileError);
+  EXPECT_NE(why.reason().find("is the same file as"), std::string::npos) << why.reason();
+  EXPECT_FALSE(fs::exists(path("self.dat")));
 }
 
 }  // namespace
