@@ -67,6 +67,32 @@ const std::regex &backupName() {
   return re;
 }
 
+// Keeps the newest `kept` backups by the date and time in their names, and always the one
+// named `justMade` (counted among them): a clock set back, or a time zone change, gives the
+// new backup a name older than those already there, and it must not be the one removed.
+void Prune(const std::string &folder, int kept, const std::string &justMade) {
+  using Entry = std::tuple<std::string, int, std::string>;  // date-time, count, file name
+  std::vector<Entry> found;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::smatch m;
+    if (!std::regex_match(name, m, backupName())) continue;
+    if (!fs::is_regular_file(it->symlink_status(ec))) continue;
+    if (name == justMade) continue;
+    const int count = m[5].matched ? std::stoi(m[5].str()) : 1;
+    found.emplace_back(m[1].str(), count, name);
+  }
+  if (!justMade.empty()) --kept;
+  if (kept < 0) kept = 0;
+  if (found.size() <= static_cast<std::size_t>(kept)) return;
+  std::sort(found.begin(), found.end(), std::greater<>());  // newest first
+  for (std::size_t i = static_cast<std::size_t>(kept); i < found.size(); ++i) {
+    const std::string &name = std::get<2>(found[i]);
+    removeBackup(JoinPath(folder, name.substr(0, name.size() - 4)));
+  }
+}
+
 }  // namespace
 
 std::string BackupFolder() { return RecoveryFolder() + "/backups"; }
@@ -143,33 +169,14 @@ BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t
     result.error = stem + ".img: " + saved.reason();
     return result;
   }
+  Prune(folder, kBackupsKept, fs::path(stem + ".img").filename().string());
   result.ok = true;
   result.imagePath = stem + ".img";
   result.dataPath = dat;
-  PruneBackups(folder);
   return result;
 }
 
-void PruneBackups(const std::string &folder, int kept) {
-  using Entry = std::tuple<std::string, int, std::string>;  // date-time, count, file name
-  std::vector<Entry> found;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    std::smatch m;
-    if (!std::regex_match(name, m, backupName())) continue;
-    if (!fs::is_regular_file(it->symlink_status(ec))) continue;
-    const int count = m[5].matched ? std::stoi(m[5].str()) : 1;
-    found.emplace_back(m[1].str(), count, name);
-  }
-  if (kept < 0) kept = 0;
-  if (found.size() <= static_cast<std::size_t>(kept)) return;
-  std::sort(found.begin(), found.end(), std::greater<>());  // newest first
-  for (std::size_t i = static_cast<std::size_t>(kept); i < found.size(); ++i) {
-    const std::string &name = std::get<2>(found[i]);
-    removeBackup(JoinPath(folder, name.substr(0, name.size() - 4)));
-  }
-}
+void PruneBackups(const std::string &folder, int kept) { Prune(folder, kept, {}); }
 
 std::string BackupKeptMessage(const BackupResult &result) { return Fill(kKept, {result.imagePath}); }
 
