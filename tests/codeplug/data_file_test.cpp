@@ -448,7 +448,8 @@ TEST_F(DataFileTest, ATedOutsideTheWindowsRulesIsRefusedNamingTheEntry) {
   }
   // The edges are taken; entries 14 and 15 are not in the radio's block.
   write(path("radio.ted"), std::string("\xFF\0\0\0\0\0\x00\x04", 8) + std::string(8, '\0') +
-                               std::string("\x00\x04", 2) + std::string(10, '\0') + "\xFF\x7F\x00\x80");
+                               std::string("\x00\x04", 2) + std::string(10, '\0') +
+                               std::string("\xFF\x7F\x00\x80", 4));
   ASSERT_EQ(LoadDataFile(other, path("radio.dat")), FileStatus::Ok);
   EXPECT_EQ(other.tuning, (TuningTable{0xFF, 0, 0, 0x400, 0, 0, 0, 0, 0x400, 0, 0, 0, 0, 0, 0x7FFF, -32768}));
   write(path("radio.ted"), std::string(31, '\0'));

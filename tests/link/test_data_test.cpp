@@ -202,6 +202,7 @@ TEST_F(TestDataRules, DataFilesCarryTheTuningValuesAndTheirOriginInTestMode) {
   NewConfiguration(ws);
   ws.testMode = true;
   ws.tuning = {1, 2, 3, 0x3FF, 5, 6, 7, 8, 0x400, 10, 11, 12, 13, 14, 0, 0};
+  ws.tuningOrigin.edited = true;  // typed: a save keeps them
   ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
   Workspace other;
   other.testMode = true;
