@@ -176,8 +176,11 @@ int main(int argc, char **argv) {
     main->show();
     main->raise();
     main->activateWindow();
-    for (const std::string &note : settingsCheck.notes)
-      QMessageBox::warning(main.get(), QApplication::applicationDisplayName(), QString::fromStdString(note));
+    if (!settingsCheck.notes.empty()) {
+      std::string all;
+      for (const std::string &note : settingsCheck.notes) all += (all.empty() ? "" : "\n\n") + note;
+      QMessageBox::warning(main.get(), QApplication::applicationDisplayName(), QString::fromStdString(all));
+    }
     if (!files.isEmpty()) main->openFile(files.first().toStdString());
   };
   SplashWindow *splash = nullptr;

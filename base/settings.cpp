@@ -137,6 +137,7 @@ std::string refusal(const std::string &path) {
 
 SettingsFileCheck CheckSettingsFiles(const std::string &configDir, std::time_t now) {
   SettingsFileCheck check;
+  const std::string gap = LanguageIndex() == kChinese ? "" : " ";  // "未读取。已移至…"
   const std::string window = JoinPath(configDir, kWindowSettingsFile);
   if (std::string why = refusal(window); !why.empty()) {
     std::tm local{};
@@ -147,14 +148,14 @@ SettingsFileCheck CheckSettingsFiles(const std::string &configDir, std::time_t n
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::symlink_status(aside, ec)) &&
         ::rename(window.c_str(), aside.c_str()) == 0) {
-      check.notes.push_back(why + " " + Fill(kMovedAside, {aside}));
+      check.notes.push_back(why + gap + Fill(kMovedAside, {aside}));
     } else {
       check.windowSettingsUsable = false;
-      check.notes.push_back(why + " " + Text(kNotKept));
+      check.notes.push_back(why + gap + Text(kNotKept));
     }
   }
   const std::string setup = JoinPath(configDir, kSetupFile);
-  if (std::string why = refusal(setup); !why.empty()) check.notes.push_back(why + " " + Text(kSetupLeft));
+  if (std::string why = refusal(setup); !why.empty()) check.notes.push_back(why + gap + Text(kSetupLeft));
   return check;
 }
 
