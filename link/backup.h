@@ -45,8 +45,9 @@ std::string BackupBaseName(const std::string &serial, BackupReason reason, std::
 
 // `radio` is a workspace just filled by a successful read (CompleteRead done): writes its
 // raw image and its data file (through the safe save) into `folder` (created, mode 0700)
-// under a new name, then prunes the folder, keeping the images in `protectedImages` (nullopt:
-// nothing is pruned). On failure nothing of the new backup is left.
+// under a new name, then prunes the folder, never removing the backup just made (whatever
+// the clock says about the names already there) nor the images in `protectedImages`
+// (nullopt: nothing is pruned). On failure nothing of the new backup is left.
 BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t now,
                         const std::string &folder = BackupFolder(),
                         const std::optional<std::set<std::string>> &protectedImages = std::set<std::string>{});

@@ -994,7 +994,7 @@ void frmMain::rebuildRecentMenu() {
 }
 
 bool frmMain::openRecentFile(const std::string &path) {
-  if (!QFileInfo(qs(path)).isFile()) {
+  if (RecentFileGone(path)) {
     showMessage(MissingRecentFileText(path, LanguageIndex()), BoxIcon::Warning);
     storeRecentFiles(RemoveRecentFile(recentFiles(), path));
     return false;

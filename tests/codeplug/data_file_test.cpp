@@ -286,13 +286,16 @@ TEST_F(DataFileTest, TestModeKeepsTheTuningTableInACompanionFile) {
   Workspace ws;
   ws.working = Sample();
   ws.testMode = true;
-  for (int i = 0; i < 16; ++i) ws.tuning[static_cast<std::size_t>(i)] = static_cast<int16_t>(i * 100 - 300);
+  ws.tuningOrigin.edited = true;  // typed
+  for (int i = 0; i < 16; ++i) ws.tuning[static_cast<std::size_t>(i)] = static_cast<int16_t>(i * 17);
+  ws.tuning[8] = 0x3E8;
+  ws.tuning[15] = -300;  // not in the radio's block: kept as it is
   ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
   EXPECT_EQ(ws.fileTuning, ws.tuning);
   const std::string ted = ReadWholeFile(path("radio.ted")).value();
   ASSERT_EQ(ted.size(), 32u);
-  EXPECT_EQ(static_cast<uint8_t>(ted[0]), 0xD4);  // -300 little-endian
-  EXPECT_EQ(static_cast<uint8_t>(ted[1]), 0xFE);
+  EXPECT_EQ(ted.substr(16, 2), std::string("\xE8\x03", 2));
+  EXPECT_EQ(ted.substr(30, 2), std::string("\xD4\xFE", 2));  // -300 little-endian
 
   Workspace other;
   other.testMode = true;
@@ -300,8 +303,8 @@ TEST_F(DataFileTest, TestModeKeepsTheTuningTableInACompanionFile) {
   EXPECT_EQ(other.tuning, ws.tuning);
   EXPECT_EQ(other.fileTuning, ws.tuning);
 
-  // A missing or damaged companion leaves both tables as they were; outside test mode it is
-  // neither read nor written.
+  // A missing companion leaves both tables as they were; outside test mode it is neither read
+  // nor written.
   fs::remove(path("radio.ted"));
   other.tuning.fill(7);
   ASSERT_EQ(LoadDataFile(other, path("radio.dat")), FileStatus::Ok);
@@ -373,11 +376,86 @@ TEST_F(DataFileTest, ASaveThatFailsHalfwayLeavesTheDataAndSideFileAsTheyWere) {
   FileOutcome why;
   EXPECT_EQ(SaveDataFile(ws, path("radio.dat"), &why), FileStatus::FileError);
   SetSaveFaultForTesting({});
-  EXPECT_EQ(why.reason(), "disk full");
+  EXPECT_EQ(why.reason(), path("radio.NVD") + ": disk full");  // the side file is named
   EXPECT_EQ(ReadWholeFile(path("radio.dat")).value(), data);
   EXPECT_EQ(ReadWholeFile(path("radio.NVD")).value(), side);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
   EXPECT_TRUE(IsModified(ws.working, ws.saved));
+}
+
+// In test mode a save replaces the data file, its side file and its ".ted" together or
+// leaves all three; tuning values nobody read, loaded or typed make no ".ted".
+TEST_F(DataFileTest, TestModeSaveCommitsTheThreeFilesTogetherOrNone) {
+  Workspace ws;
+  ws.working = Sample();
+  ws.testMode = true;
+  ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
+  EXPECT_FALSE(fs::exists(path("radio.ted")));
+  const std::string data = ReadWholeFile(path("radio.dat")).value();
+  const std::string side = ReadWholeFile(path("radio.NVD")).value();
+
+  ws.tuningOrigin = {TuningSource::Radio, {}, false};
+  ws.working.channelCount = 1;
+  ws.working.standAlone.bandExtension = 0;
+  fs::create_directory(path("radio.ted"));
+  FileOutcome why;
+  EXPECT_EQ(SaveDataFile(ws, path("radio.dat"), &why), FileStatus::FileError);
+  EXPECT_EQ(why.reason(), path("radio.ted") + ": is a folder");
+  EXPECT_EQ(ReadWholeFile(path("radio.dat")).value(), data);
+  EXPECT_EQ(ReadWholeFile(path("radio.NVD")).value(), side);
+  EXPECT_TRUE(IsModified(ws.working, ws.saved));
+}
+
+// A ".ted" holding what the test data window would not take is refused with the entry; the
+// edges are taken, and entries 14 and 15 are not in the radio's block.
+TEST_F(DataFileTest, ATedOutsideTheWindowsRulesIsRefusedNamingTheEntry) {
+  Workspace ws;
+  ws.working = Sample();
+  ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
+  Workspace other;
+  other.testMode = true;
+  const std::pair<std::string, const char *> cases[] = {
+      {std::string("\x34\x12", 2), "entry 0 holds 1234 (hex); it takes 0 to FF"},
+      {std::string("\0\0\xFB\xFF", 4), "entry 1 holds -5 (hex); it takes 0 to FF"},
+      {std::string(17, '\0') + "\x05", "entry 8 holds 500 (hex); it takes 0 to 400"}};
+  for (const auto &[start, reason] : cases) {
+    write(path("radio.ted"), start + std::string(32 - start.size(), '\0'));
+    FileOutcome why;
+    EXPECT_EQ(LoadDataFile(other, path("radio.dat"), &why), FileStatus::FileError);
+    EXPECT_EQ(why.reason(), path("radio.ted") + ": " + reason);
+    EXPECT_EQ(other.fileName, "new.dat");
+  }
+  write(path("radio.ted"), std::string("\xFF\0\0\0\0\0\x00\x04", 8) + std::string(8, '\0') +
+                               std::string("\x00\x04", 2) + std::string(10, '\0') +
+                               std::string("\xFF\x7F\x00\x80", 4));
+  ASSERT_EQ(LoadDataFile(other, path("radio.dat")), FileStatus::Ok);
+  EXPECT_EQ(other.tuning, (TuningTable{0xFF, 0, 0, 0x400, 0, 0, 0, 0, 0x400, 0, 0, 0, 0, 0, 0x7FFF, -32768}));
+}
+
+// Saved and loaded through a symbolic link, the side file and the ".ted" are those beside the
+// link's target; a companion name never leaves the data file's folder.
+TEST_F(DataFileTest, ThroughALinkTheCompanionsAreThoseOfItsTarget) {
+  fs::create_directories(dir / "real");
+  fs::create_symlink("real/radio.dat", dir / "link.dat");
+  Workspace ws;
+  ws.working = Sample();
+  ws.testMode = true;
+  ws.tuningOrigin.edited = true;
+  ws.tuning[2] = 0x33;
+  ASSERT_EQ(SaveDataFile(ws, path("link.dat")), FileStatus::Ok);
+  EXPECT_EQ(ReadWholeFile(path("real/radio.NVD")).value(), std::string("\x01\x00\x00\x00\x01\x00", 6));
+  EXPECT_EQ(ReadWholeFile(path("real/radio.ted")).value().substr(4, 2), std::string("\x33\x00", 2));
+  EXPECT_FALSE(fs::exists(path("link.ted")));
+
+  write(path("link.NVD"), std::string(6, '\0'));  // a stale one beside the link is not read
+  Workspace other;
+  other.testMode = true;
+  ASSERT_EQ(LoadDataFile(other, path("link.dat")), FileStatus::Ok);
+  EXPECT_EQ(other.working.standAlone.bandExtension, 1);
+  EXPECT_EQ(other.tuning[2], 0x33);
+
+  EXPECT_EQ(SideFilePath("folder/ab"), "folder/abNVD");
+  EXPECT_EQ(TuningFilePath("folder/abc"), "");
 }
 
 }  // namespace
