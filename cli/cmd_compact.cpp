@@ -25,7 +25,8 @@ int RunCompact(const std::vector<std::string> &args) {
   Workspace ws;
   if (!LoadWorkspace("compact", pos[0], ws)) return 1;
   ChannelContext ctx(ws);
-  CompactChannels(ctx);
+  if (CompactChannels(ctx) == BlockOutcome::Refused)
+    return Fail("compact", BlockOutcomeMessage(BlockOutcome::Refused));
   return SaveWorkspace("compact", ws, parsed->value("-o", pos[0])) ? 0 : 1;
 }
 

@@ -36,7 +36,8 @@ int RunSort(const std::vector<std::string> &args) {
   Workspace ws;
   if (!LoadWorkspace("sort", pos[0], ws)) return 1;
   ChannelContext ctx(ws);
-  SortRows(ctx, rows, parsed->has("--desc"));
+  if (SortRows(ctx, rows, parsed->has("--desc")) == BlockOutcome::Refused)
+    return Fail("sort", BlockOutcomeMessage(BlockOutcome::Refused));
   return SaveWorkspace("sort", ws, parsed->value("-o", pos[0])) ? 0 : 1;
 }
 
