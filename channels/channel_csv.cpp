@@ -33,8 +33,12 @@ namespace {
 
 // ---- texts of the import ----
 namespace why {
-constexpr Tr kTooBig{"The file is larger than 4 MiB; a channel list is much smaller.",
-                     "文件大于 4 MiB，不是信道列表。"};
+constexpr Tr kTooBig{"The file is larger than 1 MiB; a channel list is much smaller.",
+                     "文件大于 1 MiB，不是信道列表。"};
+constexpr Tr kTooManyRows{"The file holds more than %1 rows; a channel list for this radio holds at most 128 channels.",
+                          "文件超过 %1 行；本机的信道列表最多 128 个信道。"};
+constexpr Tr kUnclosedQuote{"a quoted field that starts in this row is never closed (the rest of the file would belong to it)",
+                            "本行开始的引号字段没有结束（文件其余部分都会属于它）"};
 constexpr Tr kNotRegular{"%1 is not a regular file.", "%1 不是普通文件。"};
 constexpr Tr kUnreadable{"%1 cannot be read.", "无法读取 %1。"};
 constexpr Tr kNoHeader{"The file holds no header line.", "文件没有标题行。"};
@@ -54,6 +58,7 @@ constexpr Tr kSummaryShift{"The list counts from Location 0: every channel moved
                            "列表从位置 0 开始编号：所有信道顺移一位（位置 0 为信道 1）。"};
 constexpr Tr kSummarySkipped{"Rows skipped: %1", "跳过的行：%1 行"};
 constexpr Tr kSummaryLine{"line %1: %2", "第 %1 行：%2"};
+constexpr Tr kSummaryMore{"… and %1 more rows skipped.", "……另有 %1 行被跳过。"};
 constexpr Tr kSummaryNothing{"No row could be imported; the channels are unchanged.", "没有可导入的行，信道未改变。"};
 }  // namespace why
 
@@ -81,6 +86,23 @@ bool store(ChannelContext &ctx, const Planned &p) {
   return true;
 }
 
+// A Location cell as a whole number. Nothing for any other text, nor for a number far beyond
+// any channel list: such a number must not wrap into a channel number.
+std::optional<int64_t> locationNumber(const std::string &cell) {
+  constexpr __int128 kUnit = 1000000000000;  // 10^12: Decimal's units of 1
+  constexpr __int128 kFarBeyond = 1000000;
+  auto d = ParseDecimal(cell);
+  if (!d || d->inexact || d->units % kUnit != 0) return std::nullopt;
+  const __int128 n = d->units / kUnit;
+  if (n < -kFarBeyond || n > kFarBeyond) return std::nullopt;
+  return static_cast<int64_t>(n);
+}
+
+// The records of a text IsChannelList accepted.
+std::vector<Record> channelListRecords(std::string_view text, bool &tooMany) {
+  return readRecords(text, kMaxCsvRows, &tooMany);
+}
+
 }  // namespace
 
 bool IsChannelList(std::string_view text, std::string &error) {
@@ -88,7 +110,12 @@ bool IsChannelList(std::string_view text, std::string &error) {
     error = tr(why::kTooBig);
     return false;
   }
-  const std::vector<Record> records = readRecords(text);
+  bool tooMany = false;
+  const std::vector<Record> records = channelListRecords(text, tooMany);
+  if (tooMany) {
+    error = tr(why::kTooManyRows, {std::to_string(kMaxCsvRows)});
+    return false;
+  }
   if (records.empty()) {
     error = tr(why::kNoHeader);
     return false;
@@ -103,7 +130,8 @@ bool IsChannelList(std::string_view text, std::string &error) {
 ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const ImportOptions &options) {
   ImportReport report;
   if (!IsChannelList(text, report.error)) return report;
-  const std::vector<Record> records = readRecords(text);
+  bool tooMany = false;
+  const std::vector<Record> records = channelListRecords(text, tooMany);
   const Header header = readHeader(records.front());
   const bool atLocation = options.placement == Placement::AtLocation;
   if (atLocation && header.at[kLocation] < 0) {
@@ -123,11 +151,9 @@ ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const 
     const Record &rec = records[r];
     if (std::all_of(rec.fields.begin(), rec.fields.end(), [](const std::string &f) { return f.empty(); })) continue;
     Row row{&rec, std::nullopt};
-    if (atLocation) {
+    if (atLocation && !rec.unclosedQuote) {
       RowReader reader(ctx, header, rec);
-      const std::string loc = reader.cell(kLocation);
-      auto d = ParseDecimal(loc);
-      if (d && !d->inexact && d->units % 1000000000000 == 0) row.location = static_cast<int64_t>(d->units / 1000000000000);
+      row.location = locationNumber(reader.cell(kLocation));
       if (row.location && (!lowest || *row.location < *lowest)) lowest = row.location;
     }
     rows.push_back(row);
@@ -141,9 +167,13 @@ ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const 
     RowReader reader(ctx, header, *row.rec);
     std::string reason;
     int channel = 0;
+    if (row.rec->unclosedQuote) {
+      report.skipped.push_back({row.rec->line, tr(why::kUnclosedQuote)});
+      continue;
+    }
     if (atLocation) {
       if (!row.location) {
-        report.skipped.push_back({row.rec->line, tr(why::kLocationNumber, {reader.cell(kLocation)})});
+        report.skipped.push_back({row.rec->line, rowReason(why::kLocationNumber, {reader.cell(kLocation)})});
         continue;
       }
       const int64_t n = *row.location + (report.shiftedFromZero ? 1 : 0);
@@ -196,6 +226,7 @@ ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const 
   if (planned.empty()) return report;
 
   EditStep undoStep(ctx.ws, step::ImportChannels());  // the whole import is one undo step
+  ScanChoicesFollow follow(ctx);  // the same plan with the scan window open or closed
   if (options.replaceAll) {
     std::set<int> kept;
     for (const Planned &p : planned) kept.insert(p.channel);
@@ -237,10 +268,19 @@ std::string ImportSummaryHead(const ImportReport &r) {
 
 std::string SkippedRowText(const SkippedRow &s) { return tr(why::kSummaryLine, {std::to_string(s.line), s.reason}); }
 
+std::vector<std::string> SkippedRowLines(const ImportReport &r) {
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < r.skipped.size() && i < kSkippedRowsListed; ++i)
+    lines.push_back(SkippedRowText(r.skipped[i]));
+  if (r.skipped.size() > kSkippedRowsListed)
+    lines.push_back(tr(why::kSummaryMore, {std::to_string(r.skipped.size() - kSkippedRowsListed)}));
+  return lines;
+}
+
 std::string ImportSummaryText(const ImportReport &r) {
   std::string out = ImportSummaryHead(r);
   if (r.ok)
-    for (const SkippedRow &s : r.skipped) out += "  " + SkippedRowText(s) + "\n";
+    for (const std::string &line : SkippedRowLines(r)) out += "  " + line + "\n";
   return out;
 }
 

@@ -57,14 +57,14 @@ std::optional<std::string> parseDcs(std::string cell, char polarity) {
 std::optional<int64_t> parseFrequency(const std::string &cell, const Tr &name, std::string &reason) {
   auto d = ParseDecimal(cell);
   if (!d) {
-    reason = tr(why::kNotNumber, {name.get(), cell});
+    reason = rowReason(why::kNotNumber, {name.get(), cell});
     return std::nullopt;
   }
   int64_t units = RoundTo(*d, kFreqDecimals, Rounding::HalfEven);
   Decimal back = Decimal::fromInt(units);
   back.units /= 100000;  // back to MHz: units of 10 Hz are 10^-5 MHz
   if (d->inexact || back.units != d->units) {
-    reason = tr(why::kRaster, {name.get(), cell});
+    reason = rowReason(why::kRaster, {name.get(), cell});
     return std::nullopt;
   }
   return units;
@@ -95,7 +95,7 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
   p.line = rec_.line;
   const std::string freq = cell(kFrequency);
   if (freq.empty()) {
-    reason = tr(why::kNoFrequencyValue);
+    reason = rowReason(why::kNoFrequencyValue);
     return std::nullopt;
   }
   static constexpr Tr kFrequencyName{"Frequency", "频率"};
@@ -115,7 +115,7 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
     p.tx.reset();
   } else if (duplex == "+" || duplex == "-" || equalsNoCase(duplex, "split")) {
     if (offset.empty()) {
-      reason = tr(why::kNoOffset, {duplex});
+      reason = rowReason(why::kNoOffset, {duplex});
       return std::nullopt;
     }
     auto off = parseFrequency(offset, kOffsetName, reason);
@@ -126,7 +126,7 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
       return std::nullopt;
     }
   } else {
-    reason = tr(why::kDuplex, {duplex});
+    reason = rowReason(why::kDuplex, {duplex});
     return std::nullopt;
   }
 
@@ -137,7 +137,7 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
   if (equalsNoCase(mode, "FM")) p.spacing = 1;
   else if (equalsNoCase(mode, "NFM")) p.spacing = 0;
   else if (!mode.empty()) {
-    reason = tr(why::kMode, {mode});
+    reason = rowReason(why::kMode, {mode});
     return std::nullopt;
   }
 
@@ -146,7 +146,7 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
   else if (skip.empty()) p.scanAdd = true;
   else if (equalsNoCase(skip, "S") || equalsNoCase(skip, "P")) p.scanAdd = false;
   else {
-    reason = tr(why::kSkip, {skip});
+    reason = rowReason(why::kSkip, {skip});
     return std::nullopt;
   }
 
@@ -154,7 +154,7 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
   if (!power.empty()) {
     p.power = ParsePower(power);
     if (!p.power) {
-      reason = tr(why::kPower, {power});
+      reason = rowReason(why::kPower, {power});
       return std::nullopt;
     }
   }
@@ -166,14 +166,14 @@ bool RowReader::inBand(int64_t units, int field) const {
 }
 
 std::string RowReader::rangeReason(const Tr &t, int64_t units, int field) const {
-  return tr(t, {mhz6(units), PlainNumber(LowerLimit(ctx_.ws)), PlainNumber(UpperLimit(ctx_.ws, field))});
+  return rowReason(t, {mhz6(units), PlainNumber(LowerLimit(ctx_.ws)), PlainNumber(UpperLimit(ctx_.ws, field))});
 }
 
 bool RowReader::ctcss(int col, std::string &out, std::string &reason) const {
   const std::string v = cell(col);
   auto t = parseCtcss(v);
   if (!t) {
-    reason = tr(why::kCtcss, {kColumns[col], v});
+    reason = rowReason(why::kCtcss, {kColumns[col], v});
     return false;
   }
   out = *t;
@@ -184,7 +184,7 @@ bool RowReader::dcs(int col, char polarity, std::string &out, std::string &reaso
   const std::string v = cell(col);
   auto t = parseDcs(v, polarity);
   if (!t) {
-    reason = tr(why::kDcs, {kColumns[col], v});
+    reason = rowReason(why::kDcs, {kColumns[col], v});
     return false;
   }
   out = *t;
@@ -199,7 +199,7 @@ bool RowReader::readTones(Planned &p, std::string &reason) const {
   if (pol.empty()) pol = "NN";
   const bool polOk = pol.size() == 2 && (pol[0] == 'N' || pol[0] == 'R') && (pol[1] == 'N' || pol[1] == 'R');
   auto needPolarity = [&] {
-    if (!polOk) reason = tr(why::kPolarity, {cell(kPolarityCol)});
+    if (!polOk) reason = rowReason(why::kPolarity, {cell(kPolarityCol)});
     return polOk;
   };
   if (equalsNoCase(tone, "Tone")) return ctcss(kRTone, p.encode, reason);
@@ -211,7 +211,7 @@ bool RowReader::readTones(Planned &p, std::string &reason) const {
   if (equalsNoCase(tone, "DTCS"))
     return needPolarity() && dcs(kDtcs, pol[0], p.encode, reason) && dcs(kDtcs, pol[1], p.decode, reason);
   if (!equalsNoCase(tone, "Cross")) {
-    reason = tr(why::kTone, {tone});
+    reason = rowReason(why::kTone, {tone});
     return false;
   }
   // Cross: "TX->RX", each side Tone, DTCS or nothing.
@@ -219,13 +219,13 @@ bool RowReader::readTones(Planned &p, std::string &reason) const {
   mode.erase(std::remove(mode.begin(), mode.end(), ' '), mode.end());
   const auto arrow = mode.find("->");
   if (arrow == std::string::npos) {
-    reason = tr(why::kCross, {cell(kCrossMode)});
+    reason = rowReason(why::kCross, {cell(kCrossMode)});
     return false;
   }
   const std::string txSide = lower(mode.substr(0, arrow)), rxSide = lower(mode.substr(arrow + 2));
   auto known = [](const std::string &s) { return s.empty() || s == "tone" || s == "dtcs"; };
   if (!known(txSide) || !known(rxSide) || (txSide.empty() && rxSide.empty())) {
-    reason = tr(why::kCross, {cell(kCrossMode)});
+    reason = rowReason(why::kCross, {cell(kCrossMode)});
     return false;
   }
   if ((txSide == "dtcs" || rxSide == "dtcs") && !needPolarity()) return false;

@@ -7,7 +7,27 @@
 
 namespace n27::csv::detail {
 
+namespace {
+
+constexpr std::size_t kShownCellBytes = 40;
+
+// The text cut to at most kShownCellBytes bytes at a character boundary, "…" after a cut.
+std::string shortened(std::string s) {
+  if (s.size() <= kShownCellBytes) return s;
+  std::size_t n = kShownCellBytes;
+  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;  // inside a UTF-8 character
+  s.resize(n);
+  return s + "\u2026";
+}
+
+}  // namespace
+
 std::string tr(const Tr &t, std::vector<std::string> args) { return Fill(t.get(), args); }
+
+std::string rowReason(const Tr &t, std::vector<std::string> cells) {
+  for (std::string &c : cells) c = shortened(std::move(c));
+  return Fill(t.get(), cells);
+}
 
 std::string lower(std::string_view s) {
   std::string out(s);
@@ -24,8 +44,9 @@ std::string trim(std::string_view s) {
 
 bool equalsNoCase(std::string_view a, std::string_view b) { return lower(a) == lower(b); }
 
-std::vector<Record> readRecords(std::string_view text) {
+std::vector<Record> readRecords(std::string_view text, std::size_t maxRows, bool *more) {
   std::vector<Record> records;
+  if (more) *more = false;
   std::size_t i = 0;
   int line = 1;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") i = 3;
@@ -44,6 +65,10 @@ std::vector<Record> readRecords(std::string_view text) {
     if (atLineEnd(i)) {  // an empty line
       skipLineEnd();
       continue;
+    }
+    if (!records.empty() && records.size() - 1 >= maxRows) {  // the header does not count
+      if (more) *more = true;
+      break;
     }
     Record rec;
     rec.line = line;
@@ -89,6 +114,7 @@ std::vector<Record> readRecords(std::string_view text) {
       ++i;
     }
     rec.fields.push_back(wasQuoted ? field : trim(field));
+    rec.unclosedQuote = quoted;
     if (i < text.size()) skipLineEnd();
     bool blank = std::all_of(rec.fields.begin(), rec.fields.end(), [](const std::string &f) { return f.empty(); });
     if (!blank || records.empty()) records.push_back(std::move(rec));
