@@ -252,17 +252,6 @@ TEST(ChannelCodec, AWriteSendsScrambleFrequenciesInTheRadiosRange) {
   }
 }
 
-TEST(FeatureCodec, TrailingBlanksOfAMessageLineAreNotWritten) {
-  Workspace ws;
-  ws.working.message1.assign("HELLO   ");
-  ws.working.message2.assign("  A B  ");
-  EncodeImage(ws);
-  const uint8_t hello[] = {'H', 'E', 'L', 'L', 'O'};
-  for (std::size_t i = 0; i < 32; ++i) EXPECT_EQ(ws.image.at(352 + i), i < 5 ? hello[i] : 0xFF) << i;
-  const uint8_t ab[] = {' ', ' ', 'A', ' ', 'B'};  // leading and inner blanks stay
-  for (std::size_t i = 0; i < 32; ++i) EXPECT_EQ(ws.image.at(384 + i), i < 5 ? ab[i] : 0xFF) << i;
-}
-
 TEST(ChannelCodec, DecodeEncodeDecodeIsAFixedPointForAnyImage) {
   uint32_t seed = 777;
   auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
