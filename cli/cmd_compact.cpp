@@ -27,7 +27,8 @@ int RunCompact(const std::vector<std::string> &args) {
   if (!target) return 1;
   if (!LoadWorkspace("compact", pos[0], ws)) return 1;
   ChannelContext ctx(ws);
-  CompactChannels(ctx);
+  if (CompactChannels(ctx) == BlockOutcome::Refused)
+    return Fail("compact", BlockOutcomeMessage(BlockOutcome::Refused));
   return SaveWorkspace("compact", ws, *target) ? 0 : 1;
 }
 

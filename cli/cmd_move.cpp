@@ -35,9 +35,12 @@ int RunMove(const std::vector<std::string> &args) {
   if (!target) return 1;
   if (!LoadWorkspace("move", pos[0], ws)) return 1;
   ChannelContext ctx(ws);
-  if (MoveBlock(ctx, block->first, block->second, at->first) == BlockOutcome::BadRow)
+  const BlockOutcome outcome = MoveBlock(ctx, block->first, block->second, at->first);
+  if (outcome == BlockOutcome::BadRow)
     return Fail("move", "rows " + pos[1] + " do not fit from row " + pos[2] +
                             " (the block would run past channel 128); nothing saved");
+  if (outcome == BlockOutcome::Refused)
+    return Fail("move", BlockOutcomeMessage(outcome));
   return SaveWorkspace("move", ws, *target) ? 0 : 1;
 }
 

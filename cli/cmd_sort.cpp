@@ -38,7 +38,8 @@ int RunSort(const std::vector<std::string> &args) {
   if (!target) return 1;
   if (!LoadWorkspace("sort", pos[0], ws)) return 1;
   ChannelContext ctx(ws);
-  SortRows(ctx, rows, parsed->has("--desc"));
+  if (SortRows(ctx, rows, parsed->has("--desc")) == BlockOutcome::Refused)
+    return Fail("sort", BlockOutcomeMessage(BlockOutcome::Refused));
   return SaveWorkspace("sort", ws, *target) ? 0 : 1;
 }
 

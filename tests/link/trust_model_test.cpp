@@ -115,9 +115,13 @@ TEST(Verify, OnlyTheBlocksAWriteSendsAreCompared) {
   for (int a : {432, 447, 463, 480, 495, 496, 511, 2560}) back.set(a, 0x00);
   EXPECT_EQ(FirstWriteDifference(sent, back, false), std::nullopt);
   EXPECT_EQ(FirstWriteDifference(sent, back, true), std::nullopt);
+  // A difference at the last byte a write sends, alone; then at the last one before 432.
   back.set(2559, 0x00);
+  EXPECT_EQ(FirstWriteDifference(sent, back, false), 2559);
+  back.set(431, 0x00);
+  EXPECT_EQ(FirstWriteDifference(sent, back, false), 431);
   back.set(512, 0x00);
-  EXPECT_EQ(FirstWriteDifference(sent, back, false), 512);
+  EXPECT_EQ(FirstWriteDifference(sent, back, false), 431);
   back.set(291, 0x00);
   EXPECT_EQ(FirstWriteDifference(sent, back, false), 291);
   back.set(0, 0x00);
