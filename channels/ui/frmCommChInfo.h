@@ -134,6 +134,8 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   void applyHiddenRows();
   HiddenRows hiddenRows() const;
   void showOutcome(BlockOutcome outcome);
+  // Two handlers of this window report themselves without the leading "f".
+  static constexpr const char *kShortWindowName_ = "rmCommChInfo";
   // Runs a handler; a failure shows "frmCommChInfo_<name>" and the handler ends.
   bool run(const char *handler, const std::function<void()> &body);
 
