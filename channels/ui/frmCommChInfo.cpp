@@ -19,8 +19,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "base/help_topics.h"
 #include "base/messages.h"
+#include "base/ui/accessible_names.h"
 #include "base/ui/handler_guard.h"
+#include "base/ui/pasted_text_filter.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_changes.h"
 #include "channels/channel_ops.h"
@@ -74,6 +77,8 @@ frmCommChInfo::frmCommChInfo(ChannelContext &ctx, ChannelWindowHost host, QWidge
     cursor_.enterCell(1, kColRx);
     if (hideEmptyRows()) applyHiddenRows();
     updateCaption();
+    // The grid has the focus when the window opens: arrows, typing and Ctrl+F work at once.
+    grid_->setFocus(Qt::OtherFocusReason);
   });
 }
 
@@ -100,6 +105,7 @@ void frmCommChInfo::buildUi() {
 
   grid_ = new QTableWidget(kGridChannelRows, kGridColumnCount, this);
   grid_->setObjectName("MSFlexGrid1");
+  grid_->setProperty(kOwnHelpKey, true);  // F1 opens the topic of the column
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -151,6 +157,7 @@ void frmCommChInfo::buildUi() {
   text1_->setAcceptDrops(false);
   text1_->setAttribute(Qt::WA_InputMethodEnabled, false);
   text1_->setAlignment(Qt::AlignCenter);
+  FilterPastedText(text1_, Passing(FrequencyKeyPasses));
   text1_->installEventFilter(this);
 
   auto makeList = [&](const char *name, bool editable) {
@@ -279,6 +286,13 @@ void frmCommChInfo::applyLanguage() {
   FillList(combo4_[0], {scan.rbegin(), scan.rend()});
   FillList(combo4_[1], FieldChoices(kFieldPttId, none));
   FillList(combo5_, FieldChoices(kFieldOptSignal, none));
+  // The in-place editors by their columns, until one opens on a cell (then by the cell).
+  for (int col = kColRx; col <= kColSpacing; ++col) {
+    QWidget *editor = editorOf(col);
+    const QString caption = PlainLabel(headers[col]);
+    const QString named = editor->accessibleName();
+    editor->setAccessibleName(named.isEmpty() || col == kColRx || col == kColDecode ? caption : named + " / " + caption);
+  }
   updateCaption();
 }
 
@@ -308,7 +322,7 @@ void frmCommChInfo::markRow(int row) {
   if (!item) return;
   // A channel that differs from the saved copy (added, changed or deleted): its number bold,
   // behind a marker, in a colour of its own, with a tooltip saying which.
-  const ChannelChange change = CompareWithSaved(ctx_.ws.working, ctx_.ws.saved, row);
+  const ChannelChange change = CompareWithSaved(ctx_.ws.working, ctx_.ws.reference, row);
   const bool marked = change != ChannelChange::Same;
   const QString text = marked ? QString::fromUtf8(change == ChannelChange::Added     ? "+ "
                                                   : change == ChannelChange::Deleted ? "\u2212 "

@@ -117,6 +117,8 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   void cancelEdit();
   void listChosen();
   QWidget *editorOf(int col) const;
+  // "CH 5, RX Frequency": the row and column captions of a cell.
+  QString cellCaption(int row, int col) const;
   QWidget *openEditor() const;
   void placeEditor();
   void showHelpFor(int col);
@@ -168,6 +170,7 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
 
   bool saving_ = false;
   bool active_ = false;
+  bool toneRefused_ = false;  // the last edit was a tone the list does not hold
 };
 
 }  // namespace n27

@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
+#include "base/ui/accessible_names.h"
 #include "base/ui/handler_guard.h"
+#include "base/ui/prompter.h"
 #include "channels/channel_ops.h"
 #include "channels/channel_window_texts.h"
 #include "channels/grid_rows.h"
@@ -65,12 +67,24 @@ void frmCommChInfo::EnterGridEdit() {
       ShowListText(static_cast<QComboBox *>(editor), cellText(c.row, c.col));
     }
     cursor_.editorOpened();
+    // A screen reader names the editor after its cell: "CH 5, RX Frequency".
+    editor->setAccessibleName(cellCaption(c.row, c.col));
     placeEditor();
     editor->show();
     editor->raise();
     editor->setFocus(Qt::OtherFocusReason);
+    // What the cell shows is selected: typing replaces it (a tone typed over "None").
     if (editor == text1_ && !text1_->text().isEmpty()) text1_->selectAll();
+    if (editor == combo1_) combo1_->lineEdit()->selectAll();
   });
+}
+
+QString frmCommChInfo::cellCaption(int row, int col) const {
+  auto header = [this](int c) {
+    const QTableWidgetItem *h = grid_->horizontalHeaderItem(c);
+    return h ? PlainLabel(h->text()) : QString();
+  };
+  return header(kColChannel) + " " + QString::number(row) + ", " + header(col);
 }
 
 void frmCommChInfo::SaveShowGridData(bool refresh) {
@@ -97,9 +111,11 @@ void frmCommChInfo::SaveShowGridData(bool refresh) {
       grid_->setFocus(Qt::OtherFocusReason);
     editor->hide();
     const EditStatus status = ChangeChannel(ctx_, 1, c.row, c.col, text.toStdString(), refresh);
-    // An edit the channel list did not take (a list value on a row without a channel)
-    // leaves nothing behind in the cell.
-    if (refresh && status != EditStatus::Ok && status != EditStatus::Unmatched) fillRow(c.row);
+    // An edit the channel list did not take (a list value on a row without a channel, a tone
+    // the list does not hold) leaves nothing behind in the cell: it shows what is stored.
+    if (status != EditStatus::Ok) fillRow(c.row);
+    toneRefused_ = status == EditStatus::Unmatched && editor == combo1_ && !text.trimmed().isEmpty();
+    if (toneRefused_) ShowMessage(this, QString::fromUtf8(chtext::kToneNotInList.get()).replace("%1", text));
   });
 }
 
@@ -108,6 +124,10 @@ void frmCommChInfo::editorEnter() {
   const QString typed =
       editor == text1_ ? text1_->text() : editor ? ListText(static_cast<QComboBox *>(editor)) : QString();
   SaveShowGridData(true);
+  if (toneRefused_) {  // the cell is open again for the tone to be typed anew
+    EnterGridEdit();
+    return;
+  }
   switch (cursor_.enterInEditor(typed.toStdString())) {
     case EditorEnter::NextLine: GridNextLine(); break;
     case EditorEnter::NextCol: GridNextCol(); break;
@@ -168,13 +188,13 @@ void frmCommChInfo::selectRow(int row) {
 }
 
 void frmCommChInfo::cellEntered(int row, int col) {
-  const int before = cursor_.row();
-  if (!cursor_.enterCell(row, col)) return;
-  // Moving the cursor to another row selects that row alone, unless Shift is extending.
-  if (!keepSelection_ && row != before && row >= 1 && row <= kGridChannelRows) {
+  // The cursor on another row than the selection's selects that row alone (unless Shift is
+  // extending), however it got there: a click, an arrow key, or Enter and Tab after an edit.
+  if (!keepSelection_ && row != selection_.cursor() && row >= 1 && row <= kGridChannelRows) {
     selection_.click(row);
     paintSelection();
   }
+  if (!cursor_.enterCell(row, col)) return;
   SaveShowGridData(true);
   updateCaption();
   if (detail_) detail_->SetGridEditData(true);

@@ -191,6 +191,7 @@ void frmCommChInfo::applyHiddenRows() {
   for (int row = 1; row <= kGridChannelRows; ++row)
     if (grid_->isRowHidden(row - 1) != hidden[row]) grid_->setRowHidden(row - 1, hidden[row]);
   selection_.setHidden(hidden);
+  cursor_.setHiddenRows(hidden);
   // The cursor never stays on a hidden row: the next shown row below, else above.
   int row = cursor_.row();
   if (row >= 1 && row <= kGridChannelRows && hidden[row]) {

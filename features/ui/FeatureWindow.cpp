@@ -25,6 +25,7 @@
 #include "base/ui/fit_scroll_area.h"
 #include "base/ui/tab_order.h"
 #include "base/ui/handler_guard.h"
+#include "base/ui/pasted_text_filter.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_context.h"
 
@@ -46,6 +47,7 @@ class KeyFilterObject : public QObject {
     box->setContextMenuPolicy(Qt::NoContextMenu);
     box->setDragEnabled(false);
     box->setAcceptDrops(false);
+    if (filter) FilterPastedText(box, filter);  // a middle-click paste is filtered as typing is
   }
 
  protected:
