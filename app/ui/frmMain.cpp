@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <algorithm>
+#include <ctime>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
@@ -30,10 +31,13 @@
 #include "base/messages.h"
 #include "base/settings.h"
 #include "app/ui/about_dialog.h"
+#include "app/ui/help_key.h"
 #include "app/ui/help_window.h"
 #include "app/ui/frmLanguage.h"
+#include "app/ui/frmMessages.h"
 #include "app/ui/qt_translations.h"
 #include "app/ui/frmModelInfo.h"
+#include "base/ui/accessible_names.h"
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
 #include "app/ui/toolbar_icons.h"
@@ -93,6 +97,7 @@ frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
   });
   setObjectName("frmMain");
   setWindowIcon(ApplicationIcon());
+  ApplyQtTranslations(LanguageIndex());  // Qt's own texts of the parts made below
   ReadDecTable(*channels_);
   RegisterEditorWindows(editors_);
   radio_ = std::make_unique<RadioCommands>(*this);
@@ -115,6 +120,13 @@ frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
   splitter_->setSizes({230, 800});
   setCentralWidget(splitter_);
 
+  // Every status bar message and every message box goes into the Messages list.
+  messages_ = new frmMessages(log_, this);
+  addDockWidget(Qt::BottomDockWidgetArea, messages_);
+  messages_->hide();
+  log_.changed = [this] { messages_->refresh(); };
+  SetMessageObserver([this](const QString &text) { log_.add(text.toStdString(), std::time(nullptr)); });
+
   buildMenus();
   buildToolbar();
   buildStatusBar();
@@ -127,12 +139,18 @@ frmMain::frmMain(Workspace &ws, ShellOptions options, QWidget *parent)
   // the Modified panel follow.
   ws_.history.changed = [this] { updateHistoryState(); };
   setAcceptDrops(true);
+  // Every window's controls are named for screen readers when it is shown.
+  new AccessibleNamer(this);
+  // F1 opens the guide at the page of the window it is pressed in.
+  new HelpKey([this](const HelpTopic &topic) { run("Help_KeyPress", [&] { showHelpPage(topic); }); }, this);
   Change_Language();
   openDefaultEditors();
 }
 
 frmMain::~frmMain() {
   ws_.history.changed = nullptr;  // the workspace outlives the window
+  SetMessageObserver({});
+  log_.changed = nullptr;
   // The editors listen to the channel context, a member: they go before the members do,
   // also those closed but not deleted yet.
   delete takeCentralWidget();
@@ -205,6 +223,8 @@ void frmMain::Change_Language() {
       actions_[key]->setToolTip(qs(mainText::PlainCaption(Text(*caption->second))));
   }
   toolbar_->setWindowTitle(qs(mainText::PlainCaption(Text(mainText::kToolbar))));
+  tree_->setAccessibleName(qs(mainText::PlainCaption(Text(mainText::kTreeView))));
+  messages_->applyLanguage();
   setCaptionForm(captionForm_);
   updateHistoryState();
   rebuildRecentMenu();
@@ -273,10 +293,14 @@ void frmMain::setComPort(int port, bool store) {
 }
 
 void frmMain::showStatus(const QString &text) {
-  if (text.isEmpty())
+  // A long message is cut in the status bar: its tooltip and the Messages list hold it whole.
+  statusBar()->setToolTip(text);
+  if (text.isEmpty()) {
     statusBar()->clearMessage();
-  else
-    statusBar()->showMessage(text);
+    return;
+  }
+  statusBar()->showMessage(text);
+  log_.add(text.toStdString(), std::time(nullptr));
 }
 
 void frmMain::ShowCHInfo(bool show) {
@@ -361,7 +385,7 @@ void frmMain::CloseCurAllWindows() {
   // Modeless windows the editors opened themselves (the channel detail dialog).
   for (QObject *child : children()) {
     auto *w = qobject_cast<QWidget *>(child);
-    if (w && w->isWindow() && !w->isHidden() && !w->isModal() && w != help_) w->close();
+    if (w && w->isWindow() && !w->isHidden() && !w->isModal() && w != help_ && w != messages_) w->close();
   }
   ShowCHInfo(false);
 }
@@ -447,12 +471,16 @@ void frmMain::showSetLanguage() {
   applyLanguageIfChanged();
 }
 
-void frmMain::showHelp(int context) {
+void frmMain::showHelp(int context) { showHelpPage(HelpTopicForContext(context)); }
+
+HelpWindow *frmMain::helpWindow() const { return help_.data(); }
+
+void frmMain::showHelpPage(const HelpTopic &topic) {
   if (!help_) {
     help_ = new HelpWindow(this);
     help_->setAttribute(Qt::WA_DeleteOnClose);
   }
-  help_->showTopic(LanguageIndex(), context);
+  help_->showPage(LanguageIndex(), topic);
 }
 
 // ---------------------------------------------------------------------------------------

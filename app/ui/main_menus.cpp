@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include "app/shell_commands.h"
+#include "app/ui/frmMessages.h"
 #include "app/ui/toolbar_icons.h"
 #include "base/main_window_texts.h"
 #include "channels/channel_ops.h"
@@ -188,6 +189,13 @@ void frmMain::buildMenus() {
   toggle("mnuViewTreeView", mainText::kTreeView, [this](bool on) { treePanel_->setVisible(on); });
   toggle("mnuViewToolbar", mainText::kToolbar, [this](bool on) { toolbar_->setVisible(on); });
   toggle("mnuViewStatusBar", mainText::kStatusBar, [this](bool on) { statusBar()->setVisible(on); });
+  // The Messages list, hidden until asked for; closing it clears the tick.
+  QAction *messages = entry(view, "mnuViewMessages", mainText::kMessages, {});
+  messages->setCheckable(true);
+  connect(messages, &QAction::toggled, messages_, &QWidget::setVisible);
+  connect(messages_, &QDockWidget::visibilityChanged, messages, [this, messages](bool) {
+    messages->setChecked(!messages_->isHidden());
+  });
 
   QMenu *win = menu("mnuWindow", mainText::kMenuWindow);
   entry(win, "mnuWindowCascade", mainText::kCascade, [this] { cascade(); });
@@ -222,8 +230,11 @@ void frmMain::buildMenus() {
   });
 
   QMenu *help = menu("mnuHelp", mainText::kMenuHelp);
-  entry(help, "mnuHelpContents", mainText::kHelpTopics, [this] { showHelp(); })
-      ->setShortcut(QKeySequence::HelpContents);
+  // F1 is shown beside the entry; the key itself opens the page of the window it is pressed
+  // in (HelpKey), the contents from the main window.
+  QAction *contents = entry(help, "mnuHelpContents", mainText::kHelpTopics, [this] { showHelp(); });
+  contents->setShortcut(QKeySequence::HelpContents);
+  contents->setShortcutContext(Qt::WidgetShortcut);
   help->addSeparator();
   entry(help, "mnuHelpAbout", mainText::kAbout, [this] { showAbout(); });
 }
