@@ -40,36 +40,37 @@ QString labelText(const QWidget *w) {
   return label ? PlainLabel(label->text()) : QString();
 }
 
-// The caption of the label a control stands beside: its buddy, its form row, or the label
-// just before it in its box or grid row.
-QString labelBeside(const QWidget *w, const QWidget *window) {
-  for (const QLabel *l : window->findChildren<QLabel *>())
-    if (l->buddy() == w && !PlainLabel(l->text()).isEmpty()) return PlainLabel(l->text());
+QLabel *asLabel(QWidget *w) {
+  auto *label = qobject_cast<QLabel *>(w);
+  return label && !PlainLabel(label->text()).isEmpty() ? label : nullptr;
+}
+
+// The label a control stands beside: its buddy, its form row, or the label just before it in
+// its box or grid row.
+QLabel *labelBeside(QWidget *w, const QWidget *window) {
+  for (QLabel *l : window->findChildren<QLabel *>())
+    if (l->buddy() == w && !PlainLabel(l->text()).isEmpty()) return l;
   for (const QLayout *layout : window->findChildren<QLayout *>()) {
     const int at = layout->indexOf(w);
     if (at < 0) continue;
     if (auto *form = qobject_cast<const QFormLayout *>(layout)) {
-      if (QString t = labelText(form->labelForField(const_cast<QWidget *>(w))); !t.isEmpty()) return t;
+      return asLabel(form->labelForField(w));
     } else if (auto *grid = qobject_cast<const QGridLayout *>(layout)) {
       int row = 0, col = 0, rows = 0, cols = 0;
       grid->getItemPosition(at, &row, &col, &rows, &cols);
       for (int c = col - 1; c >= 0; --c) {
         QLayoutItem *item = grid->itemAtPosition(row, c);
-        if (!item || !item->widget()) continue;
-        if (QString t = labelText(item->widget()); !t.isEmpty()) return t;
-        break;
+        if (item && item->widget()) return asLabel(item->widget());
       }
     } else if (auto *box = qobject_cast<const QBoxLayout *>(layout)) {
       for (int k = at - 1; k >= 0; --k) {
         QLayoutItem *item = box->itemAt(k);
-        if (item->spacerItem()) continue;
-        if (QString t = labelText(item->widget()); !t.isEmpty()) return t;
-        break;
+        if (!item->spacerItem()) return asLabel(item->widget());
       }
     }
-    break;
+    return nullptr;
   }
-  return {};
+  return nullptr;
 }
 
 // Window › tab › group: where a control is, for its description.
@@ -88,11 +89,16 @@ QString location(const QWidget *w, const QWidget *window) {
   return parts.join(QStringLiteral(" \u203A "));
 }
 
-QString ownName(const QWidget *w, const QWidget *window) {
+QString ownName(QWidget *w, const QWidget *window) {
   if (auto *button = qobject_cast<const QAbstractButton *>(w)) {
     if (QString t = PlainLabel(button->text()); !t.isEmpty()) return t;
   }
-  if (QString t = labelBeside(w, window); !t.isEmpty()) return t;
+  if (QLabel *label = labelBeside(w, window)) {
+    // A screen reader on Linux takes a list box's label from its buddy: the label beside it
+    // becomes its buddy (unless it has one, or an Alt key that would then move elsewhere).
+    if (!label->buddy() && !label->text().contains('&')) label->setBuddy(w);
+    return PlainLabel(label->text());
+  }
   if (auto *tabBar = qobject_cast<const QTabBar *>(w)) {
     QStringList tabs;
     for (int i = 0; i < tabBar->count(); ++i) tabs << PlainLabel(tabBar->tabText(i));
@@ -181,6 +187,11 @@ void NameControls(QWidget *window) {
     const QString where = location(w, named);
     setAuto(w, kAutoDescription, w->toolTip().isEmpty() ? where : PlainLabel(w->toolTip()), false);
     if (auto *table = qobject_cast<QTableWidget *>(w)) NameTableCells(table);
+    // A tab's description is its tooltip: where the tab is, unless it has a tooltip of its own.
+    if (auto *tabs = qobject_cast<QTabBar *>(w))
+      for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->tabToolTip(i).isEmpty() || tabs->tabToolTip(i) == tabs->property(kAutoDescription).toString())
+          tabs->setTabToolTip(i, where);
   }
 }
 

@@ -148,8 +148,8 @@ void FrmCHInfoEdit::buildUi() {
     });
     combo2_[i] = box;
   }
-  combo2_[kAutodialList]->setToolTip(
-      QString::fromUtf8("Autodial memory is kept with the channel but not set here."));
+  combo2_[kAutodialList]->setToolTip(QString::fromUtf8(
+      Text(Tr{"Autodial memory is kept with the channel but not set here.", "自动拨号存储器随信道保存，但不在此处设置。"})));
   for (int i = 0; i < kChecks; ++i) {
     auto *box = new QCheckBox(this);
     box->setObjectName(QString("Check1_%1").arg(i));
