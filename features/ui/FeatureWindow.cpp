@@ -188,7 +188,10 @@ FeatureWindow::FeatureWindow(const features::Area &area, ChannelContext &channel
   setCaptions();
   refresh();
   // The body's size is known now that captions and lists are in (the window is not shown yet,
-  // so nothing has told its layout).
+  // so nothing has told its layout). Every tab page is measured as the style will show it: a
+  // page not shown yet would report its size before the style polished it, and open cut.
+  ensurePolished();
+  for (QLayout *l : findChildren<QLayout *>()) l->invalidate();
   if (auto *body = findChild<FitScrollArea *>()) body->updateGeometry();
   QWidget::layout()->invalidate();
   // An undo or redo may change any setting: show them again.
