@@ -173,13 +173,20 @@ void FrmCHBatch::buildUi() {
     grid->addWidget(box, 0, 1);
     grid->addWidget(textLabels_[textIndex], 1, 0);
     grid->addWidget(text2_[textIndex], 1, 1);
-    grid->addWidget(dir[0], 2, 0);
-    grid->addWidget(dir[1], 2, 1);
+    // The direction and "Random" share a row: the window then fits the main window's default
+    // size in Chinese too.
+    auto *modes = new QHBoxLayout;
+    modes->addWidget(dir[0]);
+    modes->addWidget(dir[1]);
+    grid->addLayout(modes, 2, 0, 1, 2);
     int row = 3;
     for (int c : checks) {
       check3_[c] = new QCheckBox(g);
       check3_[c]->setObjectName(QString("Check3_%1").arg(c));
-      grid->addWidget(check3_[c], row++, 0, 1, 2);
+      if (row == 3 && modes->count() == 2)
+        modes->addWidget(check3_[c]);
+      else
+        grid->addWidget(check3_[c], row++, 0, 1, 2);
     }
     return g;
   };
