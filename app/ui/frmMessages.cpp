@@ -7,7 +7,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTreeWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "base/language.h"
@@ -25,6 +25,9 @@ constexpr Tr kCloseList{"Close the Messages list", "关闭消息列表"};
 
 QString qs(const Tr &t) { return QString::fromUtf8(t.get()); }
 
+// The text as the list shows it: a long path may break after each "/" (a zero-width space).
+QString wrappable(QString text) { return text.replace('/', QStringLiteral("/\u200B")); }
+
 }  // namespace
 
 frmMessages::frmMessages(MessageLog &log, QWidget *parent) : QDockWidget(parent), log_(log) {
@@ -32,15 +35,25 @@ frmMessages::frmMessages(MessageLog &log, QWidget *parent) : QDockWidget(parent)
   setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
   setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
   auto *body = new QWidget;
-  list_ = new QTreeWidget;
+  list_ = new QTableWidget(0, 2);
   list_->setObjectName("ListMessages");
-  list_->setColumnCount(2);
-  list_->setRootIsDecorated(false);
+  list_->verticalHeader()->hide();
+  list_->setShowGrid(false);
   list_->setAlternatingRowColors(true);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list_->setUniformRowHeights(true);
-  list_->header()->setStretchLastSection(true);
-  list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  list_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // A long message (a backup's place) wraps onto further lines: it is read whole.
+  list_->setWordWrap(true);
+  list_->setTextElideMode(Qt::ElideNone);
+  list_->horizontalHeader()->setStretchLastSection(true);
+  list_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  // The lines wrap again when the list gets wider or narrower.
+  connect(list_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section) {
+    if (section == 1) list_->resizeRowsToContents();
+  });
   copy_ = new QPushButton;
   copy_->setObjectName("CommandCopy");
   clear_ = new QPushButton;
@@ -68,7 +81,7 @@ frmMessages::~frmMessages() = default;
 
 void frmMessages::applyLanguage() {
   setWindowTitle(qs(kTitle));
-  list_->setHeaderLabels({qs(kTime), qs(kMessage)});
+  list_->setHorizontalHeaderLabels({qs(kTime), qs(kMessage)});
   copy_->setText(qs(kCopy));
   clear_->setText(qs(kClear));
   // The list's own close button, in the language of the list.
@@ -80,25 +93,31 @@ void frmMessages::applyLanguage() {
 }
 
 void frmMessages::refresh() {
-  list_->clear();
-  QList<QTreeWidgetItem *> items;
-  for (const LoggedMessage &m : log_.entries()) {
+  const auto &entries = log_.entries();
+  list_->setRowCount(static_cast<int>(entries.size()));
+  for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
+    const LoggedMessage &m = entries[static_cast<std::size_t>(row)];
     const QString text = QString::fromStdString(m.text);
-    auto *item = new QTreeWidgetItem({QString::fromStdString(MessageLog::timeText(m.time)), text});
-    item->setToolTip(1, text);  // the whole text, however narrow the column
-    items << item;
+    auto *time = new QTableWidgetItem(QString::fromStdString(MessageLog::timeText(m.time)));
+    time->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *message = new QTableWidgetItem(wrappable(text));
+    message->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+    message->setToolTip(text);
+    list_->setItem(row, 0, time);
+    list_->setItem(row, 1, message);
   }
-  list_->addTopLevelItems(items);
-  if (!items.isEmpty()) list_->scrollToItem(items.back());
+  list_->resizeRowsToContents();
+  if (!entries.empty()) list_->scrollToBottom();
 }
 
 QString frmMessages::selectedText() const {
+  // Each line of the list is the message of the log at its place.
   QStringList lines;
   const bool all = list_->selectedItems().isEmpty();
-  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem *item = list_->topLevelItem(i);
-    if (!all && !item->isSelected()) continue;
-    lines << item->text(0) + "  " + item->text(1);
+  const auto &entries = log_.entries();
+  for (int i = 0; i < list_->rowCount() && i < static_cast<int>(entries.size()); ++i) {
+    if (!all && !(list_->item(i, 1) && list_->item(i, 1)->isSelected())) continue;
+    lines << QString::fromStdString(MessageLog::lineText(entries[static_cast<std::size_t>(i)]));
   }
   return lines.join('\n');
 }

@@ -8,7 +8,7 @@
 #include "base/message_log.h"
 
 class QPushButton;
-class QTreeWidget;
+class QTableWidget;
 
 namespace n27 {
 
@@ -22,13 +22,13 @@ class frmMessages : public QDockWidget {
   void applyLanguage();
   // Shows the log again (it changed).
   void refresh();
-  QTreeWidget *list() const { return list_; }
+  QTableWidget *list() const { return list_; }
   // The selected lines (all lines when none is selected), one per line, for the clipboard.
   QString selectedText() const;
 
  private:
   MessageLog &log_;
-  QTreeWidget *list_ = nullptr;
+  QTableWidget *list_ = nullptr;
   QPushButton *copy_ = nullptr;
   QPushButton *clear_ = nullptr;
 };

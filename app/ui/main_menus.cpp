@@ -192,7 +192,11 @@ void frmMain::buildMenus() {
   // The Messages list, hidden until asked for; closing it clears the tick.
   QAction *messages = entry(view, "mnuViewMessages", mainText::kMessages, {});
   messages->setCheckable(true);
-  connect(messages, &QAction::toggled, messages_, &QWidget::setVisible);
+  connect(messages, &QAction::toggled, this, [this](bool on) {
+    messages_->setVisible(on);
+    // A few lines high at first: the child windows keep most of the room.
+    if (on) resizeDocks({messages_}, {messages_->fontMetrics().height() * 8}, Qt::Vertical);
+  });
   connect(messages_, &QDockWidget::visibilityChanged, messages, [this, messages](bool) {
     messages->setChecked(!messages_->isHidden());
   });

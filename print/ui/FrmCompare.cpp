@@ -87,6 +87,7 @@ FrmCompare::FrmCompare(RadioHost &main) : QDialog(main.hostWidget()), main_(main
   list_->setAlternatingRowColors(true);
   list_->setColumnCount(4);
   setHeaders(qs(kComparedWith.get()));
+  for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, list_->header()->sectionSizeHint(c) + 24);
   list_->header()->setSectionResizeMode(QHeaderView::Interactive);
   status_ = new QLabel;
   status_->setObjectName("LabelStatus");

@@ -7,13 +7,19 @@
 #include <QFileSystemModel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QTest>
 #include <QTreeView>
-#include <QTreeWidget>
 
+#include <cstdlib>
 #include <set>
 
 #include "app/ui/frmMessages.h"
+#include "base/messages.h"
+#include "channels/channel_ops.h"
+#include "channels/ui/frmCommChInfo.h"
+#include "link/ui/FrmPassWord.h"
 #include "app/ui/help_window.h"
 #include "base/help_topics.h"
 #include "base/main_window_texts.h"
@@ -42,12 +48,13 @@ TEST_F(MainWindowTest, StatusMessagesAndMessageBoxesAreKeptWholeInTheMessagesLis
   trigger("mnuViewMessages");
   frmMessages *panel = m.messagesPanel();
   ASSERT_TRUE(panel->isVisible());
-  ASSERT_EQ(panel->list()->topLevelItemCount(), 2);
-  EXPECT_EQ(panel->list()->topLevelItem(1)->text(1), "Read Data Completed.");
-  EXPECT_EQ(panel->list()->topLevelItem(0)->toolTip(1), backedUp);
+  ASSERT_EQ(panel->list()->rowCount(), 2);
+  EXPECT_EQ(panel->list()->item(1, 1)->text(), "Read Data Completed.");
+  EXPECT_TRUE(panel->selectedText().contains(backedUp));  // copied as it was said
+  EXPECT_EQ(panel->list()->item(0, 1)->toolTip(), backedUp);
   EXPECT_TRUE(panel->selectedText().endsWith("  Read Data Completed."));
   m.showStatus("Write Data Completed.");  // a new message shows at once
-  EXPECT_EQ(panel->list()->topLevelItemCount(), 3);
+  EXPECT_EQ(panel->list()->rowCount(), 3);
   // A read closes every window; the list stays.
   m.CloseCurAllWindows();
   EXPECT_TRUE(panel->isVisible());
@@ -160,6 +167,58 @@ TEST_F(MainWindowTest, FileDialogsSpeakTheInterfaceLanguage) {
     }
     dialog->hide();
   }
+}
+
+}  // namespace
+}  // namespace n27::test
+
+namespace n27::test {
+namespace {
+
+// Pictures for checking by eye, written when N27_SHOT_DIR names a folder: the tone editor with
+// its text selected, the password box, the Messages list, the empty Compare window, a page of
+// the guide and the Open dialog, in both languages.
+TEST_F(MainWindowTest, DealersDayScreenshots) {
+  const char *folder = std::getenv("N27_SHOT_DIR");
+  if (!folder || !*folder) GTEST_SKIP() << "N27_SHOT_DIR is not set";
+  qputenv("N27_DATA_DIR", N27_SOURCE_DIR);
+  for (int language : {kEnglish, kChinese}) {
+    SetLanguageIndex(language);
+    const QString suffix = language == kEnglish ? "-en.png" : "-zh.png";
+    auto save = [&](QWidget *w, const char *name) {
+      QApplication::processEvents();
+      w->grab().save(QString(folder) + "/" + name + suffix);
+    };
+    NewConfiguration(ws);
+    frmMain &m = makeMain();
+    ChangeChannel(m.channels(), 1, 1, kFieldRx, "446.00625");
+    auto *grid = qobject_cast<frmCommChInfo *>(m.findWindow(window::kChannelGrid));
+    grid->grid()->setCurrentCell(0, kColDecode);
+    QTest::keyClick(grid->grid(), Qt::Key_Return);
+    m.showStatus(QString::fromUtf8(language == kEnglish ? "Read Data Completed. The radio's memory was backed up to /home/dealer/.local/share/n27/backups/20261208-105448_N27SIM0000000001_read.img."
+                                                        : "读取数据完成。对讲机的存储器已备份到 /home/dealer/.local/share/n27/backups/20261208-105448_N27SIM0000000001_read.img。"));
+    ShowMessage(&m, QString::fromUtf8(Text(msg::kReadDone)));
+    trigger("mnuViewMessages");
+    save(&m, "main-messages");
+    trigger("mnuFileCompare");
+    if (auto *compare = m.findChild<FrmCompare *>("FrmCompare")) save(compare, "compare-empty");
+    std::string password = "ab";
+    FrmPassWord pw(password);
+    pw.show();
+    save(&pw, "password");
+    m.showHelpPage({"grid.html", "hide"});
+    save(m.helpWindow(), "help-grid");
+    auto dialog = MakeFileDialog(nullptr, QString::fromUtf8(Text(msg::kFileFilterLabel)) + " (*.dat)",
+                                 QString(N27_SOURCE_DIR) + "/Init", QFileDialog::AcceptOpen);
+    dialog->resize(760, 420);
+    dialog->show();
+    QTest::qWait(300);
+    save(dialog.get(), "open-dialog");
+    prompter.answers = {Answer::No, Answer::No};
+    main->endApplication();
+    main.reset();
+  }
+  qunsetenv("N27_DATA_DIR");
 }
 
 }  // namespace
