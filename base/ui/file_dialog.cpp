@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QFileSystemModel>
 #include <QMimeDatabase>
+#include <QHeaderView>
 #include <QSortFilterProxyModel>
+#include <QTreeView>
 
 #include "base/language.h"
 
@@ -30,7 +32,7 @@ class InterfaceLanguageFiles : public QSortFilterProxyModel {
     const QLocale locale = InterfaceLocale();
     switch (index.column()) {
       case 1: return info.isDir() ? QString() : locale.formattedDataSize(files->size(source));
-      case 2: return typeOf(info, *files, source);
+      case 2: return typeOf(info);
       default: return locale.toString(files->lastModified(source), QLocale::ShortFormat);
     }
   }
@@ -51,7 +53,7 @@ class InterfaceLanguageFiles : public QSortFilterProxyModel {
           return files->lastModified(left) < files->lastModified(right);
         break;
       case 2: {
-        const int byType = QString::localeAwareCompare(files->type(left), files->type(right));
+        const int byType = QString::localeAwareCompare(typeOf(files->fileInfo(left)), typeOf(files->fileInfo(right)));
         if (byType != 0) return byType < 0;
         break;
       }
@@ -64,8 +66,9 @@ class InterfaceLanguageFiles : public QSortFilterProxyModel {
   }
 
  private:
-  static QString typeOf(const QFileInfo &info, const QFileSystemModel &files, const QModelIndex &source) {
-    if (LanguageIndex() != kChinese) return files.type(source);  // Qt's own wording
+  // "DAT File", "Folder": the same wording in both languages (the desktop's file type names
+  // would follow the system's language, and say "unknown" for a data file).
+  static QString typeOf(const QFileInfo &info) {
     if (info.isDir()) return QString::fromUtf8(kFolder.get());
     const QString suffix = info.suffix().toUpper();
     if (suffix.isEmpty()) return QString::fromUtf8(kFile.get());
@@ -89,6 +92,9 @@ std::unique_ptr<QFileDialog> MakeFileDialog(QWidget *parent, const QString &filt
   dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog->setLocale(InterfaceLocale());
   dialog->setProxyModel(new InterfaceLanguageFiles(dialog.get()));
+  // The dates whole, however long the locale writes them.
+  if (auto *view = dialog->findChild<QTreeView *>("treeView"))
+    view->header()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
   return dialog;
 }
 
