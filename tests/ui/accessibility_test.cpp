@@ -112,17 +112,12 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedInTheCurrentLanguage) 
     m.CloseCurAllWindows();
     // Every menu command but those that leave the program or start another one.
     const std::set<QString> skip{"mnuFileExit", "mnuFileBackupFolder"};
-    std::vector<QMenu *> menus;
-    for (QAction *a : m.menuBar()->actions())
-      if (a->menu()) menus.push_back(a->menu());
-    for (std::size_t i = 0; i < menus.size(); ++i)
-      for (QAction *a : menus[i]->actions()) {
-        if (a->menu()) menus.push_back(a->menu());
-        if (a->isSeparator() || !a->isEnabled() || a->objectName().isEmpty() || skip.count(a->objectName())) continue;
-        if (a->isCheckable() && a->objectName() != "mnuViewMessages") continue;
-        a->trigger();
-        walkTopLevels();
-      }
+    for (QAction *a : MenuEntries(m.menuBar())) {
+      if (!a->isEnabled() || skip.count(a->objectName())) continue;
+      if (a->isCheckable() && a->objectName() != "mnuViewMessages") continue;
+      a->trigger();
+      walkTopLevels();
+    }
     walk(&m, "frmMain");  // toolbar, tree, the windows still open, the Messages list
     // Dialogs that only a transfer, a group write or an import shows.
     FrmProgress progress(FrmProgress::Kind::Read, [] { return true; });

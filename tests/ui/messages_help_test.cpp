@@ -116,17 +116,12 @@ TEST_F(MainWindowTest, TheGuideCoversEveryMenuEntry) {
     m.Change_Language();
     QString guide;
     for (const char *const *p = HelpPages(); *p; ++p) guide += guidePage(language, *p);
-    std::vector<QMenu *> menus;
-    for (QAction *a : m.menuBar()->actions())
-      if (a->menu()) menus.push_back(a->menu());
-    for (std::size_t i = 0; i < menus.size(); ++i)
-      for (QAction *a : menus[i]->actions()) {
-        if (a->menu()) menus.push_back(a->menu());
-        if (a->isSeparator() || a->objectName().isEmpty() || a->objectName().startsWith("mnuFileRecent")) continue;
-        const QString caption = QString::fromStdString(mainText::PlainCaption(a->text().toStdString()));
-        EXPECT_TRUE(guide.contains(caption)) << a->objectName().toStdString() << ": \"" << caption.toStdString()
-                                             << "\" is not in the guide of language " << language;
-      }
+    for (QAction *a : MenuEntries(m.menuBar())) {
+      if (a->objectName().startsWith("mnuFileRecent")) continue;
+      const QString caption = QString::fromStdString(mainText::PlainCaption(a->text().toStdString()));
+      EXPECT_TRUE(guide.contains(caption)) << a->objectName().toStdString() << ": \"" << caption.toStdString()
+                                           << "\" is not in the guide of language " << language;
+    }
   }
 }
 
