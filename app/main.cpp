@@ -115,7 +115,8 @@ int main(int argc, char **argv) {
 
   QApplication app(argc, argv);
   setApplicationNames();
-  QApplication::setApplicationDisplayName("N27 Programmer");
+  // No display name: the window manager would show it after every caption, and the
+  // captions stand as they are.
   QApplication::setDesktopFileName("n27");
   parser.process(app);
 

@@ -66,6 +66,7 @@ inline constexpr Tr kMenuView{"&View", "查看(&V)"};
 inline constexpr Tr kTreeView{"&Tree View", "树形视图(&T)"};
 inline constexpr Tr kToolbar{"Tool&bar", "工具栏(&B)"};
 inline constexpr Tr kStatusBar{"&Status Bar", "状态栏(&S)"};
+inline constexpr Tr kMessages{"&Messages", "消息(&M)"};
 
 inline constexpr Tr kMenuWindow{"&Window", "窗口(&W)"};
 inline constexpr Tr kCascade{"&Cascade", "层叠(&C)"};

@@ -1,6 +1,7 @@
 #include "channels/channel_changes.h"
 
 #include <memory>
+#include <vector>
 
 #include "base/language.h"
 
@@ -96,9 +97,9 @@ std::array<bool, kFieldCount + 1> ChangedFields(const CodeplugData &working,
 }
 
 const char *ChangeText(ChannelChange change) {
-  static constexpr Tr kAdded{"Added since saved", "保存后新增"};
-  static constexpr Tr kChanged{"Changed since saved", "保存后已修改"};
-  static constexpr Tr kDeleted{"Deleted since saved", "保存后已删除"};
+  static constexpr Tr kAdded{"Added since read, opened or saved", "读取、打开或保存后新增"};
+  static constexpr Tr kChanged{"Changed since read, opened or saved", "读取、打开或保存后已修改"};
+  static constexpr Tr kDeleted{"Deleted since read, opened or saved", "读取、打开或保存后已删除"};
   switch (change) {
     case ChannelChange::Added: return kAdded.get();
     case ChannelChange::Changed: return kChanged.get();
@@ -131,18 +132,31 @@ ChannelCounts PreviewBatch(const ChannelContext &ctx, const BatchItems &items,
 }
 
 std::string BatchQuestion(const ChannelCounts &c, const BatchRange &range) {
-  const std::string from = std::to_string(range.from), to = std::to_string(range.to);
-  const std::string created = std::to_string(c.created), changed = std::to_string(c.changed),
-                    deleted = std::to_string(c.deleted);
-  if (LanguageIndex() == 2) {
-    std::string text = "应用将新建 " + created + " 个信道、修改 " + changed + " 个";
-    if (c.deleted > 0) text += "、删除 " + deleted + " 个";
-    return text + "（信道 " + from + "–" + to + "）。";
+  // Only the counts that are not zero are named; the first carries the word "channel(s)".
+  const bool chinese = LanguageIndex() == 2;
+  std::vector<std::string> parts;
+  auto part = [&](int count, const char *verb, const char *verbZh) {
+    if (count <= 0) return;
+    const std::string n = std::to_string(count);
+    if (chinese)
+      parts.push_back(verbZh + (" " + n) + (parts.empty() ? " 个信道" : " 个"));
+    else
+      parts.push_back(verb + (" " + n) + (parts.empty() ? (count == 1 ? " channel" : " channels") : ""));
+  };
+  part(c.created, "create", "新建");
+  part(c.changed, "change", "修改");
+  part(c.deleted, "delete", "删除");
+  const std::string channels = std::to_string(range.from) + "–" + std::to_string(range.to);
+  if (chinese) {
+    if (parts.empty()) return "应用不会更改任何信道（信道 " + channels + "）。";
+    std::string text = "应用将";
+    for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? "、" : "") + parts[i];
+    return text + "（信道 " + channels + "）。";
   }
-  std::string text = "Apply will create " + created + (c.created == 1 ? " channel" : " channels");
-  text += c.deleted > 0 ? ", change " + changed + " and delete " + deleted
-                        : " and change " + changed;
-  return text + " (channels " + from + "–" + to + ").";
+  if (parts.empty()) return "Apply will change no channel (channels " + channels + ").";
+  std::string text = "Apply will " + parts[0];
+  for (std::size_t i = 1; i < parts.size(); ++i) text += (i + 1 == parts.size() ? " and " : ", ") + parts[i];
+  return text + " (channels " + channels + ").";
 }
 
 namespace step {

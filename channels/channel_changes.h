@@ -1,5 +1,6 @@
 #pragma once
-// What changed since the data was last saved or loaded, channel by channel and field by field
+// What changed since the data was last read, opened, created or saved (the workspace's
+// reference), channel by channel and field by field
 // (the grid marks the CH cell of such a channel, the detail dialog its changed fields), the
 // counts a batch edit will produce before it runs, and the undo steps of the channel editors.
 
@@ -25,7 +26,7 @@ std::array<bool, kFieldCount + 1> ChangedFields(const CodeplugData &working,
                                                 const CodeplugData &saved, int number);
 // The marker shown before a changed channel number or field caption, and the tooltip texts.
 inline constexpr const char *kChangeMarker = "\u25CF";  // ●
-const char *ChangeText(ChannelChange change);           // "Changed since saved" / "自保存后已修改"
+const char *ChangeText(ChannelChange change);  // "Changed since read, opened or saved" …
 
 struct ChannelCounts {
   int created = 0;

@@ -32,6 +32,10 @@ inline constexpr Tr kChannelEdit{"Channel Edit", "信道编辑"};
 inline constexpr Tr kClose{"Close", "关闭"};
 inline constexpr Tr kHelp{"Help", "帮助"};
 
+// A tone typed into a tone cell that the tone list does not hold ("%1": what was typed).
+inline constexpr Tr kToneNotInList{"\"%1\" is not a CTCSS/DCS tone of the list.",
+                                   "“%1”不是列表中的 CTCSS/DCS 亚音。"};
+
 // "Channel Information[Channel - 5]".
 std::string GridCaption(int row);
 

@@ -33,8 +33,19 @@ std::vector<GridCell> GridCursor::nextCol(bool currentCellEmpty, int from) {
   return {first, nextLine()};
 }
 
+int GridCursor::shownRow(int row, int step) const {
+  int r = row;
+  for (int i = 0; i < kGridChannelRows; ++i) {
+    r += step;
+    if (r > kGridChannelRows) r = 1;
+    if (r < 1) r = kGridChannelRows;
+    if (!hidden_[static_cast<std::size_t>(r)]) return r;
+  }
+  return row;
+}
+
 GridCell GridCursor::nextLine() {
-  current_.row = current_.row >= kGridChannelRows ? 1 : current_.row + 1;
+  current_.row = shownRow(current_.row, 1);
   return current_;
 }
 
@@ -43,7 +54,7 @@ GridCell GridCursor::prevCol() {
   while (prev >= kColRx && IsGridColumnHidden(prev)) --prev;
   if (prev < kColRx) {
     prev = kColSpacing;
-    current_.row = current_.row <= 1 ? kGridChannelRows : current_.row - 1;
+    current_.row = shownRow(current_.row, -1);
   }
   current_.col = prev;
   return current_;

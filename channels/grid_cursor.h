@@ -86,6 +86,9 @@ class GridCursor {
   // Shift+Tab: the previous visible field column, from column 1 the last one of the row
   // above (row 128 above row 1). Returns the cell to move to.
   GridCell prevCol();
+  // Rows the grid does not show (its empty rows, while they are hidden): the steps to another
+  // row (nextLine, the wrap of nextCol, prevCol) pass over them. None by default.
+  void setHiddenRows(const std::array<bool, kGridChannelRows + 1> &hidden) { hidden_ = hidden; }
 
   // Enter in an in-place editor of the current column; editorText is what it held.
   EditorEnter enterInEditor(std::string_view editorText) const;
@@ -121,6 +124,9 @@ class GridCursor {
   bool editing_ = false;
   bool suppress_ = false;
   GridCell editAtDoubleClick_{0, 0};  // the editing position when the last double click came
+  std::array<bool, kGridChannelRows + 1> hidden_{};
+  // The next shown row from `row` in direction `step` (±1), wrapping; `row` when none is shown.
+  int shownRow(int row, int step) const;
 };
 
 }  // namespace n27

@@ -33,7 +33,7 @@ int RunInfo(const std::vector<std::string> &args) {
   if (!RunTransfer("info", ws, TransferType::RadioInformation, link, &radio)) return 1;
   CompleteRadioInformationRead(ws, radio);
   const RadioInformation &r = ws.radioInfo;
-  std::cout << "Radio Type:       " << r.radioType << "\n"
+  std::cout << "Radio Type:       " << ModelDisplayName(r.radioType) << "\n"
             << "Frequency:        " << BandText(r.bandCode) << "\n"
             << "Area Code:        " << r.areaCode << "\n"
             << "Serial Number:    " << r.serialNumber << "\n"

@@ -4,6 +4,8 @@
 
 namespace n27 {
 
+std::string ModelDisplayName(const std::string &code) { return code == kModelCode ? "N27" : code; }
+
 std::string BandText(int code) {
   switch (code) {
     case 0: return kBand400;

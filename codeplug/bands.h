@@ -13,6 +13,9 @@ inline constexpr const char *kBand400 = "400 - 490 MHz";
 inline constexpr const char *kBand136 = "136 - 174 MHz";
 inline constexpr const char *kUnknownBand = "Unknown Band";
 
+// The name a model code is shown with: "N27" for the programmer's own "N27PR", any other
+// code as it stands.
+std::string ModelDisplayName(const std::string &code);
 // 0 → "400 - 490 MHz", 1 → "136 - 174 MHz", anything else → "Unknown Band".
 std::string BandText(int code);
 // "136 - 174 MHz" → 1, "400 - 490 MHz" → 0, any other text → 0.

@@ -112,6 +112,7 @@ void NewConfiguration(Workspace &ws) {
   // A missing default file is not an error, and a damaged one is passed over quietly.
   if (ws.loadDefaultFile) LoadDefaultFile(ws, DefaultDataFilePath(ws));
   ws.saved = ws.working;
+  ws.reference = ws.working;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -520,6 +521,7 @@ FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why
   }
   if (!ted.empty()) ws.fileTuning = ws.tuning;
   ws.saved = ws.working;
+  ws.reference = ws.working;
   ws.untitled = false;
   ws.fileName = path;
   return FileStatus::Ok;
@@ -548,6 +550,7 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path, FileOutcome *why
   ws.history.documentReplaced();
   ws.saved = *data;
   ws.working = *data;
+  ws.reference = *data;
   DecodeModelRecord(ws);
   ws.untitled = false;
   ws.fileName = path;

@@ -30,10 +30,11 @@ struct DocumentFrame {
   std::string fileName;
   bool untitled = true;
   CodeplugData saved;
+  CodeplugData reference;
 
   static DocumentFrame of(const Workspace &ws) {
     return {ws.modelFamily, ws.modelName, ws.bandText, ws.lowerLimit, ws.upperLimit,
-            ws.fileName,    ws.untitled,  ws.saved};
+            ws.fileName,    ws.untitled,  ws.saved,    ws.reference};
   }
   void restore(Workspace &ws) const {
     ws.modelFamily = modelFamily;
@@ -44,11 +45,13 @@ struct DocumentFrame {
     ws.fileName = fileName;
     ws.untitled = untitled;
     ws.saved = saved;
+    ws.reference = reference;
   }
   bool operator==(const DocumentFrame &o) const {
     return modelFamily == o.modelFamily && modelName == o.modelName && bandText == o.bandText &&
            lowerLimit == o.lowerLimit && upperLimit == o.upperLimit && fileName == o.fileName &&
-           untitled == o.untitled && std::memcmp(&saved, &o.saved, sizeof saved) == 0;
+           untitled == o.untitled && std::memcmp(&saved, &o.saved, sizeof saved) == 0 &&
+           std::memcmp(&reference, &o.reference, sizeof reference) == 0;
   }
   std::size_t bytes() const {
     return sizeof *this + modelFamily.capacity() + modelName.capacity() + bandText.capacity() +

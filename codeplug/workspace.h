@@ -19,6 +19,10 @@ struct Workspace {
   RadioImage image;
   CodeplugData working;
   CodeplugData saved;
+  // What the grid's and the detail dialog's change marks compare with: the configuration as it
+  // was last read from a radio, opened, created new or saved. After a read it is the radio's
+  // data while `saved` still holds what was open before (so the read counts as modified).
+  CodeplugData reference;
 
   std::string fileName = "new.dat";  // full path once loaded or saved
   bool untitled = true;

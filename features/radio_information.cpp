@@ -19,7 +19,7 @@ std::vector<Setting> buildTable() {
   Setting type{"radiotype", "Combo1_0", Tr{"Radio Type", "机型"}, SettingKind::List, {}, {}};
   // The model name of the stored model code: "N27PR" is the "N27".
   type.view = [](const Workspace &w) {
-    return ListView({w.radioInfo.radioType == kModelCode ? std::string("N27") : w.radioInfo.radioType}, 0);
+    return ListView({ModelDisplayName(w.radioInfo.radioType)}, 0);
   };
   t.push_back(type);
   Setting band{"band", "Combo1_1", Tr{"Frequency", "频段"}, SettingKind::List, {}, {}};

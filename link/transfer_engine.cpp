@@ -38,11 +38,6 @@ enum State : int {
   kEndSent = 69,
 };
 
-// The name a model code is shown with: the family name for the programmer's own model.
-std::string ModelDisplayName(const std::string &code) {
-  return code == kModelCode ? "N27" : code;
-}
-
 }  // namespace
 
 std::string CompletionMessage(TransferType type) {

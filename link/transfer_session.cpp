@@ -37,6 +37,7 @@ void CompleteRead(Workspace &ws, const link::Identification &radio) {
   ws.loadingFile = true;
   DecodeImage(ws);
   ws.loadingFile = false;
+  ws.reference = ws.working;  // the changed marks start from what the radio held
   ws.firmwareVersion = radio.firmware;
   ws.fileName = "new.dat";
   ws.untitled = true;

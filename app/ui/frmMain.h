@@ -9,7 +9,9 @@
 #include <memory>
 
 #include "app/caption.h"
+#include "base/help_topics.h"
 #include "base/language.h"
+#include "base/message_log.h"
 #include "app/shell_commands.h"
 #include "base/ui/editor_window.h"
 #include "codeplug/workspace.h"
@@ -33,6 +35,7 @@ namespace n27 {
 class ChannelContext;
 class RadioCommands;
 class HelpWindow;
+class frmMessages;
 
 // What the main window needs from the start-up code.
 struct ShellOptions {
@@ -99,6 +102,9 @@ class frmMain : public QMainWindow, public RadioHost, private ShellHost {
   // and moved inside it.
   void fitInWorkArea(QMdiSubWindow *sub);
   const ShellOptions &options() const { return options_; }
+  // The messages of this run (status bar and message boxes) and their list (View → Messages).
+  const MessageLog &messageLog() const { return log_; }
+  frmMessages *messagesPanel() const { return messages_; }
   RadioCommands &radio() override { return *radio_; }
   // RadioHost
   QWidget *hostWidget() override { return this; }
@@ -115,6 +121,9 @@ class frmMain : public QMainWindow, public RadioHost, private ShellHost {
 
   // Shows help at a topic (0: the contents).
   void showHelp(int context = 0) override;
+  // Shows a page of the guide (F1 in a window with a page of its own).
+  void showHelpPage(const HelpTopic &topic);
+  HelpWindow *helpWindow() const;
   // Loads a data file without the Open dialog (a file named on the command line).
   bool openFile(const std::string &path);
   // Offers to save a modified configuration; true when the caller may drop it.
@@ -188,6 +197,8 @@ class frmMain : public QMainWindow, public RadioHost, private ShellHost {
   EditorRegistry editors_;
   std::unique_ptr<RadioCommands> radio_;
   QPointer<HelpWindow> help_;
+  MessageLog log_;
+  frmMessages *messages_ = nullptr;
 
   QSplitter *splitter_ = nullptr;
   QWidget *treePanel_ = nullptr;

@@ -20,6 +20,12 @@
 
 namespace n27 {
 
+namespace {
+constexpr Tr kBack{"Back", "后退"};
+constexpr Tr kForward{"Forward", "前进"};
+constexpr Tr kHome{"Contents", "目录"};
+}  // namespace
+
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmHelp");
   browser_ = new QTextBrowser;
@@ -33,6 +39,9 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   auto *forward = new QPushButton(">");
   auto *home = new QPushButton("⌂");
   for (QPushButton *b : {back, forward, home}) b->setFixedWidth(36);
+  back->setObjectName("CommandBack");
+  forward->setObjectName("CommandForward");
+  home->setObjectName("CommandHome");
   connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
   connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
   connect(home, &QPushButton::clicked, browser_, &QTextBrowser::home);
@@ -51,16 +60,25 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
-QString HelpWindow::pagePath(int language) {
-  return QString::fromStdString(
-      ShippedPath(language == kChinese ? "help/zh/index.html" : "help/en/index.html"));
+QString HelpWindow::pagePath(int language, const std::string &page) {
+  return QString::fromStdString(ShippedPath((language == kChinese ? "help/zh/" : "help/en/") + page));
 }
 
+QString HelpWindow::shownFile() const { return browser_->source().toLocalFile(); }
+
 bool HelpWindow::showTopic(int language, int context) {
+  return showPage(language, HelpTopicForContext(context));
+}
+
+bool HelpWindow::showPage(int language, const HelpTopic &topic) {
   setWindowTitle(QString::fromUtf8(mainText::kHelpTitle.at(language)));
-  QString path = pagePath(language);
-  // Windows with a page of their own in the guide.
-  if (context == 3900) path = QFileInfo(path).dir().filePath("history.html");
+  // The arrow buttons by what they do, for the eye and for a screen reader.
+  for (const auto &[name, text] : {std::pair{"CommandBack", &kBack}, {"CommandForward", &kForward}, {"CommandHome", &kHome}})
+    if (auto *b = findChild<QPushButton *>(name)) {
+      b->setToolTip(QString::fromUtf8(text->at(language)));
+      b->setAccessibleName(b->toolTip());
+    }
+  QString path = pagePath(language, topic.page);
   if (!QFile::exists(path)) {
     ShowMessage(parentWidget(),
                 QString::fromUtf8(Text(mainText::kHelpMissing)) + "\n" + path,
@@ -68,9 +86,10 @@ bool HelpWindow::showTopic(int language, int context) {
     return false;
   }
   QUrl url = QUrl::fromLocalFile(path);
-  if (context > 0) url.setFragment(QString("topic%1").arg(context));
+  const QString anchor = QString::fromStdString(topic.anchor);
+  if (!anchor.isEmpty()) url.setFragment(anchor);
   browser_->setSource(url);
-  if (context > 0) browser_->scrollToAnchor(url.fragment());
+  if (!anchor.isEmpty()) browser_->scrollToAnchor(anchor);
   if (!isVisible() && parentWidget()) {
     // Over the main window, within its screen.
     QRect area = parentWidget()->screen()->availableGeometry();

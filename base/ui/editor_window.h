@@ -67,6 +67,7 @@ class EditorRegistry {
  public:
   void add(EditorWindowEntry entry);
   const EditorWindowEntry *find(const QString &name) const;
+  const std::vector<EditorWindowEntry> &entries() const { return entries_; }
 
  private:
   std::vector<EditorWindowEntry> entries_;

@@ -11,6 +11,7 @@
 
 #include "base/main_window_texts.h"
 #include "base/messages.h"
+#include "base/ui/file_dialog.h"
 
 namespace n27 {
 
@@ -18,6 +19,40 @@ namespace {
 
 Prompter g_default;
 Prompter *g_current = nullptr;
+std::function<void(const QString &)> g_observer;
+
+Prompter &installed() { return g_current ? *g_current : g_default; }
+
+// What CurrentPrompter() hands out: the installed prompter, with every message told to the
+// observer first (the Messages list keeps them).
+class ObservedPrompter final : public Prompter {
+ public:
+  Answer ask(QWidget *parent, const QString &text, Prompt prompt) override {
+    return installed().ask(parent, text, prompt);
+  }
+  void message(QWidget *parent, const QString &text, BoxIcon icon) override {
+    tell(text);
+    installed().message(parent, text, icon);
+  }
+  void message(QWidget *parent, const QString &text, BoxIcon icon, const QString &detail) override {
+    tell(detail.isEmpty() ? text : text + "\n" + detail);
+    installed().message(parent, text, icon, detail);
+  }
+  std::optional<QString> openFileName(QWidget *parent, const QString &filter, const QString &folder) override {
+    return installed().openFileName(parent, filter, folder);
+  }
+  std::optional<QString> saveFileName(QWidget *parent, const QString &filter, const QString &proposed) override {
+    return installed().saveFileName(parent, filter, proposed);
+  }
+  int execDialog(QDialog &dialog) override { return installed().execDialog(dialog); }
+
+ private:
+  static void tell(const QString &text) {
+    if (auto observer = g_observer) observer(text);  // a copy: the observer may replace itself
+  }
+};
+
+ObservedPrompter g_observed;
 
 QMessageBox::Icon boxIcon(BoxIcon icon) {
   switch (icon) {
@@ -100,28 +135,31 @@ void Prompter::message(QWidget *parent, const QString &text, BoxIcon icon, const
 
 std::optional<QString> Prompter::openFileName(QWidget *parent, const QString &filter,
                                               const QString &folder) {
-  QString name = QFileDialog::getOpenFileName(parentOr(parent), QString(), folder, filter);
+  auto dialog = MakeFileDialog(parentOr(parent), filter, folder, QFileDialog::AcceptOpen);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  const QString name = dialog->selectedFiles().first();
   if (name.isEmpty()) return std::nullopt;
   return name;
 }
 
 std::optional<QString> Prompter::saveFileName(QWidget *parent, const QString &filter,
                                               const QString &proposed) {
-  QFileDialog dialog(parentOr(parent), QString(), proposed, filter);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  auto dialog = MakeFileDialog(parentOr(parent), filter, proposed, QFileDialog::AcceptSave);
   // A name typed without an extension gets the one of the filter ("Data File (*.dat)").
   const auto suffix = QRegularExpression("\\*\\.(\\w+)").match(filter);
-  dialog.setDefaultSuffix(suffix.hasMatch() ? suffix.captured(1) : QString("dat"));
-  dialog.selectFile(proposed);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first();
+  dialog->setDefaultSuffix(suffix.hasMatch() ? suffix.captured(1) : QString("dat"));
+  dialog->selectFile(proposed);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().first();
 }
 
 int Prompter::execDialog(QDialog &dialog) { return dialog.exec(); }
 
-Prompter &CurrentPrompter() { return g_current ? *g_current : g_default; }
+Prompter &CurrentPrompter() { return g_observed; }
 
 void SetPrompter(Prompter *prompter) { g_current = prompter; }
+
+void SetMessageObserver(std::function<void(const QString &text)> observer) { g_observer = std::move(observer); }
 
 int ExecDialog(QDialog &dialog) { return CurrentPrompter().execDialog(dialog); }
 

@@ -3,6 +3,7 @@
 // current Prompter, so a test can answer them in place of a user.
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "base/message_icon.h"
@@ -32,10 +33,13 @@ class Prompter {
   virtual int execDialog(QDialog &dialog);
 };
 
-// The prompter in use (a Prompter by default).
+// The prompter in use (a Prompter by default, or the one installed).
 Prompter &CurrentPrompter();
 // Installs another prompter (tests); nullptr restores the default. Not owned.
 void SetPrompter(Prompter *prompter);
+// Told the text of every message box shown (with its detail on the next line), whichever
+// prompter answers it; an empty function stops it.
+void SetMessageObserver(std::function<void(const QString &text)> observer);
 
 // Shorthands.
 inline Answer Ask(QWidget *parent, const QString &text, Prompt prompt) {

@@ -15,6 +15,7 @@
 #include "base/ui/tab_order.h"
 #include "base/messages.h"
 #include "base/ui/handler_guard.h"
+#include "base/ui/pasted_text_filter.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_ops.h"
 #include "channels/channel_window_texts.h"
@@ -116,7 +117,8 @@ void FrmCHInfoEdit::buildUi() {
     box->setContextMenuPolicy(Qt::NoContextMenu);
     box->setAcceptDrops(false);
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
-    box->installEventFilter(this);
+    FilterPastedText(box, Passing(FrequencyKeyPasses));
+    box->installEventFilter(this);  // after its children are made: the filter expects every box
     return box;
   };
   text1_ = makeText("Text1");
@@ -146,8 +148,8 @@ void FrmCHInfoEdit::buildUi() {
     });
     combo2_[i] = box;
   }
-  combo2_[kAutodialList]->setToolTip(
-      QString::fromUtf8("Autodial memory is kept with the channel but not set here."));
+  combo2_[kAutodialList]->setToolTip(QString::fromUtf8(
+      Text(Tr{"Autodial memory is kept with the channel but not set here.", "自动拨号存储器随信道保存，但不在此处设置。"})));
   for (int i = 0; i < kChecks; ++i) {
     auto *box = new QCheckBox(this);
     box->setObjectName(QString("Check1_%1").arg(i));
@@ -338,7 +340,7 @@ void FrmCHInfoEdit::SetGridEditData(bool fromGrid) {
 void FrmCHInfoEdit::markFields() {
   // A field that differs from the saved channel: its caption bold behind the marker, as the
   // grid marks the channel number.
-  const auto changed = ChangedFields(ctx_.ws.working, ctx_.ws.saved, channel());
+  const auto changed = ChangedFields(ctx_.ws.working, ctx_.ws.reference, channel());
   auto mark = [&](QAbstractButton *button, QLabel *label, const Tr &caption, int field) {
     const bool on = field > 0 && changed[static_cast<std::size_t>(field)];
     const QString text = (on ? QString::fromUtf8(kChangeMarker) + " " : QString()) + q(caption);

@@ -19,8 +19,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "base/help_topics.h"
 #include "base/messages.h"
+#include "base/ui/accessible_names.h"
 #include "base/ui/handler_guard.h"
+#include "base/ui/pasted_text_filter.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_changes.h"
 #include "channels/channel_ops.h"
@@ -37,11 +40,6 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 const char *const kWindowName = "frmCommChInfo";
-// Two handlers of this window report themselves without the leading "f".
-const char *const kShortWindowName = "rmCommChInfo";
-
-bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
-
 // The per-user setting that keeps the grid's empty rows hidden.
 const char *const kHideEmptyKey = "ChannelGrid/HideEmptyRows";
 
@@ -49,11 +47,6 @@ inline constexpr Tr kHideEmptyRows{"Hide empty rows", "隐藏空行"};
 inline constexpr Tr kFindLabel{"Find (Ctrl+F):", "查找(Ctrl+F)："};
 inline constexpr Tr kFindTip{"A frequency (462.125) or a tone (67.0, D023N); Enter or F3 finds the next",
                              "频率（462.125）或亚音（67.0、D023N）；按回车或F3查找下一个"};
-inline constexpr Tr kNotFound{"No channel shows \"%1\".", "没有信道含有“%1”。"};
-
-// The selection: the CH cell in a strong colour, the rest of the row tinted.
-const QColor kSelectedChannel(96, 160, 230);
-const QColor kSelectedRow(214, 232, 252);
 
 QString trText(const Tr &text) { return QString::fromUtf8(text.get()); }
 
@@ -84,6 +77,8 @@ frmCommChInfo::frmCommChInfo(ChannelContext &ctx, ChannelWindowHost host, QWidge
     cursor_.enterCell(1, kColRx);
     if (hideEmptyRows()) applyHiddenRows();
     updateCaption();
+    // The grid has the focus when the window opens: arrows, typing and Ctrl+F work at once.
+    grid_->setFocus(Qt::OtherFocusReason);
   });
 }
 
@@ -110,6 +105,7 @@ void frmCommChInfo::buildUi() {
 
   grid_ = new QTableWidget(kGridChannelRows, kGridColumnCount, this);
   grid_->setObjectName("MSFlexGrid1");
+  grid_->setProperty(kOwnHelpKey, true);  // F1 opens the topic of the column
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -161,6 +157,7 @@ void frmCommChInfo::buildUi() {
   text1_->setAcceptDrops(false);
   text1_->setAttribute(Qt::WA_InputMethodEnabled, false);
   text1_->setAlignment(Qt::AlignCenter);
+  FilterPastedText(text1_, Passing(FrequencyKeyPasses));
   text1_->installEventFilter(this);
 
   auto makeList = [&](const char *name, bool editable) {
@@ -289,6 +286,13 @@ void frmCommChInfo::applyLanguage() {
   FillList(combo4_[0], {scan.rbegin(), scan.rend()});
   FillList(combo4_[1], FieldChoices(kFieldPttId, none));
   FillList(combo5_, FieldChoices(kFieldOptSignal, none));
+  // The in-place editors by their columns, until one opens on a cell (then by the cell).
+  for (int col = kColRx; col <= kColSpacing; ++col) {
+    QWidget *editor = editorOf(col);
+    const QString caption = PlainLabel(headers[col]);
+    const QString named = editor->accessibleName();
+    editor->setAccessibleName(named.isEmpty() || col == kColRx || col == kColDecode ? caption : named + " / " + caption);
+  }
   updateCaption();
 }
 
@@ -318,7 +322,7 @@ void frmCommChInfo::markRow(int row) {
   if (!item) return;
   // A channel that differs from the saved copy (added, changed or deleted): its number bold,
   // behind a marker, in a colour of its own, with a tooltip saying which.
-  const ChannelChange change = CompareWithSaved(ctx_.ws.working, ctx_.ws.saved, row);
+  const ChannelChange change = CompareWithSaved(ctx_.ws.working, ctx_.ws.reference, row);
   const bool marked = change != ChannelChange::Same;
   const QString text = marked ? QString::fromUtf8(change == ChannelChange::Added     ? "+ "
                                                   : change == ChannelChange::Deleted ? "\u2212 "
@@ -406,437 +410,6 @@ void frmCommChInfo::channelChanged(int number, bool refresh) {
 
 void frmCommChInfo::allChannelsChanged() { SetGridData(); }
 
-// ---- editing --------------------------------------------------------------------------
-
-QWidget *frmCommChInfo::editorOf(int col) const {
-  switch (col) {
-    case kColRx:
-    case kColTx: return text1_;
-    case kColDecode:
-    case kColEncode: return combo1_;
-    case kColPower: return combo2_;
-    case kColScanAdd: return combo4_[0];
-    case kColOptSignal: return combo5_;
-    case kColPttId: return combo4_[1];
-    case kColSpacing: return combo3_;
-    default: return nullptr;
-  }
-}
-
-QWidget *frmCommChInfo::openEditor() const {
-  return cursor_.editing() ? editorOf(cursor_.editCell().col) : nullptr;
-}
-
-void frmCommChInfo::placeEditor() {
-  QWidget *editor = openEditor();
-  if (!editor) return;
-  const GridCell c = cursor_.editCell();
-  QRect r = grid_->visualItemRect(grid_->item(c.row - 1, c.col));
-  if (auto *box = qobject_cast<QComboBox *>(editor))
-    r.setHeight(std::max(r.height(), box->sizeHint().height()));
-  editor->setGeometry(r);
-}
-
-void frmCommChInfo::EnterGridEdit() {
-  run("EnterGridEdit", [&] {
-    SaveShowGridData(true);
-    if (detail_) detail_->SetGridEditData(true);
-    const GridCell c = cursor_.current();
-    if (c.col == kColMore) {
-      showDetailDialog();
-      return;
-    }
-    QWidget *editor = editorOf(c.col);
-    if (!editor) return;
-    if (IsFrequencyColumn(c.col)) {
-      if (c.col == kColTx && cursor_.prefillTx(cellText(c.row, kColTx).isEmpty()))
-        setCellText(c.row, kColTx, cellText(c.row, kColRx));
-      text1_->setText(cellText(c.row, c.col));
-    } else {
-      ShowListText(static_cast<QComboBox *>(editor), cellText(c.row, c.col));
-    }
-    cursor_.editorOpened();
-    placeEditor();
-    editor->show();
-    editor->raise();
-    editor->setFocus(Qt::OtherFocusReason);
-    if (editor == text1_ && !text1_->text().isEmpty()) text1_->selectAll();
-  });
-}
-
-void frmCommChInfo::SaveShowGridData(bool refresh) {
-  run("SaveShowGridData", [&] {
-    if (!cursor_.editing() || saving_) return;
-    saving_ = true;
-    struct Reset {
-      bool &flag;
-      ~Reset() { flag = false; }
-    } reset{saving_};
-
-    const GridCell c = cursor_.editCell();
-    QWidget *editor = editorOf(c.col);
-    QString text;
-    if (IsFrequencyColumn(c.col))
-      text = QString::fromStdString(FormatTypedFrequency(text1_->text().toStdString()));
-    else
-      text = ListText(static_cast<QComboBox *>(editor));
-    setCellText(c.row, c.col, text);
-    cursor_.editorClosed();
-    // The editor goes before the channel list takes the text: a message it shows must not
-    // find the editor still open and save it again.
-    if (editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus())
-      grid_->setFocus(Qt::OtherFocusReason);
-    editor->hide();
-    const EditStatus status = ChangeChannel(ctx_, 1, c.row, c.col, text.toStdString(), refresh);
-    // An edit the channel list did not take (a list value on a row without a channel)
-    // leaves nothing behind in the cell.
-    if (refresh && status != EditStatus::Ok && status != EditStatus::Unmatched) fillRow(c.row);
-  });
-}
-
-void frmCommChInfo::editorEnter() {
-  QWidget *editor = openEditor();
-  const QString typed =
-      editor == text1_ ? text1_->text() : editor ? ListText(static_cast<QComboBox *>(editor)) : QString();
-  SaveShowGridData(true);
-  switch (cursor_.enterInEditor(typed.toStdString())) {
-    case EditorEnter::NextLine: GridNextLine(); break;
-    case EditorEnter::NextCol: GridNextCol(); break;
-    case EditorEnter::OpenDetail: showDetailDialog(); break;
-  }
-}
-
-void frmCommChInfo::cancelEdit() {
-  QWidget *editor = openEditor();
-  if (!editor) return;
-  cursor_.editorClosed();
-  grid_->setFocus(Qt::OtherFocusReason);
-  editor->hide();
-}
-
-void frmCommChInfo::listChosen() {
-  // A choice from the list is taken at once; the row is redrawn so that values the choice
-  // changes beside it (the encode tone following the decode tone) show too.
-  SaveShowGridData(true);
-  grid_->setFocus(Qt::OtherFocusReason);
-}
-
-// ---- cursor ---------------------------------------------------------------------------
-
-void frmCommChInfo::moveTo(const GridCell &cell) {
-  grid_->setCurrentCell(cell.row - 1, cell.col);
-}
-
-void frmCommChInfo::GridNextCol(int from) {
-  RunHandler(QString(kShortWindowName), "GridNextCol", [&] {
-    const GridCell c = cursor_.current();
-    const bool empty = cellText(c.row, c.col).isEmpty();
-    for (const GridCell &step : cursor_.nextCol(empty, from)) moveTo(step);
-    grid_->setFocus(Qt::OtherFocusReason);
-  });
-}
-
-void frmCommChInfo::GridNextLine() {
-  run("GridNextLine", [&] {
-    moveTo(cursor_.nextLine());
-    grid_->setFocus(Qt::OtherFocusReason);
-  });
-}
-
-bool frmCommChInfo::FlexConcludeRx() {
-  bool has = false;
-  run("FlexConcludeRx", [&] {
-    has = !cellText(cursor_.row(), kColRx).isEmpty();
-    if (!cursor_.concludeRx(has)) moveTo(cursor_.current());
-  });
-  return has;
-}
-
-void frmCommChInfo::selectRow(int row) {
-  if (row < 1 || row > kGridChannelRows) return;
-  int col = cursor_.col() >= kColRx ? cursor_.col() : kColRx;
-  moveTo({row, col});
-}
-
-void frmCommChInfo::cellEntered(int row, int col) {
-  const int before = cursor_.row();
-  if (!cursor_.enterCell(row, col)) return;
-  // Moving the cursor to another row selects that row alone, unless Shift is extending.
-  if (!keepSelection_ && row != before && row >= 1 && row <= kGridChannelRows) {
-    selection_.click(row);
-    paintSelection();
-  }
-  SaveShowGridData(true);
-  updateCaption();
-  if (detail_) detail_->SetGridEditData(true);
-}
-
-void frmCommChInfo::cellDoubleClicked(int row, int col) {
-  SaveShowGridData(true);
-  const bool hasRx = !cellText(row, kColRx).isEmpty();
-  const DoubleClickOutcome out =
-      cursor_.doubleClick(row, col, hasRx, cellText(row, kColTx).isEmpty());
-  moveTo(out.cell);
-  if (out.open) EnterGridEdit();
-}
-
-void frmCommChInfo::updateCaption() {
-  setWindowTitle(QString::fromStdString(chtext::GridCaption(cursor_.row())));
-}
-
-// ---- clipboard ------------------------------------------------------------------------
-
-void frmCommChInfo::SetCHEdit(ChannelEditCommandKey command) {
-  run("SetCHEdit", [&] {
-    SaveShowGridData(true);
-    if (n27::SetCHEdit(ctx_, clipboard_, command, cursor_.row()) == ChannelEditOutcome::LastChannel)
-      ShowMessage(this, QString::fromUtf8(msg::kAtLeastOneChannel.get()));
-  });
-}
-
-void frmCommChInfo::channelEdit(ChannelEditCommand command) { blockCommand(command); }
-
-void frmCommChInfo::showOutcome(BlockOutcome outcome) {
-  const std::string text = BlockOutcomeMessage(outcome);
-  if (!text.empty()) ShowMessage(this, QString::fromStdString(text));
-}
-
-void frmCommChInfo::blockCommand(ChannelEditCommand command) {
-  run("SetCHEdit", [&] {
-    SaveShowGridData(true);
-    const RowSelection rows = selection_.rows();
-    const bool several = rows.size() > 1;
-    switch (command) {
-      case ChannelEditCommand::Copy:
-        if (!several) {
-          block_ = {};
-          SetCHEdit(ChannelEditCommandKey::Copy);
-        } else {
-          CopyBlock(ctx_.ws.working, block_, rows);
-        }
-        return;
-      case ChannelEditCommand::Cut:
-        if (!several) {
-          block_ = {};
-          SetCHEdit(ChannelEditCommandKey::Cut);
-        } else {
-          showOutcome(CutBlock(ctx_, block_, rows));
-        }
-        return;
-      case ChannelEditCommand::Paste: {
-        if (!block_.filled || block_.rows.size() < 2) {
-          SetCHEdit(ChannelEditCommandKey::Paste);
-          return;
-        }
-        const int at = selection_.first();
-        const PastePreview preview = PreviewPaste(ctx_.ws.working, block_, at);
-        if (preview.ask && Ask(this, QString::fromStdString(PasteQuestion(preview)),
-                               Prompt::WarningOkCancel) != Answer::Ok)
-          return;
-        showOutcome(PasteBlock(ctx_, block_, at));
-        // The pasted rows stay selected.
-        RowSelection pasted;
-        for (int r = at; r < at + preview.rows && r <= kMaxChannels; ++r)
-          if (!grid_->isRowHidden(r - 1)) pasted.push_back(r);
-        if (!pasted.empty()) selection_.set(pasted, at);
-        paintSelection();
-        return;
-      }
-      case ChannelEditCommand::Delete:
-        if (!several)
-          SetCHEdit(ChannelEditCommandKey::Delete);
-        else
-          showOutcome(DeleteBlock(ctx_, rows));
-        return;
-      case ChannelEditCommand::MoveUp:
-      case ChannelEditCommand::MoveDown: {
-        const int direction = command == ChannelEditCommand::MoveUp ? -1 : 1;
-        const HiddenRows hidden = hiddenRows();
-        RowSelection moved;
-        const BlockOutcome outcome = MoveRows(ctx_, rows, direction, &moved, &hidden);
-        showOutcome(outcome);
-        if (outcome != BlockOutcome::Done) return;
-        // The selection and the cursor go with the channels.
-        const int shift = moved.empty() || rows.empty() ? 0 : moved.front() - rows.front();
-        const int cursor = std::clamp(cursor_.row() + shift, 1, kMaxChannels);
-        selection_.set(moved, cursor);
-        moveKeepingSelection(cursor);
-        paintSelection();
-        return;
-      }
-      case ChannelEditCommand::InsertRow:
-        showOutcome(InsertRows(ctx_, cursor_.row(), 1));
-        return;
-      case ChannelEditCommand::DeleteRow:
-        showOutcome(DeleteRows(ctx_, rows));
-        if (grid_->isRowHidden(cursor_.row() - 1)) applyHiddenRows();
-        selection_.click(cursor_.row());
-        paintSelection();
-        return;
-      case ChannelEditCommand::SortAscending:
-      case ChannelEditCommand::SortDescending:
-        // A selection of several rows sorts those rows, otherwise the whole list.
-        showOutcome(SortRows(ctx_, several ? rows : RowSelection{}, command == ChannelEditCommand::SortDescending));
-        return;
-      case ChannelEditCommand::Compact:
-        showOutcome(CompactChannels(ctx_));
-        return;
-      case ChannelEditCommand::Find:
-        find_->setFocus(Qt::ShortcutFocusReason);
-        find_->selectAll();
-        return;
-    }
-  });
-}
-
-// ---- selection, hidden rows, find --------------------------------------------------------
-
-void frmCommChInfo::paintSelection() {
-  const QPalette pal = grid_->palette();
-  for (int row = 1; row <= kGridChannelRows; ++row) {
-    const bool on = selection_.contains(row);
-    if (on == painted_[row]) continue;
-    painted_[row] = on;
-    for (int col = 0; col < kGridColumnCount; ++col) {
-      QTableWidgetItem *item = grid_->item(row - 1, col);
-      if (!item) continue;
-      if (col == kColChannel)
-        item->setBackground(on ? QBrush(kSelectedChannel) : pal.button());
-      else
-        item->setBackground(on ? QBrush(kSelectedRow) : QBrush());
-    }
-  }
-}
-
-void frmCommChInfo::moveKeepingSelection(int row) {
-  if (row < 1 || row > kGridChannelRows) return;
-  keepSelection_ = true;
-  struct Reset {
-    bool &flag;
-    ~Reset() { flag = false; }
-  } reset{keepSelection_};
-  moveTo({row, cursor_.col() >= kColRx ? cursor_.col() : kColRx});
-  grid_->scrollToItem(grid_->item(row - 1, kColRx));
-}
-
-void frmCommChInfo::channelCellClicked(int row, Qt::KeyboardModifiers modifiers) {
-  SaveShowGridData(true);
-  if (modifiers & Qt::ShiftModifier)
-    selection_.extendTo(row);
-  else if (modifiers & Qt::ControlModifier)
-    selection_.toggle(row);
-  else
-    selection_.click(row);
-  moveKeepingSelection(row);
-  paintSelection();
-  grid_->setFocus(Qt::MouseFocusReason);
-}
-
-bool frmCommChInfo::hideEmptyRows() const { return hideEmpty_ && hideEmpty_->isChecked(); }
-
-void frmCommChInfo::setHideEmptyRows(bool hide) { hideEmpty_->setChecked(hide); }
-
-HiddenRows frmCommChInfo::hiddenRows() const {
-  HiddenRows hidden{};
-  if (!hideEmptyRows()) return hidden;
-  const CodeplugData &data = ctx_.ws.working;
-  bool any = false;
-  for (int row = 1; row <= kGridChannelRows; ++row) {
-    hidden[row] = !data.findChannel(row);
-    any = any || !hidden[row];
-  }
-  if (!any) hidden = {};  // no channel at all: every row stays, so one can be typed
-  return hidden;
-}
-
-void frmCommChInfo::applyHiddenRows() {
-  const HiddenRows hidden = hiddenRows();
-  for (int row = 1; row <= kGridChannelRows; ++row)
-    if (grid_->isRowHidden(row - 1) != hidden[row]) grid_->setRowHidden(row - 1, hidden[row]);
-  selection_.setHidden(hidden);
-  // The cursor never stays on a hidden row: the next shown row below, else above.
-  int row = cursor_.row();
-  if (row >= 1 && row <= kGridChannelRows && hidden[row]) {
-    int to = 0;
-    for (int r = row + 1; r <= kGridChannelRows && !to; ++r)
-      if (!hidden[r]) to = r;
-    for (int r = row - 1; r >= 1 && !to; --r)
-      if (!hidden[r]) to = r;
-    if (to) {
-      cancelEdit();
-      moveTo({to, cursor_.col() >= kColRx ? cursor_.col() : kColRx});
-    }
-  }
-  if (selection_.rows().empty()) selection_.click(cursor_.row());
-  paintSelection();
-}
-
-bool frmCommChInfo::findNext(const QString &text) {
-  bool found = false;
-  run("FindNext", [&] {
-    const QString wanted = text.trimmed();
-    if (wanted.isEmpty()) return;
-    SaveShowGridData(true);
-    const int row = FindChannelRow(ctx_, wanted.toStdString(), cursor_.row());
-    if (!row) {
-      ShowMessage(this, trText(kNotFound).arg(wanted));
-      return;
-    }
-    found = true;
-    selection_.click(row);
-    moveKeepingSelection(row);
-    paintSelection();
-  });
-  return found;
-}
-
-bool frmCommChInfo::selectionKey(QKeyEvent *key) {
-  const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-  const int k = key->key();
-  const bool vertical = k == Qt::Key_Up || k == Qt::Key_Down;
-  if (vertical && mods == Qt::AltModifier) {
-    blockCommand(k == Qt::Key_Up ? ChannelEditCommand::MoveUp : ChannelEditCommand::MoveDown);
-    return true;
-  }
-  if (vertical && mods == Qt::ShiftModifier) {
-    // Shift+arrows extend the selection to the next shown row.
-    const HiddenRows hidden = hiddenRows();
-    int row = cursor_.row();
-    do row += k == Qt::Key_Up ? -1 : 1;
-    while (row >= 1 && row <= kGridChannelRows && hidden[row]);
-    if (row < 1 || row > kGridChannelRows) return true;
-    SaveShowGridData(true);
-    selection_.extendTo(row);
-    moveKeepingSelection(row);
-    paintSelection();
-    return true;
-  }
-  if (k == Qt::Key_Insert && mods == Qt::NoModifier) {
-    blockCommand(ChannelEditCommand::InsertRow);
-    return true;
-  }
-  if (k == Qt::Key_Delete && mods == Qt::ControlModifier) {
-    blockCommand(ChannelEditCommand::DeleteRow);
-    return true;
-  }
-  if (key->matches(QKeySequence::Find)) {
-    blockCommand(ChannelEditCommand::Find);
-    return true;
-  }
-  if (k == Qt::Key_F3 && mods == Qt::NoModifier) {
-    findNext(find_->text());
-    return true;
-  }
-  const QKeySequence pressed(key->keyCombination());
-  for (ChannelEditCommand c :
-       {ChannelEditCommand::SortAscending, ChannelEditCommand::SortDescending, ChannelEditCommand::Compact})
-    if (pressed == QKeySequence(QString::fromLatin1(ChannelPlanKeys(c)))) {
-      blockCommand(c);
-      return true;
-    }
-  return false;
-}
-
 // ---- the detail dialog ----------------------------------------------------------------
 
 void frmCommChInfo::showDetailDialog() {
@@ -865,130 +438,6 @@ FrmCHInfoEdit *frmCommChInfo::detailDialog() const { return detail_.data(); }
 void frmCommChInfo::storePendingInput() {
   SaveShowGridData(true);
   if (detail_) detail_->storePendingInput();
-}
-
-// ---- events ---------------------------------------------------------------------------
-
-void frmCommChInfo::showHelpFor(int col) {
-  if (!host_.showHelp) return;
-  int topic = chtext::kHelpChannelWindow;
-  if (IsFrequencyColumn(col)) topic = chtext::kHelpFrequencyBase + col;
-  if (col == kColPower) topic = chtext::kHelpPower;
-  if (col == kColSpacing) topic = chtext::kHelpSpacing;
-  if (col == kColScanAdd) topic = chtext::kHelpScanAdd;
-  host_.showHelp(topic);
-}
-
-bool frmCommChInfo::frequencyKey(QKeyEvent *key) {
-  bool eat = false;
-  RunHandler(QString(kShortWindowName), "Text1_KeyPress", [&] { eat = FilterFrequencyKey(key); });
-  return eat;
-}
-
-bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
-  if (event->type() == QEvent::Resize && watched == grid_->viewport()) placeEditor();
-  if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonPress) {
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    const QModelIndex index = grid_->indexAt(mouse->position().toPoint());
-    if (mouse->button() == Qt::LeftButton && index.isValid() && index.column() == kColChannel) {
-      run("MSFlexGrid1_Click", [&] { channelCellClicked(index.row() + 1, mouse->modifiers()); });
-      return true;
-    }
-  }
-  // Ctrl+F and F3 also from the find box.
-  if (watched == find_ && event->type() == QEvent::KeyPress) {
-    auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() == Qt::Key_F3) {
-      findNext(find_->text());
-      return true;
-    }
-    if (key->key() == Qt::Key_Escape) {
-      grid_->setFocus(Qt::OtherFocusReason);
-      return true;
-    }
-  }
-
-  if (watched == grid_ && event->type() == QEvent::KeyPress) {
-    auto *key = static_cast<QKeyEvent *>(event);
-    if (isEnter(key)) {
-      EnterGridEdit();
-      return true;
-    }
-    if (key->key() == Qt::Key_F1) {
-      showHelpFor(cursor_.col());
-      return true;
-    }
-    if (selectionKey(key)) return true;
-    // Tab walks through the fields as Enter does after an edit; Shift+Tab walks back.
-    if (key->key() == Qt::Key_Tab) {
-      GridNextCol();
-      return true;
-    }
-    if (key->key() == Qt::Key_Backtab) {
-      moveTo(cursor_.prevCol());
-      return true;
-    }
-    // The Channel Edit commands from the keyboard.
-    const std::pair<QKeySequence::StandardKey, ChannelEditCommand> shortcuts[] = {
-        {QKeySequence::Copy, ChannelEditCommand::Copy},
-        {QKeySequence::Cut, ChannelEditCommand::Cut},
-        {QKeySequence::Paste, ChannelEditCommand::Paste},
-        {QKeySequence::Delete, ChannelEditCommand::Delete}};
-    for (const auto &[sequence, command] : shortcuts)
-      if (key->matches(sequence)) {
-        blockCommand(command);
-        return true;
-      }
-    // Typing a digit on a frequency cell starts editing it with that digit.
-    const QString t = key->text();
-    if (IsFrequencyColumn(cursor_.col()) && t.size() == 1 && !(key->modifiers() & Qt::ControlModifier) &&
-        (t[0].isDigit() || t[0] == '.') && t[0].unicode() < 128) {
-      EnterGridEdit();
-      if (text1_->isVisible()) text1_->setText(t);
-      return true;
-    }
-    return false;
-  }
-
-  QWidget *editor = openEditor();
-  const bool isEditorObject =
-      editor && (watched == editor || (editor == combo1_ && watched == combo1_->lineEdit()));
-  if (!isEditorObject) return QWidget::eventFilter(watched, event);
-
-  if (event->type() == QEvent::KeyPress) {
-    auto *key = static_cast<QKeyEvent *>(event);
-    const bool isText = editor == text1_;
-    if (isEnter(key) || key->key() == Qt::Key_Tab) {
-      if (isText)
-        RunHandler(QString(kShortWindowName), "Text1_KeyPress", [&] { editorEnter(); });
-      else
-        run((editor->objectName().left(6) + "_KeyPress").toUtf8().constData(), [&] { editorEnter(); });
-      return true;
-    }
-    if (key->key() == Qt::Key_Escape) {
-      cancelEdit();
-      return true;
-    }
-    if (key->key() == Qt::Key_F1) {
-      showHelpFor(cursor_.editCell().col);
-      return true;
-    }
-    if (isText) return frequencyKey(key);
-    if (auto *box = qobject_cast<QComboBox *>(editor); box && watched == box)
-      return StepListWithoutChoosing(box, key);
-    return false;
-  }
-  if (event->type() == QEvent::Wheel) return true;  // the wheel scrolls, it does not choose
-  if (event->type() == QEvent::FocusOut) {
-    auto *focus = static_cast<QFocusEvent *>(event);
-    QWidget *now = QApplication::focusWidget();
-    const bool stillInside = now && (now == editor || editor->isAncestorOf(now));
-    if (focus->reason() != Qt::PopupFocusReason && !stillInside && !QApplication::activePopupWidget())
-      run(editor == text1_ ? "Text1_Validate"
-                           : (editor->objectName().left(6) + "_Validate").toUtf8().constData(),
-          [&] { SaveShowGridData(true); });
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void frmCommChInfo::showEvent(QShowEvent *event) {

@@ -117,6 +117,8 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   void cancelEdit();
   void listChosen();
   QWidget *editorOf(int col) const;
+  // "CH 5, RX Frequency": the row and column captions of a cell.
+  QString cellCaption(int row, int col) const;
   QWidget *openEditor() const;
   void placeEditor();
   void showHelpFor(int col);
@@ -134,6 +136,8 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
   void applyHiddenRows();
   HiddenRows hiddenRows() const;
   void showOutcome(BlockOutcome outcome);
+  // Two handlers of this window report themselves without the leading "f".
+  static constexpr const char *kShortWindowName_ = "rmCommChInfo";
   // Runs a handler; a failure shows "frmCommChInfo_<name>" and the handler ends.
   bool run(const char *handler, const std::function<void()> &body);
 
@@ -166,6 +170,7 @@ class frmCommChInfo : public QWidget, public EditorWindow, public ChannelListene
 
   bool saving_ = false;
   bool active_ = false;
+  bool toneRefused_ = false;  // the last edit was a tone the list does not hold
 };
 
 }  // namespace n27

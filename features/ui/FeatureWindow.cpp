@@ -25,6 +25,7 @@
 #include "base/ui/fit_scroll_area.h"
 #include "base/ui/tab_order.h"
 #include "base/ui/handler_guard.h"
+#include "base/ui/pasted_text_filter.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_context.h"
 
@@ -46,6 +47,7 @@ class KeyFilterObject : public QObject {
     box->setContextMenuPolicy(Qt::NoContextMenu);
     box->setDragEnabled(false);
     box->setAcceptDrops(false);
+    if (filter) FilterPastedText(box, filter);  // a middle-click paste is filtered as typing is
   }
 
  protected:
@@ -186,7 +188,10 @@ FeatureWindow::FeatureWindow(const features::Area &area, ChannelContext &channel
   setCaptions();
   refresh();
   // The body's size is known now that captions and lists are in (the window is not shown yet,
-  // so nothing has told its layout).
+  // so nothing has told its layout). Every tab page is measured as the style will show it: a
+  // page not shown yet would report its size before the style polished it, and open cut.
+  ensurePolished();
+  for (QLayout *l : findChildren<QLayout *>()) l->invalidate();
   if (auto *body = findChild<FitScrollArea *>()) body->updateGeometry();
   QWidget::layout()->invalidate();
   // An undo or redo may change any setting: show them again.

@@ -20,6 +20,8 @@ FrmPassWord::FrmPassWord(std::string &password, QWidget *parent)
   text1_ = new QLineEdit;
   text1_->setObjectName("Text1");
   text1_->setEchoMode(QLineEdit::Password);
+  // Each character typed shows as "*", whatever the style's own mark.
+  text1_->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
   text1_->setMaxLength(4);
   // The radio keeps its password in single-byte characters (bytes 01..FE, 00 and FF end it):
   // any Latin-1 character but those can be typed.

@@ -31,6 +31,8 @@ QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
 QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
 
 constexpr const char *kFolderKey = "Settings/CompareFolder";
+// The last column's caption until something has been compared (then the file's or radio's name).
+constexpr Tr kComparedWith{"Compared with", "比较对象"};
 QPointer<FrmCompare> g_window;
 
 BoxIcon boxIcon(MessageIcon icon) {
@@ -84,6 +86,8 @@ FrmCompare::FrmCompare(RadioHost &main) : QDialog(main.hostWidget()), main_(main
   list_->setRootIsDecorated(false);
   list_->setAlternatingRowColors(true);
   list_->setColumnCount(4);
+  setHeaders(qs(kComparedWith.get()));
+  for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, list_->header()->sectionSizeHint(c) + 24);
   list_->header()->setSectionResizeMode(QHeaderView::Interactive);
   status_ = new QLabel;
   status_->setObjectName("LabelStatus");
@@ -122,8 +126,7 @@ void FrmCompare::showDifferences(const Workspace &other, const QString &otherNam
   otherName_ = otherName;
   diffs_ = print::CompareConfigurations(first_ ? *first_ : main_.workspace(), other, scope);
   list_->clear();
-  list_->setHeaderLabels({qs(print::difftext::kSection.get()), qs(print::difftext::kItem.get()),
-                          first_ ? firstName_ : qs(print::difftext::kOpenConfiguration.get()), otherName});
+  setHeaders(otherName);
   for (const print::Difference &d : diffs_) {
     auto *item = new QTreeWidgetItem(list_, {qs(d.section), qs(d.item), qs(d.first), qs(d.second)});
     if (d.item.empty())  // a channel on one side only
@@ -139,6 +142,11 @@ void FrmCompare::showDifferences(const Workspace &other, const QString &otherNam
   status_->setText(text);
   setWindowTitle(qs(print::difftext::kCompareTitle.get()) + " - " + otherName);
   refreshButton_->setEnabled(true);
+}
+
+void FrmCompare::setHeaders(const QString &other) {
+  list_->setHeaderLabels({qs(print::difftext::kSection.get()), qs(print::difftext::kItem.get()),
+                          first_ ? firstName_ : qs(print::difftext::kOpenConfiguration.get()), other});
 }
 
 bool FrmCompare::compareWithFile(const QString &path) {

@@ -42,6 +42,8 @@ class FrmCompare : public QDialog {
   const std::vector<print::Difference> &differences() const { return diffs_; }
 
  private:
+  // The column captions; `other` names the last column.
+  void setHeaders(const QString &other);
   void showDifferences(const Workspace &other, const QString &otherName, print::CompareScope scope);
 
   RadioHost &main_;

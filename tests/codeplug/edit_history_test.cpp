@@ -168,6 +168,14 @@ TEST_F(HistoryTest, BatchApplyIsOneStepAndItsPreviewCountsExactly) {
   EXPECT_EQ(cleared.deleted, 1);
   EXPECT_EQ(BatchQuestion(cleared, {2, 3}),
             "Apply will create 1 channel, change 1 and delete 1 (channels 2–3).");
+  // A count of zero is left out; with nothing to do the question says so.
+  EXPECT_EQ(BatchQuestion({0, 4, 0}, {1, 32}), "Apply will change 4 channels (channels 1–32).");
+  EXPECT_EQ(BatchQuestion({0, 1, 2}, {1, 32}), "Apply will change 1 channel and delete 2 (channels 1–32).");
+  EXPECT_EQ(BatchQuestion({0, 0, 0}, {1, 32}), "Apply will change no channel (channels 1–32).");
+  SetLanguageIndex(kChinese);
+  EXPECT_EQ(BatchQuestion({0, 4, 1}, {1, 16}), "应用将修改 4 个信道、删除 1 个（信道 1–16）。");
+  EXPECT_EQ(BatchQuestion({0, 0, 0}, {1, 16}), "应用不会更改任何信道（信道 1–16）。");
+  SetLanguageIndex(kEnglish);
 }
 
 TEST_F(HistoryTest, FeatureSettingStepSurvivesALanguageSwitch) {

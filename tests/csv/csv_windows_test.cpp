@@ -120,11 +120,15 @@ TEST_F(CsvWindows, CompareWithAFileListsTheDifferences) {
   ChangeChannel(main->channels(), 1, 1, kFieldRx, "446.00625");
   ChangeChannel(main->channels(), 1, 1, kFieldPower, "High");
   ChangeChannel(main->channels(), 1, 3, kFieldRx, "446.03125");
-  prompter.openNames = {QString::fromStdString(path("other.dat"))};
-  trigger("mnuFileCompare");
+  trigger("mnuFileCompare");  // no file chosen: the empty window names its columns already
   auto *window = main->findChild<FrmCompare *>("FrmCompare");
   ASSERT_NE(window, nullptr);
   QTreeWidget *list = window->list();
+  EXPECT_EQ(list->headerItem()->text(0), "Where");
+  EXPECT_EQ(list->headerItem()->text(2), "Open configuration");
+  EXPECT_EQ(list->headerItem()->text(3), "Compared with");
+  prompter.openNames = {QString::fromStdString(path("other.dat"))};
+  trigger("mnuFileCompare");
   ASSERT_EQ(list->topLevelItemCount(), 3);
   EXPECT_EQ(list->headerItem()->text(3), "other.dat");
   EXPECT_EQ(list->topLevelItem(0)->text(0), "Channel 1");

@@ -214,6 +214,7 @@ TEST_F(CliTransfer, InfoPrintsTheRadioInformation) {
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("Serial Number:    N27SIM0000000001"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Frequency:        400 - 490 MHz"), std::string::npos);
+  EXPECT_NE(r.out.find("Radio Type:       N27\n"), std::string::npos) << r.out;  // as the window shows it
   // The firmware version the radio reported while it was read.
   Sim other({"--firmware", "V123"});
   r = cli({"info", "--port", QString::fromStdString(other.device())});

@@ -23,6 +23,7 @@ TEST(FrmPassWordDialog, OkKeepsTheTypedPasswordCancelKeepsTheOldOne) {
     EXPECT_EQ(dialog.findChild<QLabel *>("Label1")->text(), "PassWord");
     EXPECT_EQ(dialog.entry()->text(), "ab");  // shown again
     EXPECT_EQ(dialog.entry()->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(dialog.entry()->displayText(), "**");  // a "*" for each character
     dialog.entry()->clear();
     QTest::keyClicks(dialog.entry(), "Xy9 zz");  // at most four characters
     EXPECT_EQ(dialog.entry()->text(), "Xy9 ");

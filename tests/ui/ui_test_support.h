@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QAction>
 #include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -85,6 +88,20 @@ class FakeEditor : public QWidget, public EditorWindow {
   void storePendingInput() override { ++stored; }
   void channelEdit(ChannelEditCommand c) override { commands.push_back(c); }
 };
+
+// Every entry of every menu of a menu bar (submenus included), in menu order.
+inline std::vector<QAction *> MenuEntries(QMenuBar *bar) {
+  std::vector<QMenu *> menus;
+  for (QAction *a : bar->actions())
+    if (a->menu()) menus.push_back(a->menu());
+  std::vector<QAction *> entries;
+  for (std::size_t i = 0; i < menus.size(); ++i)
+    for (QAction *a : menus[i]->actions()) {
+      if (a->menu()) menus.push_back(a->menu());
+      if (!a->isSeparator() && !a->objectName().isEmpty()) entries.push_back(a);
+    }
+  return entries;
+}
 
 // A main window over a workspace in a scratch folder, with the prompter installed.
 class MainWindowTest : public ::testing::Test {

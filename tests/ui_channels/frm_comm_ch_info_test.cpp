@@ -69,6 +69,10 @@ TEST_F(ChannelWindowTest, FrequencyCellTakesOnlyDigitsAndPoint) {
   QApplication::clipboard()->setText("abc");
   QTest::keySequence(text1, QKeySequence::Paste);
   EXPECT_EQ(text1->text(), "440.5");
+  // Text put in another way (a middle-click paste inserts it) is filtered like typing.
+  text1->clear();
+  text1->insert(QString::fromUtf8("4x6é2.1 2-5"));
+  EXPECT_EQ(text1->text(), "462.125");
   // Out of band: clamped, with the message.
   text1->setText("500");
   key(Qt::Key_Return);
@@ -115,7 +119,7 @@ TEST_F(ChannelWindowTest, ToneListTakesTypedTonesCutToFiveCharacters) {
   key(Qt::Key_Return);
   auto *tones = window->findChild<QComboBox *>("Combo1_0");
   ASSERT_TRUE(tones->isVisible());
-  tones->lineEdit()->selectAll();
+  EXPECT_EQ(tones->lineEdit()->selectedText(), "None");  // typing replaces what the cell shows
   type("D023N77");
   EXPECT_EQ(tones->currentText(), "D023N");
   key(Qt::Key_Return);
@@ -137,14 +141,18 @@ TEST_F(ChannelWindowTest, ToneListTakesTypedTonesCutToFiveCharacters) {
   EXPECT_EQ(cell(2, kColEncode), "D754I");
   EXPECT_EQ(cursor(), (Cell{2, kColDecode}));
 
-  // A text that is no tone leaves the tone as it was.
-  moveTo(2, kColEncode);
-  key(Qt::Key_Return);
-  tones->lineEdit()->selectAll();
+  // A text that is no tone leaves the tone as it was, says so, and the cell opens again.
+  doubleClick(2, kColEncode);
+  ASSERT_TRUE(tones->isVisible());
+  EXPECT_EQ(tones->lineEdit()->selectedText(), "D754I");
   type("d023n");
   key(Qt::Key_Return);
   EXPECT_EQ(channel(2)->encode.text(), "0372");
   EXPECT_EQ(cell(2, kColEncode), "D754I");
+  ASSERT_FALSE(prompter.messages.empty());
+  EXPECT_EQ(prompter.messages.back(), "\"d023n\" is not a CTCSS/DCS tone of the list.");
+  EXPECT_TRUE(tones->isVisible());
+  EXPECT_EQ(cursor(), (Cell{2, kColEncode}));
 }
 
 TEST_F(ChannelWindowTest, ListValueOnARowWithoutChannelLeavesNothing) {

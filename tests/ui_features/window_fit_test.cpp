@@ -96,16 +96,26 @@ class WindowFitTest : public MainWindowTest {
     QApplication::processEvents();
     m.grab().save(QString::fromUtf8(dirName) + "/" + name + ".png");
   }
-  void checkEveryEditor(int language) {
-    SetLanguageIndex(language);
+  // `switched`: the program starts in English and Chinese is chosen with Set Language.
+  void checkEveryEditor(int language, bool switched = false) {
+    SetLanguageIndex(switched ? kEnglish : language);
     NewConfiguration(ws);
     frmMain &m = makeMain();
+    if (switched) {
+      prompter.onDialog = [](QDialog &d) {
+        d.findChild<QComboBox *>("Combo1")->setCurrentIndex(1);
+        d.findChild<QPushButton *>("Command1")->click();
+        return int(d.result());
+      };
+      m.action("mnuLanguage")->trigger();
+      ASSERT_EQ(LanguageIndex(), kChinese);
+    }
     // Pictures are taken under a bare X server, where no window manager makes a window active:
     // Tab is checked on the offscreen platform.
     const bool tabs = !shooting();
     QApplication::setActiveWindow(&m);
     if (tabs) ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
-    const QString suffix = language == kEnglish ? "-en" : "-zh";
+    const QString suffix = QString(language == kEnglish ? "-en" : "-zh") + (switched ? "-switched" : "");
     for (const char *name : kEditors) {
       m.CloseCurAllWindows();
       QWidget *w = m.openEditor(name);
@@ -126,18 +136,19 @@ class WindowFitTest : public MainWindowTest {
         EXPECT_TRUE(area.contains(QRect(b->mapTo(m.mdiArea()->viewport(), QPoint(0, 0)), b->size())))
             << name << suffix.toStdString() << ": button " << b->objectName().toStdString() << " out of sight";
       }
-      // At the default size nothing needs scrolling either.
-      for (auto *scroll : w->findChildren<QScrollArea *>()) {
-        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << name << suffix.toStdString();
-        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << name << suffix.toStdString();
-      }
       shoot(m, QString(name) + suffix);
-      // Tab order, on every page of a window with tabs.
+      // Tab order, on every page of a window with tabs; at the default size no page needs
+      // scrolling either.
       auto *pages = w->findChild<QTabWidget *>();
       for (int page = 0; page < (pages ? pages->count() : 1); ++page) {
         if (pages) {
           pages->setCurrentIndex(page);
+          QApplication::processEvents();
           if (page > 0) shoot(m, QString(name) + suffix + "-" + QString::number(page));
+        }
+        for (auto *scroll : w->findChildren<QScrollArea *>()) {
+          EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << name << suffix.toStdString() << " page " << page;
+          EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << name << suffix.toStdString() << " page " << page;
         }
         if (tabs) tabThrough(w, std::string(name) + " page " + std::to_string(page));
       }
@@ -235,6 +246,7 @@ TEST_F(WindowFitTest, DialogsTabInTheOrderTheyAreSeen) {
 
 TEST_F(WindowFitTest, EveryEditorOpensWholeInTheDefaultMainWindowInEnglish) { checkEveryEditor(kEnglish); }
 TEST_F(WindowFitTest, EveryEditorOpensWholeInTheDefaultMainWindowInChinese) { checkEveryEditor(kChinese); }
+TEST_F(WindowFitTest, EveryEditorOpensWholeAfterSwitchingToChinese) { checkEveryEditor(kChinese, true); }
 
 }  // namespace
 }  // namespace n27::test

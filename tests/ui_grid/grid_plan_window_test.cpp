@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <map>
 
@@ -15,6 +16,9 @@
 #include "channels/channel_ops.h"
 #include "channels/grid_rows.h"
 #include "channels/ui/frmCommChInfo.h"
+#include "codeplug/image_codec.h"
+#include "link/frames.h"
+#include "link/transfer_session.h"
 #include "ui/ui_test_support.h"
 
 namespace n27::test {
@@ -338,6 +342,78 @@ TEST_F(GridPlanTest, FindHighlightsTheNextMatch) {
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_TRUE(prompter.messages[0].contains("999"));
   EXPECT_EQ(grid().currentRow(), 2);
+}
+
+// Every command acts on the row the cursor shows: after Enter on an empty RX cell the selection
+// follows the cursor to the next row, and with empty rows hidden Tab and Enter pass over them.
+TEST_F(GridPlanTest, CommandsActOnTheRowTheCursorShows) {
+  plan({1, 3, 5});
+  start();
+  clickCh(4);
+  key(Qt::Key_Return);                                            // the empty RX cell's editor
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // empty: down one row, no channel
+  EXPECT_EQ(grid().currentRow(), 5);
+  EXPECT_EQ(rows(), (RowSelection{5}));
+  key(Qt::Key_Delete, Qt::ControlModifier);  // Delete Row: row 5, not row 4
+  EXPECT_FALSE(ws.working.findChannel(5));
+  EXPECT_TRUE(ws.working.findChannel(3));
+
+  plan({2, 9});
+  grid().setHideEmptyRows(true);
+  clickCh(3);
+  for (int i = 0; i < 6; ++i) key(Qt::Key_Tab);  // past the last column: the next shown row
+  EXPECT_EQ(grid().currentRow(), 9);
+  EXPECT_EQ(rows(), (RowSelection{9}));
+  QTest::keyClick(table(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(grid().currentRow(), 3);
+  key(Qt::Key_Return);                                            // the spacing list
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // taken: on to the next shown row
+  EXPECT_EQ(grid().currentRow(), 9);
+  grid().setHideEmptyRows(false);
+}
+
+// The grid has the focus as soon as its window opens, from the menu or from the tree.
+TEST_F(GridPlanTest, TheGridHasTheFocusWhenItsWindowOpens) {
+  plan({1, 2});
+  start();
+  for (int way = 0; way < 2; ++way) {
+    main->CloseCurAllWindows();
+    if (way == 0) {
+      trigger("mnuChInfo");
+    } else {
+      QTreeWidgetItem *node = main->tree()->topLevelItem(0)->child(0);
+      const QRect r = main->tree()->visualItemRect(node);
+      QTest::mouseClick(main->tree()->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    ASSERT_NE(main->findWindow(window::kChannelGrid), nullptr) << way;
+    EXPECT_EQ(QApplication::focusWidget(), table()) << way;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(grid().findBox()->hasFocus()) << way;
+  }
+}
+
+// A read is the reference of the change marks and starts the undo history, whatever was open
+// before it; the read still counts as not saved.
+TEST_F(GridPlanTest, AReadIsTheReferenceOfTheChangeMarks) {
+  plan({1, 2, 3});
+  start();
+  ChangeChannel(main->channels(), 1, 2, kFieldPower, "High");
+  Workspace radio;
+  radio.programFolder = ws.programFolder;
+  NewConfiguration(radio);
+  ChannelContext radioChannels(radio);
+  for (int r : {1, 7, 20}) AddChannel(radioChannels, 1, r, "446.00625");
+  EncodeImage(radio);
+  ws.image = radio.image;
+  link::Identification ident;
+  ident.firmware = "V101";
+  CompleteRead(ws, ident);
+  main->showReadConfiguration();
+  for (int row = 1; row <= 128; ++row) EXPECT_EQ(table()->item(row - 1, kColChannel)->text(), QString::number(row));
+  EXPECT_FALSE(main->action("mnuEditUndo")->isEnabled());
+  EXPECT_TRUE(IsModified(ws.working, ws.saved));  // not saved anywhere yet
+  ChangeChannel(main->channels(), 1, 7, kFieldPower, "High");
+  EXPECT_EQ(table()->item(6, kColChannel)->text(), QString::fromUtf8("\u25CF 7"));
 }
 
 // Pictures of a selection and of hidden empty rows in both languages, for checking by eye:
