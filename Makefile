@@ -1,6 +1,13 @@
 # The two commands a new user types: `make run` and `make test`.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# Ninja for a new build folder (a folder made by an older make keeps its generator).
+GENERATOR := $(if $(wildcard $(BUILD)/CMakeCache.txt),,$(if $(shell command -v ninja),-G Ninja))
+# ccache: clones of the same tree share the cache (paths below the parent folder are taken
+# relative), and the precompiled headers can be cached.
+export CCACHE_BASEDIR ?= $(abspath $(CURDIR)/..)
+export CCACHE_NOHASHDIR ?= 1
+export CCACHE_SLOPPINESS ?= pch_defines,time_macros,include_file_mtime,include_file_ctime
 
 .PHONY: deps configure build run test bench soak clean install package package-test fuzz test-sanitize
 
@@ -8,7 +15,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -32,10 +39,12 @@ package-test: build
 	@cd $(BUILD) && N27_PACKAGE_TEST=1 ctest --output-on-failure -R '^Package\.' --timeout 300
 
 bench: build
+	@cmake --build $(BUILD) -j $(JOBS) --target n27-bench
 	@$(BUILD)/program/n27-bench
 
 # 200 write/read cycles against the simulated radio with random faults on the line.
 soak: build
+	@cmake --build $(BUILD) -j $(JOBS) --target n27-bench
 	@$(BUILD)/program/n27-bench soak --cycles 200
 
 clean:

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config ccache
+  build-essential cmake pkg-config ccache ninja-build mold
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   # the radio history: Qt's SQLite and PostgreSQL drivers, and a PostgreSQL server for its tests

@@ -1,0 +1,19 @@
+// The Qt and standard headers the windows include most, compiled once (precompiled header).
+#pragma once
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QString>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
