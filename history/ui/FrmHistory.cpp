@@ -58,6 +58,9 @@ FrmHistory::FrmHistory(RadioHost &main, std::unique_ptr<history::Store> store, Q
   }
   from_->setObjectName("DateFrom");
   to_->setObjectName("DateTo");
+  // A date box has no label of its own: it is named after the tick box that switches it on.
+  from_->setAccessibleName(fromOn_->text().remove('&'));
+  to_->setAccessibleName(toOn_->text().remove('&'));
   result_ = new QComboBox;
   result_->setObjectName("ComboResult");
   result_->addItems({qs(historytext::kAll), qs(historytext::kOk), qs(historytext::kFailed)});
