@@ -12,6 +12,7 @@
 #include "codeplug/bands.h"
 #include "codeplug/image_codec.h"
 #include "codeplug/memory_map.h"
+#include "link/backup.h"
 
 namespace n27 {
 
@@ -40,6 +41,9 @@ void CompleteRead(Workspace &ws, const link::Identification &radio) {
   DecodeImage(ws);
   ws.loadingFile = false;
   ws.firmwareVersion = radio.firmware;
+  // Tuning values read from a radio belong to that radio alone.
+  if (ws.testMode && ws.tuningOrigin.source == TuningSource::Radio && !ws.tuningOrigin.edited)
+    ws.tuningOrigin.serial = RadioSerialNumber(ws.image);
   ws.fileName = "new.dat";
   ws.untitled = true;
   ws.readNotSaved = true;
