@@ -482,7 +482,7 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path, FileOutcome *why
     if (ReadTuningFile(TuningFilePath(path), table)) {
       ws.fileTuning = table;
       ws.tuning = table;
-      ws.tuningOrigin = {TuningSource::File, TuningFilePath(path), false, {}};
+      ws.tuningOrigin = {TuningSource::File, TuningFilePath(path), false};
     }
   }
   ws.history.documentReplaced();

@@ -38,7 +38,6 @@ struct TuningOrigin {
   TuningSource source = TuningSource::None;
   std::string file;     // the ".ted" file they were loaded from (TuningSource::File)
   bool edited = false;  // changed in the test data window since
-  std::string serial;   // the serial number of the radio they were read from (TuningSource::Radio)
 
   // Read from a radio, loaded from a file or typed: a write may send them.
   bool known() const { return source != TuningSource::None || edited; }

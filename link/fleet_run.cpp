@@ -116,6 +116,8 @@ FleetRun::~FleetRun() {
   for (Cable &c : cables_) c.line->cancel();
 }
 
+int FleetRun::cables() const { return static_cast<int>(cables_.size()); }
+
 const CableView &FleetRun::cable(int i) const { return cables_[static_cast<std::size_t>(i)].view; }
 
 int FleetRun::waiting() const {

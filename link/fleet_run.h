@@ -103,7 +103,7 @@ class FleetRun {
 
   bool ended() const { return ended_; }
   bool stopping() const { return stopping_; }
-  int cables() const { return static_cast<int>(cables_.size()); }
+  int cables() const;
   const CableView &cable(int i) const;
   const std::vector<FleetLogEntry> &log() const { return log_; }
   int done() const { return done_; }

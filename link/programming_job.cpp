@@ -73,7 +73,7 @@ std::string BandFactText(int bandCode) {
 ProgrammingJob::ProgrammingJob(JobLine &line, JobListener &listener, const Workspace &config,
                                JobOptions options)
     : line_(line), listener_(listener), options_(std::move(options)), target_(config),
-      configTuning_(config.tuningOrigin) {
+      configTuning_(config.tuningOrigin), configTuningSerial_(config.tuningSerial) {
   target_.history = EditHistory{};  // the job needs the data, not the way they were made
 }
 
@@ -267,7 +267,7 @@ std::optional<JobFact> ProgrammingJob::chooseTuning() {
   const std::string &serial = result_.radio.serial;
   const bool single = options_.operation == JobOperation::Write || options_.operation == JobOperation::Restore;
   // Values read from this very radio, or loaded or typed for the one radio being written.
-  const bool fromThisRadio = o.source == TuningSource::Radio && !serial.empty() && o.serial == serial;
+  const bool fromThisRadio = o.source == TuningSource::Radio && !serial.empty() && configTuningSerial_ == serial;
   const bool givenForIt = single && (o.source == TuningSource::File || (o.source == TuningSource::None && o.edited));
   if (fromThisRadio || givenForIt) return std::nullopt;
   // Nothing read, loaded or typed: zeros only when the operator said so for this write.
@@ -275,10 +275,12 @@ std::optional<JobFact> ProgrammingJob::chooseTuning() {
   if (ownTuning_) {
     if (o.known() && target_.tuning != *ownTuning_) listener_.remark(kOwnTuningKept.str());
     target_.tuning = *ownTuning_;
-    target_.tuningOrigin = {TuningSource::Radio, {}, false, serial};
+    target_.tuningOrigin = {TuningSource::Radio, {}, false};
+    target_.tuningSerial = serial;
     return std::nullopt;
   }
-  if (o.source == TuningSource::Radio) return fact(kOtherRadioTuning, {o.serial.empty() ? "?" : o.serial});
+  if (o.source == TuningSource::Radio)
+    return fact(kOtherRadioTuning, {configTuningSerial_.empty() ? "?" : configTuningSerial_});
   return fact(kNoOwnTuning);
 }
 

@@ -180,6 +180,7 @@ class ProgrammingJob : private TransferClient {
   Workspace target_;
   Workspace radio_;    // the identify, backup and verify reads
   TuningOrigin configTuning_;
+  std::string configTuningSerial_;
   std::optional<TuningTable> ownTuning_;
   std::string overrideReason_;
   JobResult result_;

@@ -108,7 +108,7 @@ bool TestDataForm::load(const std::string &path, std::string &problem) {
     return false;
   }
   table_ = table;
-  origin_ = {TuningSource::File, path, false, {}};
+  origin_ = {TuningSource::File, path, false};
   show();
   return true;
 }

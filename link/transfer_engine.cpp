@@ -239,7 +239,7 @@ void TransferEngine::classify(const Bytes &reply) {
   if (address == link::kTuningBlockAddress && isReadOrWrite()) {
     // The factory tuning values never go into the image.
     ws_->tuning = link::DecodeTuningBlock(reply);
-    ws_->tuningOrigin = {TuningSource::Radio, {}, false, {}};
+    ws_->tuningOrigin = {TuningSource::Radio, {}, false};
     advance();
     return;
   }

@@ -43,7 +43,7 @@ void CompleteRead(Workspace &ws, const link::Identification &radio) {
   ws.firmwareVersion = radio.firmware;
   // Tuning values read from a radio belong to that radio alone.
   if (ws.testMode && ws.tuningOrigin.source == TuningSource::Radio && !ws.tuningOrigin.edited)
-    ws.tuningOrigin.serial = RadioSerialNumber(ws.image);
+    ws.tuningSerial = RadioSerialNumber(ws.image);
   ws.fileName = "new.dat";
   ws.untitled = true;
   ws.readNotSaved = true;

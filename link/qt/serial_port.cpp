@@ -154,6 +154,9 @@ void SerialTransfer::endPoll(bool answered) {
   polling_ = false;
   pollTimer_.stop();
   if (answered && releaseAfterPoll_) sendBytes(link::EndRequest().bytes);
+  // Opened again for the next poll or transfer: a cable moved to another device meanwhile
+  // is found there.
+  closePort();
   emit pollEnded(answered);
 }
 

@@ -69,8 +69,8 @@ class SerialTransfer : public QObject, private TransferHost {
   // Looks for a radio on the line: sends the program request (opening the port when it is
   // closed) and emits pollEnded(true) when the radio acknowledges it within `timeout`,
   // pollEnded(false) otherwise — nothing else is sent. With `release`, an answered request
-  // is followed by the end request, so the radio leaves programming mode. False when a
-  // transfer or a poll runs. A port that cannot be opened ends the poll unanswered, with the
+  // is followed by the end request, so the radio leaves programming mode. The port is
+  // closed again at the end. False when a transfer or a poll runs. A port that cannot be opened ends the poll unanswered, with the
   // reason in pollProblem().
   bool poll(std::chrono::milliseconds timeout, bool release);
   bool polling() const { return polling_; }

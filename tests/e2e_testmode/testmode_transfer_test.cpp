@@ -134,7 +134,8 @@ TEST_F(TestModeTransfer, ReadShowsTheRadiosValuesAndAnEditedWriteLandsByteForByt
   trigger("mnuReadFromRadio");
   ASSERT_EQ(prompter.messages.back(), "Read Data Completed.");
   EXPECT_EQ(ws.tuning, kRadioTuning);
-  EXPECT_EQ(ws.tuningOrigin, (TuningOrigin{TuningSource::Radio, {}, false, "N27SIM0000000001"}));
+  EXPECT_EQ(ws.tuningOrigin, (TuningOrigin{TuningSource::Radio, {}, false}));
+  EXPECT_EQ(ws.tuningSerial, "N27SIM0000000001");
   // The tuning block is asked for first, and never lands in the image.
   auto trace = traceLines(path("trace.txt"));
   int tuningRead = indexOf(trace, "read 496"), firstBlock = indexOf(trace, "read 0");

@@ -23,6 +23,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A radio's identity; the rest as the simulator's default radio.
+sim::RadioSettings settingsFor(std::string serial, int band = 0, std::string model = "N27PR") {
+  sim::RadioSettings s;
+  s.serial = std::move(serial);
+  s.band = band;
+  s.model = std::move(model);
+  return s;
+}
+sim::Faults faults(int stuckByte, int stopAfter = 0) {
+  sim::Faults f;
+  f.stuckByte = stuckByte;
+  f.stopAfterBlocks = stopAfter;
+  return f;
+}
+
 // A plan gate and a radio history that note when they are called.
 struct FakeGate : PlanGate {
   std::vector<std::string> *order = nullptr;
@@ -79,7 +94,7 @@ class Job : public ::testing::Test {
 };
 
 TEST_F(Job, IdentifiesChecksBacksUpWritesAndVerifiesInThatOrder) {
-  sim::SimulatedRadio radio({.serial = "N27-0042"});
+  sim::SimulatedRadio radio(settingsFor("N27-0042"));
   FakeGate gate;
   gate.order = &order;
   options.gate = &gate;
@@ -119,19 +134,24 @@ TEST_F(Job, IdentifiesChecksBacksUpWritesAndVerifiesInThatOrder) {
 TEST_F(Job, RefusesTheWrongRadioBeforeAnythingIsWritten) {
   struct Case {
     const char *name;
-    sim::RadioSettings radio;
-    bool blockedPlan;
+    int band;
+    const char *model;
+    bool killed, stunned, blockedPlan;
     const char *fact;
   } cases[] = {
-      {"other band", {.band = 1}, false, "radio 136–174 MHz, configuration 400–490 MHz: not written"},
-      {"other model", {.model = "X9"}, false, "radio model X9, configuration N27PR: not written"},
-      {"killed only", {.killed = true}, false, "the radio is killed: not written"},
-      {"stunned", {.stunned = true}, false, "the radio is stunned: not written"},
-      {"plan errors", {}, true, "the plan check found errors (channel 2 is not licensed): not written"},
+      {"other band", 1, "N27PR", false, false, false, "radio 136–174 MHz, configuration 400–490 MHz: not written"},
+      {"other model", 0, "X9", false, false, false, "radio model X9, configuration N27PR: not written"},
+      {"killed only", 0, "N27PR", true, false, false, "the radio is killed: not written"},
+      {"stunned", 0, "N27PR", false, true, false, "the radio is stunned: not written"},
+      {"plan errors", 0, "N27PR", false, false, true,
+       "the plan check found errors (channel 2 is not licensed): not written"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
-    sim::SimulatedRadio radio(c.radio);
+    sim::RadioSettings settings = settingsFor("N27SIM0000000001", c.band, c.model);
+    settings.killed = c.killed;
+    settings.stunned = c.stunned;
+    sim::SimulatedRadio radio(settings);
     FakeGate gate;
     gate.order = &order;
     gate.verdict.blocked = c.blockedPlan;
@@ -151,7 +171,7 @@ TEST_F(Job, RefusesTheWrongRadioBeforeAnythingIsWritten) {
     EXPECT_EQ(recorder.records[0].radio.serial, "N27SIM0000000001");
   }
   // A radio done already in this run is left alone.
-  sim::SimulatedRadio done({.serial = "DONE-1"});
+  sim::SimulatedRadio done(settingsFor("DONE-1"));
   options.gate = nullptr;
   options.alreadyDone = [](const RadioIdentity &id) { return id.serial == "DONE-1"; };
   log = {};
@@ -162,7 +182,7 @@ TEST_F(Job, RefusesTheWrongRadioBeforeAnythingIsWritten) {
 TEST_F(Job, AFailureSaysWhereTheJobStopped) {
   {  // A worn memory cell: channel 2's RX starts at its record's first byte.
     const int at = static_cast<int>(mem::ChannelRecordAddress(2));
-    sim::SimulatedRadio radio({}, {.stuckByte = at});
+    sim::SimulatedRadio radio({}, faults(at));
     const JobResult r = run(radio);
     char where[40];
     std::snprintf(where, sizeof where, "verify failed at 0x%04X (%d)", at, at);
@@ -170,7 +190,7 @@ TEST_F(Job, AFailureSaysWhereTheJobStopped) {
     EXPECT_TRUE(r.message.starts_with("Verify failed: the radio holds different data")) << r.message;
   }
   {  // The radio stops answering in the middle of the write.
-    sim::SimulatedRadio radio({}, {.stopAfterBlocks = 170});
+    sim::SimulatedRadio radio({}, faults(-1, 170));
     log = {};
     const JobResult r = run(radio);
     EXPECT_EQ(r.outcome, JobOutcome::Failed);
@@ -179,7 +199,7 @@ TEST_F(Job, AFailureSaysWhereTheJobStopped) {
     EXPECT_EQ(log.steps.back(), "Write failed");
   }
   {  // Another radio answers after the identification: nothing is written to it.
-    sim::SimulatedRadio first({.serial = "A-1"}), second({.serial = "B-2"});
+    sim::SimulatedRadio first(settingsFor("A-1")), second(settingsFor("B-2"));
     line.beforeTransfer = nullptr;
     line.radio = &first;
     log = {};
@@ -209,9 +229,10 @@ std::vector<uint8_t> tuningOf(const sim::SimulatedRadio &radio) {
 TEST_F(Job, TestModeWritesEachRadiosOwnCalibration) {
   config.testMode = true;
   config.tuning = {0x11, 0x22, 0x33};
-  config.tuningOrigin = {TuningSource::Radio, {}, false, "RADIO-A"};  // read from radio A
+  config.tuningOrigin = {TuningSource::Radio, {}, false};
+  config.tuningSerial = "RADIO-A";  // read from radio A
   options.operation = JobOperation::Group;
-  sim::SimulatedRadio b({.serial = "RADIO-B"});
+  sim::SimulatedRadio b(settingsFor("RADIO-B"));
   for (int i = 0; i < 14; ++i) b.memory()[mem::kTuningBlock + i] = static_cast<uint8_t>(0x40 + i);
   const std::vector<uint8_t> own = tuningOf(b);
   ASSERT_EQ(run(b).outcome, JobOutcome::Done) << log.result->message;
@@ -220,7 +241,7 @@ TEST_F(Job, TestModeWritesEachRadiosOwnCalibration) {
 
   // Without its before-write read the job has no values of this radio: refused.
   options.backup = false;
-  sim::SimulatedRadio c({.serial = "RADIO-C"});
+  sim::SimulatedRadio c(settingsFor("RADIO-C"));
   log = {};
   EXPECT_EQ(run(c).fact.english,
             "test mode: the tuning values were read from radio RADIO-A, not from this radio: not written");
@@ -228,7 +249,8 @@ TEST_F(Job, TestModeWritesEachRadiosOwnCalibration) {
 
   // A single write of values read from this very radio (then edited) sends those values.
   options.operation = JobOperation::Write;
-  config.tuningOrigin = {TuningSource::Radio, {}, true, "RADIO-C"};
+  config.tuningOrigin = {TuningSource::Radio, {}, true};
+  config.tuningSerial = "RADIO-C";
   log = {};
   ASSERT_EQ(run(c).outcome, JobOutcome::Done) << log.result->message;
   EXPECT_EQ(tuningOf(c)[1], 0x22);

@@ -88,7 +88,7 @@ TEST_F(TestDataRules, OnlyHexadecimalDigitsCanBeTyped) {
 TEST_F(TestDataRules, TheFormShowsAClampedPrivateCopyAndOkHandsItBack) {
   Workspace ws;
   ws.tuning = {0x12, 0, 300, 0x1FF, -5, 0xFF, 1, 2, 0x7FF, 3, 4, 5, 6, 7, 1234, -1};
-  ws.tuningOrigin = {TuningSource::Radio, {}, false, {}};
+  ws.tuningOrigin = {TuningSource::Radio, {}, false};
   link::TestDataForm form(ws.tuning, ws.tuningOrigin);
   // What a radio or a file holds out of range shows as the window clamps it.
   EXPECT_EQ(form.text(0), "12");
@@ -187,7 +187,7 @@ TEST_F(TestDataRules, TheOriginIsShownAndGuardsATestModeWrite) {
   EXPECT_TRUE(link::TuningWriteNeedsConfirmation(ws));
   ws.tuningOrigin.edited = true;
   EXPECT_FALSE(link::TuningWriteNeedsConfirmation(ws));
-  ws.tuningOrigin = {TuningSource::Radio, {}, false, {}};
+  ws.tuningOrigin = {TuningSource::Radio, {}, false};
   EXPECT_FALSE(link::TuningWriteNeedsConfirmation(ws));
   EXPECT_NE(link::UnknownTuningWarning().find("Write the zero tuning block anyway?"), std::string::npos);
   EXPECT_EQ(link::UnknownTuningWarning(false).find("anyway"), std::string::npos);
@@ -205,7 +205,7 @@ TEST_F(TestDataRules, DataFilesCarryTheTuningValuesAndTheirOriginInTestMode) {
   other.testMode = true;
   ASSERT_EQ(LoadDataFile(other, path("radio.dat")), FileStatus::Ok);
   EXPECT_EQ(other.tuning, ws.tuning);
-  EXPECT_EQ(other.tuningOrigin, (TuningOrigin{TuningSource::File, path("radio.ted"), false, {}}));
+  EXPECT_EQ(other.tuningOrigin, (TuningOrigin{TuningSource::File, path("radio.ted"), false}));
 
   // A companion that cannot be written fails the save, which then changes nothing.
   std::filesystem::create_directories(dir / "locked.ted");

@@ -90,7 +90,7 @@ TEST_F(FrmTestDataTest, TypingIsFilteredAndClampedOnEveryChange) {
 
 TEST_F(FrmTestDataTest, OkCopiesAllEntriesAndCancelChangesNothing) {
   ws.tuning = {1, 2, 3, 0x104, 5, 6, 7, 8, 0x209, 10, 11, 12, 13, 14, 1500, -2};
-  ws.tuningOrigin = {TuningSource::Radio, {}, false, {}};
+  ws.tuningOrigin = {TuningSource::Radio, {}, false};
   const TuningTable before = ws.tuning;
   {
     auto w = open();
@@ -112,7 +112,7 @@ TEST_F(FrmTestDataTest, OkCopiesAllEntriesAndCancelChangesNothing) {
   button(*w, "CommandOK")->click();
   EXPECT_EQ(w->result(), QDialog::Accepted);
   EXPECT_EQ(ws.tuning, (TuningTable{0xA0, 2, 3, 0x104, 5, 6, 7, 8, 0x3FF, 10, 11, 12, 13, 0xFE, 1500, -2}));
-  EXPECT_EQ(ws.tuningOrigin, (TuningOrigin{TuningSource::Radio, {}, true, {}}));
+  EXPECT_EQ(ws.tuningOrigin, (TuningOrigin{TuningSource::Radio, {}, true}));
 }
 
 TEST_F(FrmTestDataTest, SaveAndLoadRoundTripAndFailuresAreShown) {
