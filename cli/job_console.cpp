@@ -46,8 +46,8 @@ void ConsoleJobListener::progress(JobStep, int, int jobPercent) {
 void ConsoleJobListener::stepEnded(JobStep step, bool ok, const std::string &text, double) {
   if (!ok) return;  // the job's end says why
   endBar();
+  if (!text.empty()) std::cerr << text << "\n";
   if (step == JobStep::Write) std::cerr << CompletionMessage(TransferType::Write) << "\n";
-  else if (!text.empty()) std::cerr << text << "\n";
 }
 
 void ConsoleJobListener::remark(const std::string &text) {

@@ -23,8 +23,6 @@ inline constexpr Tr kOtherModel{"radio model %1, configuration %2: not written",
                                 "对讲机机型 %1，配置机型 %2：未写入"};
 inline constexpr Tr kOtherBand{"radio %1, configuration %2: not written", "对讲机 %1，配置 %2：未写入"};
 inline constexpr Tr kBandNumber{"band %1", "频段 %1"};
-inline constexpr Tr kKilled{"the radio is killed: not written", "对讲机已被遥毙：未写入"};
-inline constexpr Tr kStunned{"the radio is stunned: not written", "对讲机已被遥晕：未写入"};
 inline constexpr Tr kPlanBlocked{"the plan check found errors (%1): not written",
                                  "方案检查发现错误（%1）：未写入"};
 inline constexpr Tr kPlanWarnings{"Plan check warnings: %1", "方案检查警告：%1"};

@@ -176,8 +176,8 @@ void ProgrammingJob::identified(const TransferOutcome &o) {
   const int configBand = BandCode(target_.bandText);
   if (id.bandCode != configBand)
     return fail(fact(kOtherBand, {BandFactText(id.bandCode), BandFactText(configBand)}));
-  if (o.radio.killed) return fail(fact(kKilled));
-  if (o.radio.stunned) return fail(fact(kStunned));
+  if (o.radio.killed) return fail(fact(msg::kKilled));
+  if (o.radio.stunned) return fail(fact(msg::kStunned));
   if (options_.alreadyDone && options_.alreadyDone(id)) {
     touched_ = false;  // nothing happened to it
     endStep(true, {});
@@ -297,7 +297,7 @@ void ProgrammingJob::written(const TransferOutcome &o) {
     return fail(fact(kWriteFailed, {reasonOf(o)}), {}, o.told);
   }
   record(options_.operation, true, {}, &target_);
-  endStep(true, {});
+  endStep(true, SummaryText(o.summary));
   if (!options_.verify) return finish(JobOutcome::Done, fact(kWrittenNotVerified));
   verify();
 }

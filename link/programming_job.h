@@ -105,7 +105,8 @@ class JobListener {
   virtual void stepStarted(JobStep step, int number, int count) {}
   // The step's own percentage and the whole job's.
   virtual void progress(JobStep step, int stepPercent, int jobPercent) {}
-  // `text`: why it failed, or what it left (where the backup went); may be "".
+  // `text`: why it failed, or what it left (where the backup went, the write's summary of
+  // blocks); may be "".
   virtual void stepEnded(JobStep step, bool ok, const std::string &text, double seconds) {}
   // A remark that changes nothing (a recorder that failed, a plan warning, tuning kept).
   virtual void remark(const std::string &text) {}

@@ -16,7 +16,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "base/messages.h"
 #include "base/paths.h"
+#include "codeplug/configuration.h"
+#include "link/transfer_session.h"
 #include "base/ui/handler_guard.h"
 #include "base/ui/prompter.h"
 #include "link/group_write.h"
@@ -33,7 +36,7 @@ QString qs(const Tr &tr) { return QString::fromUtf8(Text(tr)); }
 constexpr Tr kTitle{"Program Several Radios", "同时写入多台对讲机"};
 constexpr Tr kConfiguration{"Configuration: %1", "配置：%1"};
 constexpr Tr kUntitled{"(not saved)", "（未保存）"};
-constexpr Tr kCables{"&Cables (tick two or more):", "线缆(&C)（勾选两条或以上）："};
+constexpr Tr kCables{"C&ables (tick two or more):", "线缆(&A)（勾选两条或以上）："};
 constexpr Tr kMessages{"&Message lines:", "信息行(&M)："};
 constexpr Tr kMessagesHint{"none: every radio gets the configuration's own", "无：每台对讲机使用配置本身的信息行"};
 constexpr Tr kChoose{"C&hoose...", "选择(&H)..."};
@@ -57,6 +60,8 @@ constexpr Tr kResult{"Result", "结果"};
 constexpr Tr kTwoCables{"Tick two or more cables.", "请勾选两条或以上的线缆。"};
 constexpr Tr kLogSaved{"The log was saved to %1.", "日志已保存到 %1。"};
 constexpr Tr kRunFolder{"Each radio's configuration is kept in %1.", "每台对讲机的配置保存在 %1。"};
+constexpr Tr kOtherConfiguration{"Con&figuration...", "配置(&F)..."};
+constexpr Tr kDataFilter{"Data File (*.dat);;All Files (*)", "数据文件 (*.dat);;所有文件 (*)"};
 constexpr Tr kSummary{"Program Several Radios: %1", "同时写入多台对讲机：%1"};
 
 enum Column { kColPort, kColState, kColSerial, kColProgress, kColOutcome, kColRetry, kColumns };
@@ -71,8 +76,10 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
   setWindowTitle(qs(kTitle));
   config_.history = EditHistory{};
 
-  auto *configuration = new QLabel(qs(Fill(kConfiguration, {config_.untitled ? Text(kUntitled) : config_.fileName})));
-  configuration->setObjectName("LabelConfiguration");
+  configuration_ = new QLabel(qs(Fill(kConfiguration, {config_.untitled ? Text(kUntitled) : config_.fileName})));
+  configuration_->setObjectName("LabelConfiguration");
+  auto *pick = new QPushButton(qs(kOtherConfiguration));
+  pick->setObjectName("CommandConfiguration");
   cables_ = new QListWidget;
   cables_->setObjectName("ListCables");
   cables_->setAccessibleName(qs(kCables).remove('&'));
@@ -124,7 +131,8 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
   saved_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   auto *setup = new QGridLayout;
-  setup->addWidget(configuration, 0, 0, 1, 3);
+  setup->addWidget(configuration_, 0, 0, 1, 2);
+  setup->addWidget(pick, 0, 2);
   setup->addWidget(cablesLabel, 1, 0, Qt::AlignTop);
   setup->addWidget(cables_, 1, 1, 1, 2);
   setup->addWidget(messagesLabel, 2, 0);
@@ -145,6 +153,8 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
 
   connect(start_, &QPushButton::clicked, this, [this] { RunGuarded("FrmFleet_Start", [this] { startOrStop(); }); });
   connect(close_, &QPushButton::clicked, this, &FrmFleet::reject);
+  connect(pick, &QPushButton::clicked, this,
+          [this] { RunGuarded("FrmFleet_Configuration", [this] { chooseConfiguration(); }); });
   connect(choose, &QPushButton::clicked, this, [this] { RunGuarded("FrmFleet_Messages", [this] { chooseMessages(); }); });
   resize(900, 620);
 }
@@ -162,6 +172,32 @@ QString FrmFleet::summary() const {
 void FrmFleet::chooseMessages() {
   auto name = CurrentPrompter().openFileName(this, qs(kMessagesFilter), QString());
   if (name) messages_->setText(*name);
+}
+
+void FrmFleet::chooseConfiguration() {
+  if (run_ && !run_->ended()) return;
+  auto name = CurrentPrompter().openFileName(this, qs(kDataFilter), QString());
+  if (!name) return;
+  Workspace loaded;
+  loaded.programFolder = config_.programFolder;
+  loaded.testMode = config_.testMode;
+  loaded.password = config_.password;
+  loaded.loadDefaultFile = false;
+  NewConfiguration(loaded);
+  FileOutcome why;
+  const FileStatus status = LoadDataFile(loaded, name->toStdString(), &why);
+  if (status != FileStatus::Ok) {
+    ShowMessage(this, qs(std::string(FileStatusText(status)) + (why.ok() ? "" : "\n" + why.reason())), BoxIcon::Critical);
+    return;
+  }
+  if (!WriteAllowed(loaded)) {
+    ShowMessage(this, qs(msg::kNothingToWrite), BoxIcon::None);
+    return;
+  }
+  loaded.history = EditHistory{};
+  config_ = std::move(loaded);
+  job_.dataFile = config_.fileName;
+  configuration_->setText(qs(Fill(kConfiguration, {config_.fileName})));
 }
 
 void FrmFleet::startOrStop() {

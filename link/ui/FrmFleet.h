@@ -63,6 +63,7 @@ class FrmFleet : public QDialog, private FleetListener {
   void startOrStop();
   void begin();
   void chooseMessages();
+  void chooseConfiguration();
   void saveLog();
   void showTotal();
   void setRunning(bool running);
@@ -77,6 +78,7 @@ class FrmFleet : public QDialog, private FleetListener {
   std::time_t started_ = 0;
   bool closeWhenEnded_ = false;
 
+  QLabel *configuration_;
   QListWidget *cables_;
   QLineEdit *messages_;
   QCheckBox *backup_;

@@ -80,7 +80,7 @@ TEST_F(FleetCli, FourCablesAtOnceEachRadioOnceWithItsOwnLines) {
                "--port", path("c4"), "--messages", path("lines.csv"), "--reply-timeout", "400"}, env_);
   ASSERT_TRUE(p.waitForStarted(5000));
   std::string out;
-  ASSERT_TRUE(waitFor(p, out, R"(\n[^\n]*/c\d [^\n]*\(\d+\.\d s\)\n)", 4)) << out;
+  ASSERT_TRUE(waitFor(p, out, R"([^\n]*/c\d [^\n]*\(\d+\.\d s\)\n)", 4)) << out;
   const std::string c1 = path("c1").toStdString(), c4 = path("c4").toStdString();
   EXPECT_TRUE(std::regex_search(out, std::regex(c1 + R"( F-1: written and verified \(\d+\.\d s\))"))) << out;
   EXPECT_NE(out.find(" F-2: written and verified ("), std::string::npos) << out;

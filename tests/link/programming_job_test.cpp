@@ -141,8 +141,8 @@ TEST_F(Job, RefusesTheWrongRadioBeforeAnythingIsWritten) {
   } cases[] = {
       {"other band", 1, "N27PR", false, false, false, "radio 136–174 MHz, configuration 400–490 MHz: not written"},
       {"other model", 0, "X9", false, false, false, "radio model X9, configuration N27PR: not written"},
-      {"killed only", 0, "N27PR", true, false, false, "the radio is killed: not written"},
-      {"stunned", 0, "N27PR", false, true, false, "the radio is stunned: not written"},
+      {"killed only", 0, "N27PR", true, false, false, "Radio is killed,can't be written!"},
+      {"stunned", 0, "N27PR", false, true, false, "Radio is fainted,can't be written!"},
       {"plan errors", 0, "N27PR", false, false, true,
        "the plan check found errors (channel 2 is not licensed): not written"},
   };
