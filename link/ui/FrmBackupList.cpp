@@ -48,6 +48,7 @@ FrmBackupList::FrmBackupList(const std::string &folder, QWidget *parent)
   list_->setRootIsDecorated(false);
   list_->setAlternatingRowColors(true);
   list_->setSortingEnabled(false);
+  list_->header()->setStretchLastSection(false);
   list_->setHeaderLabels({qs(kWhen), qs(trustText::kLogSerial), qs(kReason), qs(kBand), qs(kChannels)});
   auto *other = new QPushButton(qs(kOther));
   other->setObjectName("CommandOther");
@@ -98,7 +99,10 @@ void FrmBackupList::fill() {
     item->setTextAlignment(4, Qt::AlignRight | Qt::AlignVCenter);
     item->setToolTip(0, qs(e.path));
   }
-  for (int c = 0; c < list_->columnCount(); ++c) list_->resizeColumnToContents(c);
+  for (int c = 0; c < list_->columnCount(); ++c) {
+    list_->resizeColumnToContents(c);
+    list_->setColumnWidth(c, list_->columnWidth(c) + 24);
+  }
   if (list_->topLevelItemCount() > 0) list_->setCurrentItem(list_->topLevelItem(0));
   ok_->setEnabled(list_->currentItem() != nullptr);
   list_->setToolTip(all_.empty() ? qs(Fill(kNone, {folder_})) : QString());

@@ -57,6 +57,7 @@ constexpr Tr kFirmware{"Firmware", "固件"};
 constexpr Tr kTime{"Time", "时间"};
 constexpr Tr kSteps{"Steps", "步骤"};
 constexpr Tr kResult{"Result", "结果"};
+constexpr Tr kDetail{"Detail", "详情"};
 constexpr Tr kTwoCables{"Tick two or more cables.", "请勾选两条或以上的线缆。"};
 constexpr Tr kLogSaved{"The log was saved to %1.", "日志已保存到 %1。"};
 constexpr Tr kRunFolder{"Each radio's configuration is kept in %1.", "每台对讲机的配置保存在 %1。"};
@@ -78,8 +79,8 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
 
   configuration_ = new QLabel(qs(Fill(kConfiguration, {config_.untitled ? Text(kUntitled) : config_.fileName})));
   configuration_->setObjectName("LabelConfiguration");
-  auto *pick = new QPushButton(qs(kOtherConfiguration));
-  pick->setObjectName("CommandConfiguration");
+  pick_ = new QPushButton(qs(kOtherConfiguration));
+  pick_->setObjectName("CommandConfiguration");
   cables_ = new QListWidget;
   cables_->setObjectName("ListCables");
   cables_->setAccessibleName(qs(kCables).remove('&'));
@@ -124,7 +125,7 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
   log_->setObjectName("ListLog");
   log_->setRootIsDecorated(false);
   log_->setHeaderLabels({qs(kNumber), qs(kPort), qs(kSerial), qs(kFirmware), qs(kTime), qs(kSteps),
-                         qs(kResult), qs(kOutcome)});
+                         qs(kResult), qs(kDetail)});
   saved_ = new QLabel;
   saved_->setObjectName("LabelSaved");
   saved_->setWordWrap(true);
@@ -132,7 +133,7 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
 
   auto *setup = new QGridLayout;
   setup->addWidget(configuration_, 0, 0, 1, 2);
-  setup->addWidget(pick, 0, 2);
+  setup->addWidget(pick_, 0, 2);
   setup->addWidget(cablesLabel, 1, 0, Qt::AlignTop);
   setup->addWidget(cables_, 1, 1, 1, 2);
   setup->addWidget(messagesLabel, 2, 0);
@@ -153,7 +154,7 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
 
   connect(start_, &QPushButton::clicked, this, [this] { RunGuarded("FrmFleet_Start", [this] { startOrStop(); }); });
   connect(close_, &QPushButton::clicked, this, &FrmFleet::reject);
-  connect(pick, &QPushButton::clicked, this,
+  connect(pick_, &QPushButton::clicked, this,
           [this] { RunGuarded("FrmFleet_Configuration", [this] { chooseConfiguration(); }); });
   connect(choose, &QPushButton::clicked, this, [this] { RunGuarded("FrmFleet_Messages", [this] { chooseMessages(); }); });
   resize(900, 620);
@@ -271,6 +272,7 @@ void FrmFleet::begin() {
 void FrmFleet::setRunning(bool running) {
   start_->setText(qs(running ? kStop : kStart));
   cables_->setEnabled(!running);
+  pick_->setEnabled(!running);
   messages_->setEnabled(!running);
   backup_->setEnabled(!running);
   close_->setEnabled(!running);
@@ -309,6 +311,7 @@ void FrmFleet::radioEnded(int, const FleetLogEntry &e) {
   if (e.outcome == JobOutcome::Failed)
     for (int c = 0; c < log_->columnCount(); ++c) item->setForeground(c, QColor(0xB0, 0, 0));
   log_->scrollToItem(item);
+  for (int c = 0; c + 1 < log_->columnCount(); ++c) log_->resizeColumnToContents(c);
   saveLog();
 }
 

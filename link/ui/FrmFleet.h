@@ -79,6 +79,7 @@ class FrmFleet : public QDialog, private FleetListener {
   bool closeWhenEnded_ = false;
 
   QLabel *configuration_;
+  QPushButton *pick_;
   QListWidget *cables_;
   QLineEdit *messages_;
   QCheckBox *backup_;

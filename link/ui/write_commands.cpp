@@ -101,7 +101,11 @@ JobResult RadioCommands::Session::runJob(const Workspace &config, JobOptions opt
   running_ = TransferType::None;
   main_.workspace().password = job.password();  // typed once, known for the rest of the run
   JobResult result = job.result();
-  std::string status = result.outcome == JobOutcome::Done ? result.fact.text() : result.message;
+  std::string status = result.message;
+  if (result.outcome == JobOutcome::Done) {
+    status = CompletionMessage(TransferType::Write);
+    if (result.verified) status += " " + VerifiedMessage();
+  }
   for (char &c : status)
     if (c == '\n' || c == '\r') c = ' ';
   if (!listener.backupNote.empty()) status += " " + listener.backupNote;

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest/QTest>
 
@@ -22,6 +23,7 @@
 #include "link/backup.h"
 #include "link/ui/FrmBackupList.h"
 #include "link/ui/FrmFleet.h"
+#include "link/ui/FrmProgress.h"
 #include "link/ui/radio_commands.h"
 #include "ui/ui_test_support.h"
 
@@ -200,6 +202,22 @@ TEST_F(GuiFleet, DISABLED_Screenshots) {
       return int(QDialog::Rejected);
     };
     trigger("mnuFleet");
+    // The one progress window of a write, caught in its write step.
+    m.setComPort(250, false);
+    prompter.answers = {Answer::Ok};
+    prompter.onDialog = [&](QDialog &d) {
+      if (d.objectName() != "FrmProgress") return d.exec();
+      QTimer watch;
+      bool shot = false;
+      QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (shot || !static_cast<FrmProgress &>(d).step().contains("2/3")) return;
+        shot = true;
+        QProcess::execute("import", {"-window", "root", shots + "/write-progress-" + tag + ".png"});
+      });
+      watch.start(2);
+      return d.exec();
+    };
+    trigger("mnuWriteToRadio");
     FrmBackupList list(BackupFolder(), &m);
     list.show();
     list.move(20, 20);
