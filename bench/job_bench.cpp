@@ -68,15 +68,20 @@ double cpuSeconds() {
 struct Parallel {
   double seconds = 0, wire = 0, cpu = 0;
   bool ok = true;
+  std::vector<StepTime> steps;  // of the job that ended last
 };
 
 Parallel runJobs(const Workspace &config, const VersionTable &versions, const std::vector<std::string> &devices) {
   struct Counter : JobListener {
     int left = 0;
     bool ok = true;
+    std::vector<StepTime> steps;
+    double seconds = 0;
     QEventLoop loop;
     void jobEnded(const JobResult &r) override {
       ok = ok && r.outcome == JobOutcome::Done;
+      steps = r.steps;
+      seconds = r.seconds;
       if (--left == 0) loop.quit();
     }
   } counter;
@@ -98,6 +103,7 @@ Parallel runJobs(const Workspace &config, const VersionTable &versions, const st
   out.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
   out.cpu = cpuSeconds() - cpu0;
   out.ok = counter.ok;
+  out.steps = counter.steps;
   out.wire = static_cast<double>(lines.front()->bytesSent() + lines.front()->bytesReceived()) * 10.0 / kBaud;
   return out;
 }
@@ -145,6 +151,15 @@ int RunJobBench() {
   }
   std::printf("one radio   %6.3f s   wire %6.3f s   ratio %5.3f   (identify, backup, write, verify; median of 3)\n",
               one.seconds, one.wire, one.seconds / one.wire);
+  std::string steps;
+  double inSteps = 0;
+  for (const StepTime &t : one.steps) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%s %.3f s", steps.empty() ? "" : ", ", JobStepName(t.step).c_str(), t.seconds);
+    steps += text;
+    inSteps += t.seconds;
+  }
+  std::printf("             steps: %s; between steps %.3f s\n", steps.c_str(), one.seconds - inSteps);
   std::printf("three radios %5.3f s   one radio %6.3f s   ratio %5.3f   (three cables at once)\n",
               three.seconds, one.seconds, three.seconds / one.seconds);
   std::printf("cpu per cable %5.1f %% of a core   (three cables: %.3f s of CPU in %.3f s)\n",
