@@ -4,19 +4,16 @@
 
 namespace n27 {
 
-namespace {
-
-std::string trim(std::string_view s) {
+std::string TrimBlanks(std::string_view s) {
   std::size_t a = 0, b = s.size();
   while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
   while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t')) --b;
   return std::string(s.substr(a, b - a));
 }
 
-}  // namespace
-
-std::vector<CsvRecord> ReadCsvRecords(std::string_view text) {
+std::vector<CsvRecord> ReadCsvRecords(std::string_view text, std::size_t maxRows, bool *more) {
   std::vector<CsvRecord> records;
+  if (more) *more = false;
   std::size_t i = 0;
   int line = 1;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") i = 3;
@@ -35,6 +32,10 @@ std::vector<CsvRecord> ReadCsvRecords(std::string_view text) {
     if (atLineEnd(i)) {  // an empty line
       skipLineEnd();
       continue;
+    }
+    if (!records.empty() && records.size() - 1 >= maxRows) {  // the header does not count
+      if (more) *more = true;
+      break;
     }
     CsvRecord rec;
     rec.line = line;
@@ -62,14 +63,14 @@ std::vector<CsvRecord> ReadCsvRecords(std::string_view text) {
         ++i;
         continue;
       }
-      if (c == '"' && trim(field).empty()) {
+      if (c == '"' && TrimBlanks(field).empty()) {
         field.clear();
         quoted = wasQuoted = true;
         ++i;
         continue;
       }
       if (c == ',') {
-        rec.fields.push_back(wasQuoted ? field : trim(field));
+        rec.fields.push_back(wasQuoted ? field : TrimBlanks(field));
         field.clear();
         wasQuoted = false;
         ++i;
@@ -79,7 +80,8 @@ std::vector<CsvRecord> ReadCsvRecords(std::string_view text) {
       field += c;
       ++i;
     }
-    rec.fields.push_back(wasQuoted ? field : trim(field));
+    rec.fields.push_back(wasQuoted ? field : TrimBlanks(field));
+    rec.unclosedQuote = quoted;
     if (i < text.size()) skipLineEnd();
     bool blank = std::all_of(rec.fields.begin(), rec.fields.end(), [](const std::string &f) { return f.empty(); });
     if (!blank || records.empty()) records.push_back(std::move(rec));

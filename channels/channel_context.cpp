@@ -37,6 +37,7 @@ void ChannelContext::notifySettings() const {
 }
 
 bool ChannelContext::scanWindowReshows() const {
+  if (follow_ > 0) return false;
   bool taken = false;
   auto copy = listeners_;
   for (auto *l : copy) taken = l->reshowScanChoices() || taken;

@@ -45,6 +45,8 @@
 #include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
 #include "print/ui/FrmCompare.h"
+#include "history/ui/FrmHistory.h"
+#include "history/ui/history_texts.h"
 #include "link/ui/trust_texts.h"
 
 namespace n27 {
@@ -289,6 +291,10 @@ void frmMain::buildMenus() {
   QMenu *tools = menu("mnuTools", mainText::kMenuTools);
   entry(tools, "mnuRadioInfo", mainText::kRadioInformation, [this] { radio_->radioInformation(); });
   inert(tools, "mnuSetRadioInfo", mainText::kSetRadioInformation);
+  // The restore goes through the desktop's restore command until the programming job takes it.
+  entry(tools, "mnuRadioHistory", historytext::kMenu, [this] {
+    OpenRadioHistory(*this, [this](const std::string &image) { RestoreWithBackupCommand(*this, image); });
+  });
 
   QMenu *setting = menu("mnuSetting", mainText::kMenuSetting);
   entry(setting, "mnuComm", mainText::kSetCom, [this] { radio_->setCom(); });
@@ -990,7 +996,7 @@ void frmMain::rebuildRecentMenu() {
 }
 
 bool frmMain::openRecentFile(const std::string &path) {
-  if (!QFileInfo(qs(path)).isFile()) {
+  if (RecentFileGone(path)) {
     showMessage(MissingRecentFileText(path, LanguageIndex()), BoxIcon::Warning);
     storeRecentFiles(RemoveRecentFile(recentFiles(), path));
     return false;

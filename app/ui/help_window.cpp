@@ -3,7 +3,9 @@
 #include <QDesktopServices>
 #include <QScreen>
 #include <algorithm>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShortcut>
@@ -57,6 +59,8 @@ QString HelpWindow::pagePath(int language) {
 bool HelpWindow::showTopic(int language, int context) {
   setWindowTitle(QString::fromUtf8(mainText::kHelpTitle.at(language)));
   QString path = pagePath(language);
+  // Windows with a page of their own in the guide.
+  if (context == 3900) path = QFileInfo(path).dir().filePath("history.html");
   if (!QFile::exists(path)) {
     ShowMessage(parentWidget(),
                 QString::fromUtf8(Text(mainText::kHelpMissing)) + "\n" + path,
