@@ -323,6 +323,19 @@ TEST_F(CliTestMode, AWriteWithoutTuningValuesIsRefusedUnlessConfirmed) {
   EXPECT_EQ(std::count(trace.begin(), trace.end(), "write 496"), 1);  // only the confirmed one
 }
 
+TEST_F(CliTestMode, TheMarkerInTheUsersConfigurationFolderCountsToo) {
+  const QString device = q(startSim());
+  const std::filesystem::path config = std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "n27";
+  std::filesystem::create_directories(config);
+  std::ofstream(config / "TestData.ini", std::ios::binary) << kMarker << "\n";
+  CliResult r = cli({"read", "--port", device, "-o", q(path("cfg.dat")), "--reply-timeout", "1000"}, false);
+  std::filesystem::remove(config / "TestData.ini");
+  ASSERT_EQ(r.code, 0) << r.err;
+  TuningTable table{};
+  ASSERT_TRUE(ReadTuningFile(path("cfg.ted"), table));  // the tuning values came along
+  EXPECT_EQ(table, kRadioTuning);
+}
+
 TEST_F(CliTestMode, ASaveThatCannotWriteTheTedFails) {
   const QString device = q(startSim());
   std::filesystem::create_directories(dir / "out.ted");  // a folder where the .ted goes

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QEventLoop>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest/QTest>
@@ -16,6 +17,7 @@
 #include <fstream>
 
 #include "base/file_io.h"
+#include "common/sim_cli.h"
 #include "channels/channel_context.h"
 #include "channels/channel_ops.h"
 #include "codeplug/image_codec.h"
@@ -33,6 +35,21 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
+// Runs the event loop until `done` holds (QTest::qWaitFor sleeps between its rounds, which
+// would stretch every exchange on the lines).
+bool waitUntil(const std::function<bool()> &done, int ms) {
+  QEventLoop loop;
+  QTimer check, limit;
+  QObject::connect(&check, &QTimer::timeout, [&] {
+    if (done()) loop.quit();
+  });
+  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  check.start(20);
+  limit.start(ms);
+  if (!done()) loop.exec();
+  return done();
+}
+
 class GuiFleet : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -40,33 +57,15 @@ class GuiFleet : public MainWindowTest {
     MainWindowTest::SetUp();
     options.versions.addPair("V200V101");
   }
-  void TearDown() override {
-    MainWindowTest::TearDown();
-    for (auto &sim : sims) {
-      sim->terminate();
-      if (!sim->waitForFinished(3000)) sim->kill();
-    }
-  }
-  std::string startSim(QStringList args) {
-    auto sim = std::make_unique<QProcess>();
-    sim->start(QString(N27_PROGRAM_DIR) + "/n27-sim", QStringList{"--baud", "0"} + args);
-    EXPECT_TRUE(sim->waitForStarted(5000));
-    std::string device;
-    for (int i = 0; i < 50 && device.empty(); ++i) {
-      sim->waitForReadyRead(100);
-      if (sim->canReadLine()) device = sim->readLine().trimmed().toStdString();
-    }
-    sims.push_back(std::move(sim));
-    return device;
-  }
   // Three radios on ports COM250..COM252 of the settings file; the main window on them.
   frmMain &startFleet() {
     std::ofstream ini(options.setupFile);
     ini << "[Ports]\n";
     for (int i = 0; i < 3; ++i) {
       const std::string serial = "FL-" + std::to_string(i + 1);
-      devices.push_back(startSim({"--serial", QString::fromStdString(serial), "--save",
-                                  QString::fromStdString(path(serial + ".img"))}));
+      sims.push_back(std::make_unique<e2e::Sim>(QStringList{"--serial", QString::fromStdString(serial), "--save",
+                                                            QString::fromStdString(path(serial + ".img"))}));
+      devices.push_back(sims.back()->device());
       ini << "COM" << 250 + i << "=" << devices.back() << "\n";
     }
     ini.close();
@@ -104,7 +103,7 @@ class GuiFleet : public MainWindowTest {
     return w.working.channelCount > 0 ? w.working.channels[0].rx.text() : "(none)";
   }
 
-  std::vector<std::unique_ptr<QProcess>> sims;
+  std::vector<std::unique_ptr<e2e::Sim>> sims;  // stopped when the test ends
   std::vector<std::string> devices;
 };
 
@@ -119,11 +118,11 @@ TEST_F(GuiFleet, ThreeRadiosOnThreeCablesWithNoClickPerRadio) {
     w.show();
     tickCables(w);
     QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.run() && w.run()->done() == 3; }, 30000)) << w.totalText().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return w.run() && w.run()->done() == 3; }, 30000)) << w.totalText().toStdString();
     EXPECT_EQ(w.rows()->rowCount(), 3);
     EXPECT_EQ(w.rows()->item(0, 1)->text(), "done");
     QTest::mouseClick(w.startButton(), Qt::LeftButton);  // Stop
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.run()->ended(); }, 10000));
+    EXPECT_TRUE(waitUntil([&] { return w.run()->ended(); }, 10000));
     total = w.totalText();
     saved = w.savedText();
     logRows = w.log()->topLevelItemCount();
@@ -194,11 +193,11 @@ TEST_F(GuiFleet, DISABLED_Screenshots) {
       QTest::mouseClick(w.startButton(), Qt::LeftButton);
       QTest::qWait(700);
       QProcess::execute("import", {"-window", "root", shots + "/fleet-running-" + tag + ".png"});
-      QTest::qWaitFor([&] { return w.run()->done() + w.run()->failed() >= 3; }, 30000);
+      waitUntil([&] { return w.run()->done() + w.run()->failed() >= 3; }, 30000);
       QTest::qWait(300);
       QProcess::execute("import", {"-window", "root", shots + "/fleet-done-" + tag + ".png"});
       QTest::mouseClick(w.startButton(), Qt::LeftButton);
-      QTest::qWaitFor([&] { return w.run()->ended(); }, 10000);
+      waitUntil([&] { return w.run()->ended(); }, 10000);
       return int(QDialog::Rejected);
     };
     trigger("mnuFleet");
