@@ -25,6 +25,7 @@
 #include "bench/benchmark.h"
 #include "codeplug/configuration.h"
 #include "link/qt/job_line.h"
+#include "link/transfer_session.h"
 #include "link/ui/FrmFleet.h"
 
 namespace n27::bench {
@@ -123,6 +124,46 @@ struct Probe : QObject {
   }
 };
 
+// A bare read and write of the same radio (no job around them), each the median of three.
+struct Bare : TransferUi {
+  bool ok = false;
+  QEventLoop *loop = nullptr;
+  bool askRetry(const std::string &) override { return false; }
+  void askPassword(std::string &) override {}
+  bool askSwitchRelease(const std::string &) override { return false; }
+  void showMessage(const std::string &, MessageIcon) override {}
+  void progress(int) override {}
+  void finished(bool success) override {
+    ok = success;
+    if (loop) loop->quit();
+  }
+  void switchRelease(const std::string &) override {}
+};
+
+double bareTransfers(Workspace ws, const VersionTable &versions, const std::string &device) {
+  Bare ui;
+  SerialTransfer line(ws, versions, ui);
+  line.setDevice(device);
+  auto once = [&](TransferType type) {
+    QEventLoop loop;
+    ui.loop = &loop;
+    QElapsedTimer timer;
+    timer.start();
+    if (line.start(type)) loop.exec();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+  };
+  std::vector<double> reads, writes;
+  for (int i = 0; i < 3; ++i) {
+    PrepareRead(ws);
+    reads.push_back(once(TransferType::Read));
+    PrepareWrite(ws);
+    writes.push_back(once(TransferType::Write));
+  }
+  std::sort(reads.begin(), reads.end());
+  std::sort(writes.begin(), writes.end());
+  return 2 * reads[1] + writes[1];
+}
+
 int RunJobBench() {
   Sims sims;
   if (!sims.start(4)) {
@@ -160,6 +201,9 @@ int RunJobBench() {
     inSteps += t.seconds;
   }
   std::printf("             steps: %s; between steps %.3f s\n", steps.c_str(), one.seconds - inSteps);
+  const double bare = bareTransfers(config, versions, sims.devices[3]);
+  std::printf("             against its transfers run alone (two reads and a write, %.3f s): ratio %5.3f\n",
+              bare, one.seconds / bare);
   std::printf("three radios %5.3f s   one radio %6.3f s   ratio %5.3f   (three cables at once)\n",
               three.seconds, one.seconds, three.seconds / one.seconds);
   std::printf("cpu per cable %5.1f %% of a core   (three cables: %.3f s of CPU in %.3f s)\n",
