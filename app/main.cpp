@@ -150,7 +150,7 @@ int main(int argc, char **argv) {
   ws.dataVersion = "V200";
   SetBandLimits(ws);
   // The factory test option: the marker file among the shipped data or in the user's settings.
-  ws.testMode = link::LoadTestModeFlag(programFolder) || link::LoadTestModeFlag(ConfigDir());
+  ws.testMode = link::TestModeOn(programFolder);
 
   // 5.-7. The settings file: first-run mark and serial port.
   std::string setupFile = SetupFilePath();

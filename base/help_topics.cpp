@@ -37,6 +37,8 @@ constexpr WindowTopic kWindowTopics[] = {
     {"FrmTestData", "testdata.html", ""},
     {"frmMessages", "messages.html", ""},
     {"FrmHistory", "history.html", ""},
+    {"FrmFleet", "fleet.html", ""},
+    {"FrmBackupList", "backups.html", "restore"},
 };
 
 // Context numbers of windows whose page is not a topic of the contents page.
@@ -46,7 +48,8 @@ constexpr WindowTopic kContextPages[] = {
 
 constexpr const char *kPages[] = {"index.html",   "menus.html",  "grid.html",     "undo.html",
                                   "batch.html",   "csv.html",    "compare.html",  "backups.html",
-                                  "group.html",   "testdata.html", "messages.html", "history.html", nullptr};
+                                  "group.html",   "testdata.html", "messages.html", "history.html",
+                                  "fleet.html",   nullptr};
 
 }  // namespace
 

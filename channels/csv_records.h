@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/csv_records.h"
 #include "base/language.h"
 #include "channels/channel_csv.h"
 
@@ -17,18 +18,12 @@ namespace n27::csv::detail {
 enum Col { kLocation, kName, kFrequency, kDuplex, kOffset, kTone, kRTone, kCTone, kDtcs, kPolarityCol,
            kRxDtcs, kCrossMode, kMode, kTStep, kSkipCol, kPowerCol };
 
-struct Record {
-  int line = 0;  // first line of the record
-  std::vector<std::string> fields;
-  bool unclosedQuote = false;  // a quoted field ran to the end of the file
-};
-
-// Splits the text into records: fields separated by commas, a field in double quotes may hold
-// commas, line ends and doubled quotes; CR LF, LF and CR end a line; a line that starts with
-// '#' is a comment; an empty line is no record. Stops after the header and `maxRows` more
-// records, setting *more when the text holds further ones.
-std::vector<Record> readRecords(std::string_view text, std::size_t maxRows = SIZE_MAX,
-                                bool *more = nullptr);
+// The records of the file (base/csv_records.h: every CSV the program reads is split alike).
+using Record = CsvRecord;
+inline std::vector<Record> readRecords(std::string_view text, std::size_t maxRows = SIZE_MAX,
+                                       bool *more = nullptr) {
+  return ReadCsvRecords(text, maxRows, more);
+}
 
 // Column positions by header name (case and blanks ignored); -1 when absent.
 struct Header {

@@ -100,7 +100,7 @@ int UsageError(const std::string &command, const std::string &message, const cha
   return 2;
 }
 
-bool TestModeOn() { return link::LoadTestModeFlag(ShippedDataDir()); }
+bool TestModeOn() { return link::TestModeOn(ShippedDataDir()); }
 
 void PrepareWorkspace(Workspace &ws) {
   ws.programFolder = ShippedDataDir();

@@ -3,8 +3,7 @@
 #include <iostream>
 
 #include "cli/cli_command.h"
-#include "cli/radio_link.h"
-#include "cli/write_steps.h"
+#include "cli/job_console.h"
 #include "link/restore.h"
 
 namespace n27::cli {
@@ -22,7 +21,7 @@ const std::string kUsage = std::string(
     "memory is kept in the backup folder. Not available in the factory test mode.\n"
     "  --verify           read the radio back after the write and compare every written\n"
     "                     block; a difference fails the restore and names its address\n") +
-    kWriteStepsUsage + kLinkOptionsUsage;
+    kBackupOptionUsage + kLinkOptionsUsage;
 
 int RunRestore(const std::vector<std::string> &args) {
   int rc = 0;
@@ -40,10 +39,13 @@ int RunRestore(const std::vector<std::string> &args) {
   Workspace ws;
   PrepareLinkWorkspace(ws, link);
   if (auto refused = PrepareRestore(ws, parsed->positional.front())) return Fail("restore", *refused);
-  if (!parsed->has("--no-backup") && !BackupBeforeWrite("restore", link).ok) return 1;
-  if (!WriteImage("restore", ws, link).ok) return 1;
-  if (parsed->has("--verify") && !VerifyWrite("restore", ws, link).ok) return 1;
-  return 0;
+  JobOptions job;
+  job.operation = JobOperation::Restore;
+  job.encode = false;  // the image goes out as it is
+  job.backup = !parsed->has("--no-backup");
+  job.verify = parsed->has("--verify");
+  ConsoleJobListener console("restore");
+  return RunJob("restore", ws, job, link, console).outcome == JobOutcome::Done ? 0 : 1;
 }
 
 }  // namespace

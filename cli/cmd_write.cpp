@@ -8,12 +8,10 @@
 #include "base/file_io.h"
 #include "base/messages.h"
 #include "cli/cli_command.h"
-#include "cli/radio_link.h"
-#include "cli/write_steps.h"
+#include "cli/job_console.h"
 #include "link/group_write.h"
 #include "link/test_data.h"
 #include "link/transfer_session.h"
-#include "link/verify.h"
 
 namespace n27::cli {
 namespace {
@@ -22,8 +20,9 @@ const std::string kUsage = std::string(
     "Usage: n27-cli write --port PORT FILE.dat [--verify] [--no-backup] [--group]\n"
     "                     [--password PW] [--retries N] [--send-zero-tuning]\n"
     "\n"
-    "Writes the configuration of FILE.dat to the radio. First the radio's current memory is\n"
-    "read and kept in the backup folder; when that fails, nothing is written. The radio's\n"
+    "Writes the configuration of FILE.dat to the radio. First the radio is identified (its\n"
+    "model, band and state are checked before anything is written), then its current memory\n"
+    "is read and kept in the backup folder; when that fails, nothing is written. The radio's\n"
     "information and password blocks are never written. In the factory test mode the tuning\n"
     "values of FILE.ted (beside FILE.dat) are written too; without that file the write is\n"
     "refused, since it would replace the radio's calibration with zeros, unless\n"
@@ -31,53 +30,35 @@ const std::string kUsage = std::string(
     "success.\n"
     "  --verify           read the radio back after the write and compare every written\n"
     "                     block; a difference fails the write and names its address\n") +
-    kWriteStepsUsage +
+    kBackupOptionUsage +
     "  --group            write a group of radios in a row (always verified): after each\n"
     "                     radio press Enter for the next one (connected to the same PORT,\n"
     "                     which may be a link that points to the next radio's device), or\n"
     "                     q (or end of input) to finish. A radio that fails is reported and\n"
-    "                     the run goes on. The log (number, serial number, time, result) is\n"
-    "                     printed at the end and saved beside FILE.dat as\n"
+    "                     the run goes on; in the test mode each radio keeps its own tuning\n"
+    "                     values. The log (number, serial number, time, result) is printed\n"
+    "                     at the end and saved beside FILE.dat as\n"
     "                     FILE-group-YYYYMMDD-HHMMSS.csv (in ~/.local/share/n27 when that\n"
     "                     folder takes no file); exit code 0 only when every radio succeeded.\n"
     "  --send-zero-tuning  test mode: write a tuning block of zeros when FILE.ted is missing\n" +
     kLinkOptionsUsage;
 
-// One radio: the backup, the write and the verify. The log entry of the radio.
-GroupWriteEntry writeOneRadio(Workspace &ws, const LinkOptions &link, bool backup, bool verify,
-                              int number) {
-  GroupWriteEntry entry;
-  entry.number = number;
-  auto done = [&entry](bool success, const std::string &result) {
-    entry.success = success;
-    entry.result = result;
-    entry.time = std::time(nullptr);
-    return entry;
-  };
-  if (backup) {
-    StepOutcome b = BackupBeforeWrite("write", link);
-    entry.serial = b.serial;
-    if (!b.ok) return done(false, b.reason);
-  }
-  PrepareWrite(ws);
-  StepOutcome w = WriteImage("write", ws, link);
-  if (!w.ok) return done(false, w.reason);
-  if (!verify) return done(true, CompletionMessage(TransferType::Write));
-  StepOutcome v = VerifyWrite("write", ws, link);
-  if (!v.serial.empty()) entry.serial = v.serial;
-  if (!v.ok) return done(false, v.reason);
-  return done(true, GroupRadioDoneText());
-}
-
-int runGroup(Workspace &ws, const std::string &dataFile, const LinkOptions &link, bool backup) {
+int runGroup(const Workspace &ws, const std::string &dataFile, JobOptions job, const LinkOptions &link) {
   const std::time_t start = std::time(nullptr);
-  std::error_code ec;
-  const std::string absolute = std::filesystem::absolute(dataFile, ec).string();
   std::vector<GroupWriteEntry> log;
   int written = 0, failed = 0;
+  job.operation = JobOperation::Group;
+  job.verify = true;
   for (int number = 1;; ++number) {
     std::cerr << "--- " << number << " ---\n";
-    GroupWriteEntry entry = writeOneRadio(ws, link, backup, true, number);
+    ConsoleJobListener console("write");
+    const JobResult r = RunJob("write", ws, job, link, console);
+    GroupWriteEntry entry;
+    entry.number = number;
+    entry.serial = r.radio.serial;
+    entry.time = std::time(nullptr);
+    entry.success = r.outcome == JobOutcome::Done;
+    entry.result = entry.success ? GroupRadioDoneText() : r.fact.text();
     (entry.success ? written : failed) += 1;
     log.push_back(entry);
     std::cerr << (entry.success ? "OK" : "FAILED") << ": " << entry.result << "\n";
@@ -90,7 +71,7 @@ int runGroup(Workspace &ws, const std::string &dataFile, const LinkOptions &link
     if (!line.empty() && (line[0] == 'q' || line[0] == 'Q')) break;
   }
   std::cout << GroupLogText(log);
-  const GroupLogSave saved = SaveGroupLog(log, ec ? dataFile : absolute, start);
+  const GroupLogSave saved = SaveGroupLog(log, job.dataFile.empty() ? dataFile : job.dataFile, start);
   for (const std::string &problem : saved.problems) Fail("write", problem);
   if (saved.ok) std::cerr << GroupLogSavedMessage(saved.path) << "\n";
   return failed == 0 && saved.ok ? 0 : 1;
@@ -116,17 +97,26 @@ int RunWrite(const std::vector<std::string> &args) {
   const std::string dataFile = parsed->positional.front();
   if (!LoadWorkspace("write", dataFile, ws)) return 1;
   if (!WriteAllowed(ws)) return Fail("write", msg::kNothingToWrite.str());
-  if (link::TuningWriteNeedsConfirmation(ws) && !parsed->has("--send-zero-tuning"))
-  {
+  const bool group = parsed->has("--group");
+  // A single write of tuning values nobody read, loaded or typed needs the operator's word;
+  // a group keeps each radio's own.
+  if (!group && link::TuningWriteNeedsConfirmation(ws) && !parsed->has("--send-zero-tuning")) {
     const std::string ted = TuningFilePath(dataFile);
     std::string problem = TuningFileReadProblem(ted);
     return Fail("write", link::UnknownTuningWarning(false) + "\n" + ted + ": " +
                              (problem.empty() ? "cannot be read" : problem) +
                              " Give --send-zero-tuning to write zeros all the same.");
   }
-  const bool backup = !parsed->has("--no-backup");
-  if (parsed->has("--group")) return runGroup(ws, dataFile, link, backup);
-  return writeOneRadio(ws, link, backup, parsed->has("--verify"), 1).success ? 0 : 1;
+  JobOptions job;
+  job.backup = !parsed->has("--no-backup");
+  job.verify = parsed->has("--verify");
+  job.zeroTuningConfirmed = parsed->has("--send-zero-tuning");
+  std::error_code ec;
+  job.dataFile = std::filesystem::absolute(dataFile, ec).string();
+  if (ec) job.dataFile = dataFile;
+  if (group) return runGroup(ws, dataFile, job, link);
+  ConsoleJobListener console("write");
+  return RunJob("write", ws, job, link, console).outcome == JobOutcome::Done ? 0 : 1;
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // transfer's questions (retry N times, then cancel; never switch release), the system's
 // messages on stderr, a progress bar on a terminal, and running one transfer to its end.
 
+#include <cstdio>
 #include <optional>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,86 @@ bool ReadLinkOptions(const Args &args, LinkOptions &out, std::string &error);
 
 // The workspace a transfer needs from the program folder: test mode and the entered password.
 void PrepareLinkWorkspace(Workspace &ws, const LinkOptions &options);
+
+// Line ends of the system's messages as a terminal shows them.
+inline std::string plain(std::string text) {
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+    text.replace(at, 2, "\n");
+  return text;
+}
+
+// The terminal's answers to a transfer: Retry `retries` times, then Cancel; no password
+// dialog (a hint to use --password); never another release; messages on stderr.
+class TerminalUi : public TransferUi {
+ public:
+  TerminalUi(std::string command, int retries)
+      : command_(std::move(command)), retriesLeft_(retries), bar_(::isatty(STDERR_FILENO)) {}
+
+  bool askRetry(const std::string &text) override {
+    endBar();
+    last_ = plain(text);
+    bool retry = retriesLeft_ > 0;
+    if (retry) --retriesLeft_;
+    std::fprintf(stderr, "%s %s\n", plain(text).c_str(), retry ? "Retry." : "Cancel.");
+    return retry;
+  }
+  void askPassword(std::string &) override {
+    endBar();
+    std::fprintf(stderr, "n27-cli %s: the radio is protected by a programming password; "
+                         "give the right one with --password\n", command_.c_str());
+    last_ = "the radio is protected by a programming password";
+  }
+  bool askSwitchRelease(const std::string &text) override {
+    endBar();
+    last_ = plain(text);
+    std::fprintf(stderr, "%s\n(No: the command line does not start another release.)\n",
+                 plain(text).c_str());
+    return false;
+  }
+  void showMessage(const std::string &text, MessageIcon) override {
+    endBar();
+    last_ = plain(text);
+    std::fprintf(stderr, "%s\n", plain(text).c_str());
+  }
+  void note(const std::string &text) override {
+    endBar();
+    std::fprintf(stderr, "%s\n", plain(text).c_str());
+  }
+  void progress(int percent) override {
+    if (!bar_) return;
+    constexpr int kWidth = 40;
+    int filled = percent * kWidth / 100;
+    std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                 std::string(static_cast<std::size_t>(kWidth - filled), ' ').c_str(), percent);
+    std::fflush(stderr);
+    barShown_ = true;
+  }
+  void finished(bool success) override {
+    endBar();
+    done_ = true;
+    success_ = success;
+  }
+  void switchRelease(const std::string &) override {}
+
+  bool done() const { return done_; }
+  bool success() const { return success_; }
+  const std::string &lastMessage() const { return last_; }
+
+ private:
+  void endBar() {
+    if (!barShown_) return;
+    std::fprintf(stderr, "\n");
+    barShown_ = false;
+  }
+
+  std::string command_;
+  int retriesLeft_;
+  bool bar_;
+  bool barShown_ = false;
+  bool done_ = false;
+  bool success_ = false;
+  std::string last_;
+};
 
 // Opens the port and runs one transfer on ws until it ends; the caller has prepared the
 // image. True on success; `radio` receives the identification the radio answered with,

@@ -43,6 +43,7 @@ struct Workspace {
   std::array<int16_t, 16> tuning{};
   std::array<int16_t, 16> fileTuning{};
   TuningOrigin tuningOrigin;          // where `tuning` came from (radio, ".ted" file, typed)
+  std::string tuningSerial;           // the serial number of the radio they were read from
 
   std::string password;               // entered programming password
   bool reverseSwitch = false;         // held only while the program runs

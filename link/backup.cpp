@@ -115,11 +115,7 @@ std::string RadioSerialNumber(const RadioImage &image) {
   return first == std::string::npos ? std::string() : s.substr(first);
 }
 
-std::string BackupBaseName(const std::string &serial, BackupReason reason, std::time_t now) {
-  std::tm local{};
-  localtime_r(&now, &local);
-  char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+std::string SerialFileName(const std::string &serial) {
   std::string safe;
   for (char c : serial) {
     if (safe.size() >= kSerialInNameMax) break;
@@ -128,6 +124,15 @@ std::string BackupBaseName(const std::string &serial, BackupReason reason, std::
     safe.push_back(plain ? c : '_');
   }
   if (!safe.empty() && safe.front() == '.') safe.front() = '_';
+  return safe;
+}
+
+std::string BackupBaseName(const std::string &serial, BackupReason reason, std::time_t now) {
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  const std::string safe = SerialFileName(serial);
   const std::string who = safe.empty() ? "no-serial" : "SN-" + safe;
   return std::string(stamp) + "_" + who + "_" +
          (reason == BackupReason::Read          ? "read"

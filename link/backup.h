@@ -38,6 +38,10 @@ struct BackupResult {
   std::vector<std::string> pruned;         // the images of older backups pruning removed
 };
 
+// A serial number as part of a file name: letters, digits, '.', '_' and '-' (others become
+// '_', no leading '.'), at most 32 characters; "" for an empty one.
+std::string SerialFileName(const std::string &serial);
+
 // The base name of a backup (no extension, no "-2"): "20261208-063612_SN-ABC123_read".
 // The serial number is reduced to letters, digits, '.', '_' and '-' (others become '_',
 // no leading '.'); "no-serial" stands for an empty one.

@@ -20,6 +20,7 @@ constexpr Tr kDone{"Written and verified.", "已写入并校验。"};
 constexpr Tr kSaved{"The group log was saved to %1.", "批量写入日志已保存到 %1。"};
 constexpr Tr kNotSaved{"The group log could not be saved to %1: %2",
                        "无法将批量写入日志保存到 %1：%2"};
+constexpr Tr kRunNotSaved{"The log could not be saved to %1: %2", "无法将日志保存到 %1：%2"};
 constexpr Tr kTotals{"Radios: %1, written: %2, failed: %3.", "对讲机：%1 台，已写入：%2 台，失败：%3 台。"};
 constexpr Tr kNoSerial{"(no serial number)", "（无序列号）"};
 
@@ -32,7 +33,11 @@ std::string localTime(std::time_t t, const char *format) {
   return text;
 }
 
-std::string csvField(std::string value) {
+}  // namespace
+
+std::string LocalTimeText(std::time_t t) { return localTime(t, "%Y-%m-%d %H:%M:%S"); }
+
+std::string CsvField(std::string value) {
   if (!value.empty() && (value[0] == '=' || value[0] == '+' || value[0] == '-' || value[0] == '@'))
     value.insert(value.begin(), '\'');
   if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
@@ -44,14 +49,12 @@ std::string csvField(std::string value) {
   return quoted + "\"";
 }
 
-}  // namespace
-
 std::string GroupLogCsv(const std::vector<GroupWriteEntry> &entries) {
   std::string csv = "Number,Serial,Time,Result,Detail\r\n";
   for (const GroupWriteEntry &e : entries) {
-    csv += std::to_string(e.number) + "," + csvField(e.serial) + "," +
+    csv += std::to_string(e.number) + "," + CsvField(e.serial) + "," +
            localTime(e.time, "%Y-%m-%d %H:%M:%S") + "," + (e.success ? "OK" : "FAILED") + "," +
-           csvField(e.result) + "\r\n";
+           CsvField(e.result) + "\r\n";
   }
   return csv;
 }
@@ -75,6 +78,11 @@ std::string GroupLogText(const std::vector<GroupWriteEntry> &entries) {
 }
 
 std::string GroupLogPath(const std::string &dataFile, std::time_t start) {
+  return RunLogPath(dataFile, start, "group");
+}
+
+std::string RunLogPath(const std::string &dataFile, std::time_t start, const std::string &kind,
+                       const std::string &extension) {
   std::string folder, stem = "new";
   if (dataFile.empty()) {
     folder = DataDir();
@@ -86,7 +94,7 @@ std::string GroupLogPath(const std::string &dataFile, std::time_t start) {
     if (dot != std::string::npos && dot > 0) name.resize(dot);
     if (!name.empty()) stem = name;
   }
-  return JoinPath(folder, stem + "-group-" + localTime(start, "%Y%m%d-%H%M%S") + ".csv");
+  return JoinPath(folder, stem + "-" + kind + "-" + localTime(start, "%Y%m%d-%H%M%S") + extension);
 }
 
 std::string GroupProgressText(int written, int failed) {
@@ -104,10 +112,14 @@ std::string GroupLogNotSavedMessage(const std::string &path, const std::string &
 
 GroupLogSave SaveGroupLog(const std::vector<GroupWriteEntry> &entries, const std::string &dataFile,
                           std::time_t start) {
-  const std::string csv = GroupLogCsv(entries);
+  return SaveRunLog(GroupLogCsv(entries), dataFile, start, "group");
+}
+
+GroupLogSave SaveRunLog(const std::string &csv, const std::string &dataFile, std::time_t start,
+                        const std::string &kind) {
   GroupLogSave result;
-  std::vector<std::string> places{GroupLogPath(dataFile, start)};
-  if (!dataFile.empty()) places.push_back(GroupLogPath("", start));
+  std::vector<std::string> places{RunLogPath(dataFile, start, kind)};
+  if (!dataFile.empty()) places.push_back(RunLogPath("", start, kind));
   for (const std::string &path : places) {
     // The user's data folder may not exist yet; the data file's folder is never made.
     std::error_code ec;
@@ -119,7 +131,8 @@ GroupLogSave SaveGroupLog(const std::vector<GroupWriteEntry> &entries, const std
       result.path = path;
       return result;
     }
-    result.problems.push_back(GroupLogNotSavedMessage(path, saved.reason()));
+    result.problems.push_back(kind == "group" ? GroupLogNotSavedMessage(path, saved.reason())
+                                              : Fill(kRunNotSaved, {path, saved.reason()}));
   }
   return result;
 }

@@ -28,6 +28,14 @@ std::string GroupLogText(const std::vector<GroupWriteEntry> &entries);
 // "<dir>/<stem>-group-YYYYMMDD-HHMMSS.csv" (local time). For an untitled configuration pass
 // "": the log goes to the user's data folder (DataDir()) as "new-group-….csv".
 std::string GroupLogPath(const std::string &dataFile, std::time_t start);
+// The same for any kind of run: "<dir>/<stem>-<kind>-YYYYMMDD-HHMMSS<extension>".
+std::string RunLogPath(const std::string &dataFile, std::time_t start, const std::string &kind,
+                       const std::string &extension = ".csv");
+// One CSV field: quoted when it holds a comma, quote or line break; a field a spreadsheet
+// would run as a formula (= + - @ first) is preceded by '.
+std::string CsvField(std::string value);
+// "2026-12-08 06:36:12" in local time.
+std::string LocalTimeText(std::time_t t);
 
 // "3 radios written, 1 failed. Connect the next radio." in the current language.
 std::string GroupProgressText(int written, int failed);
@@ -50,5 +58,8 @@ struct GroupLogSave {
 // it goes to the user's data folder (created when missing) instead.
 GroupLogSave SaveGroupLog(const std::vector<GroupWriteEntry> &entries, const std::string &dataFile,
                           std::time_t start);
+// Saves `csv` at RunLogPath(dataFile, start, kind), else in the user's data folder.
+GroupLogSave SaveRunLog(const std::string &csv, const std::string &dataFile, std::time_t start,
+                        const std::string &kind);
 
 }  // namespace n27

@@ -22,6 +22,10 @@ constexpr Tr kChecksumNote{
     "The radio's checksums are reckoned differently: each block was taken only when the radio "
     "sent it twice alike.",
     "对讲机的校验和算法不同：每个数据块在对讲机两次发送相同内容后才被采用。"};
+constexpr Tr kReadCancelled{"The read was cancelled.", "读取已取消。"};
+constexpr Tr kWriteCancelled{"The write was cancelled.", "写入已取消。"};
+constexpr Tr kReadFailed{"The read did not complete.", "读取未完成。"};
+constexpr Tr kWriteFailed{"The write did not complete.", "写入未完成。"};
 constexpr Tr kSummary{"Blocks: %1, asked for again: %2, restarts: %3.",
                       "数据块：%1，重新请求：%2，重新开始：%3。"};
 
@@ -63,8 +67,16 @@ std::string SummaryText(const TransferSummary &summary) {
   return text;
 }
 
+std::string TransferEndText(TransferType type, bool success, const TransferSummary &summary) {
+  const bool read = type != TransferType::Write;
+  std::string head = success              ? CompletionMessage(type)
+                     : summary.cancelled ? (read ? kReadCancelled : kWriteCancelled).str()
+                                         : (read ? kReadFailed : kWriteFailed).str();
+  return head.empty() ? SummaryText(summary) : head + " " + SummaryText(summary);
+}
+
 TransferEngine::TransferEngine(Workspace &ws, const VersionTable &versions, TransferHost &host)
-    : ws_(ws), versions_(versions), host_(host) {}
+    : ws_(&ws), versions_(versions), host_(host) {}
 
 int TransferEngine::ProgressPercent(int address, int end) {
   if (end <= 0) return 0;
@@ -92,6 +104,12 @@ bool TransferEngine::modal(F &&call) {
 
 bool TransferEngine::message(const std::string &text, MessageIcon icon) {
   return modal([&] { host_.showMessage(text, icon); });
+}
+
+bool TransferEngine::setWorkspace(Workspace &ws) {
+  if (running()) return false;
+  ws_ = &ws;
+  return true;
 }
 
 bool TransferEngine::start(TransferType type) {
@@ -199,7 +217,7 @@ void TransferEngine::classify(const Bytes &reply) {
     // Every transfer learns who answered (the radio-information window shows the firmware
     // version); only a read or write copies the identification into the image.
     ident_ = link::ParseIdentification(reply);
-    if (isReadOrWrite()) link::MirrorIdentification(ws_.image, reply);
+    if (isReadOrWrite()) link::MirrorIdentification(ws_->image, reply);
     advance();
     return;
   }
@@ -213,7 +231,7 @@ void TransferEngine::classify(const Bytes &reply) {
     if (!fullFrame && reply.size() != length + 4) return;
     if (fullFrame && verify(reply) != Verdict::Take) return;
     host_.stopReplyTimer();
-    link::StoreDataFrame(ws_.image, reply);
+    link::StoreDataFrame(ws_->image, reply);
     passwordStep(reply);
     return;
   }
@@ -222,12 +240,12 @@ void TransferEngine::classify(const Bytes &reply) {
   ++summary_.blocks;
   if (address == link::kTuningBlockAddress && isReadOrWrite()) {
     // The factory tuning values never go into the image.
-    ws_.tuning = link::DecodeTuningBlock(reply);
-    ws_.tuningOrigin = {TuningSource::Radio, {}, false};
+    ws_->tuning = link::DecodeTuningBlock(reply);
+    ws_->tuningOrigin = {TuningSource::Radio, {}, false};
     advance();
     return;
   }
-  link::StoreDataFrame(ws_.image, reply);
+  link::StoreDataFrame(ws_->image, reply);
   if (isReadOrWrite()) updateProgress(blockAddress_);
   advance();
 }
@@ -256,7 +274,7 @@ void TransferEngine::advanceRead() {
       if (c == Check::Ended) return;
       if (c == Check::Fail) return end(false);
       readState_ = kBlock;
-      if (ws_.testMode)
+      if (ws_->testMode)
         sendRead(link::kTuningBlockAddress);
       else
         nextReadBlock();
@@ -283,8 +301,8 @@ void TransferEngine::advanceWrite() {
       if (c == Check::Ended) return;
       if (c == Check::Fail) return end(false);
       writeState_ = kBlock;
-      if (ws_.testMode)
-        send(link::EncodeTuningBlock(ws_.tuning));
+      if (ws_->testMode)
+        send(link::EncodeTuningBlock(ws_->tuning));
       else
         nextDataFrame();
       break;
@@ -328,7 +346,7 @@ void TransferEngine::nextDataFrame() {
     send(link::EndRequest());
   } else {
     updateProgress(blockAddress_);
-    send(link::DataFrame(ws_.image, static_cast<std::size_t>(blockAddress_)));
+    send(link::DataFrame(ws_->image, static_cast<std::size_t>(blockAddress_)));
   }
 }
 
@@ -341,12 +359,12 @@ void TransferEngine::updateProgress(int address) {
 }
 
 void TransferEngine::passwordStep(const Bytes &frame) {
-  if (link::PasswordAccepted(frame, ws_.password)) {
+  if (link::PasswordAccepted(frame, ws_->password)) {
     advance();
     return;
   }
-  if (!modal([&] { host_.askPassword(ws_.password); })) return;
-  if (link::PasswordAccepted(frame, ws_.password)) {
+  if (!modal([&] { host_.askPassword(ws_->password); })) return;
+  if (link::PasswordAccepted(frame, ws_->password)) {
     ++summary_.restarts;
     restart();  // the second pass finds the password accepted
     return;
@@ -357,14 +375,14 @@ void TransferEngine::passwordStep(const Bytes &frame) {
 
 TransferEngine::Check TransferEngine::identificationCheck() {
   host_.stopReplyTimer();
-  const bool bandOk = BandCode(ws_.bandText) == ident_.band;
-  const bool modelOk = ws_.modelName == ident_.model;
-  const bool versionOk = versions_.compatible(ws_.dataVersion, ident_.firmware);
+  const bool bandOk = BandCode(ws_->bandText) == ident_.band;
+  const bool modelOk = ws_->modelName == ident_.model;
+  const bool versionOk = versions_.compatible(ws_->dataVersion, ident_.firmware);
   const bool write = type_ == TransferType::Write;
 
   if (!(bandOk && modelOk && versionOk)) {
     if (!modelOk) {
-      std::string text = msg::kModel.str() + "\r\nPC is " + ModelDisplayName(ws_.modelName) +
+      std::string text = msg::kModel.str() + "\r\nPC is " + ModelDisplayName(ws_->modelName) +
                          "\r\nRadio is " + ModelDisplayName(ident_.model);
       return message(text, MessageIcon::Warning) ? Check::Fail : Check::Ended;
     }
@@ -373,7 +391,7 @@ TransferEngine::Check TransferEngine::identificationCheck() {
         return message(msg::kBand.str(), MessageIcon::Warning) ? Check::Fail : Check::Ended;
     } else {
       bool yes = false;
-      std::string text = VersionMessage(ws_.dataVersion, ident_.firmware);
+      std::string text = VersionMessage(ws_->dataVersion, ident_.firmware);
       if (!modal([&] { yes = host_.askSwitchRelease(text); })) return Check::Ended;
       if (!yes) return Check::Fail;
       std::string release = versions_.programVersionFor(ident_.firmware);
@@ -442,9 +460,10 @@ void TransferEngine::retryQuestion() {
   if (retry) {
     ++summary_.restarts;
     restart();
-  }
-  else
+  } else {
+    summary_.cancelled = true;
     end(false);
+  }
 }
 
 void TransferEngine::abort(const std::string &text) {

@@ -53,6 +53,7 @@ struct TransferSummary {
   int agreed = 0;       // blocks taken from two identical replies with a wrong checksum
   int timeouts = 0;     // replies that did not come in time
   int restarts = 0;     // passes started again from the program request (retry, password)
+  bool cancelled = false;  // ended by Cancel at the retry question
 };
 
 // What a transfer asks of and tells the user.
@@ -104,6 +105,8 @@ class TransferEngine {
   // Starts a transfer on the open port: sets its parameters and sends the program request.
   // False (and nothing sent) when a transfer is running or the type is None.
   bool start(TransferType type);
+  // The workspace the next transfer works on (not while one runs: then false).
+  bool setWorkspace(Workspace &ws);
   // Bytes arrived from the line (any amount: a reply may come in pieces, or two in one).
   void onBytesReceived(const uint8_t *data, std::size_t n);
   void onBytesReceived(const std::vector<uint8_t> &bytes) {
@@ -165,7 +168,7 @@ class TransferEngine {
   bool modal(F &&call);
   bool message(const std::string &text, MessageIcon icon);
 
-  Workspace &ws_;
+  Workspace *ws_;
   const VersionTable &versions_;
   TransferHost &host_;
 
@@ -202,5 +205,8 @@ std::string LineLostMessage();
 std::string ChecksumNote();
 // "Blocks: 160, asked for again: 2, restarts: 0." in the current language.
 std::string SummaryText(const TransferSummary &summary);
+// How a read or write ended, then its summary: "Read Data Completed. Blocks: …", "The read was
+// cancelled. Blocks: …" or "The read did not complete. Blocks: …".
+std::string TransferEndText(TransferType type, bool success, const TransferSummary &summary);
 
 }  // namespace n27

@@ -12,6 +12,7 @@
 #include "codeplug/bands.h"
 #include "codeplug/image_codec.h"
 #include "codeplug/memory_map.h"
+#include "link/backup.h"
 
 namespace n27 {
 
@@ -39,6 +40,9 @@ void CompleteRead(Workspace &ws, const link::Identification &radio) {
   ws.loadingFile = false;
   ws.reference = ws.working;  // the changed marks start from what the radio held
   ws.firmwareVersion = radio.firmware;
+  // Tuning values read from a radio belong to that radio alone.
+  if (ws.testMode && ws.tuningOrigin.source == TuningSource::Radio && !ws.tuningOrigin.edited)
+    ws.tuningSerial = RadioSerialNumber(ws.image);
   ws.fileName = "new.dat";
   ws.untitled = true;
   ws.readNotSaved = true;

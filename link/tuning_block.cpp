@@ -68,4 +68,8 @@ bool LoadTestModeFlag(const std::string &programFolder) {
   return bytes && IsTestModeMarker(*bytes);
 }
 
+bool TestModeOn(const std::string &programFolder) {
+  return LoadTestModeFlag(programFolder) || LoadTestModeFlag(ConfigDir());
+}
+
 }  // namespace n27::link

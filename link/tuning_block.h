@@ -23,6 +23,9 @@ Request EncodeTuningBlock(const TuningTable &table);
 // The test mode is on when "TestData.ini" in the program folder starts with the factory's
 // access code. Any read error leaves it off.
 bool LoadTestModeFlag(const std::string &programFolder);
+// The one decision every program makes at start: the marker beside the program or in the
+// user's configuration folder (ConfigDir()) switches the test mode on.
+bool TestModeOn(const std::string &programFolder);
 // The marker file's first 128 bytes, cut at NUL, trailing blanks removed, equal the code.
 bool IsTestModeMarker(const std::string &fileStart);
 

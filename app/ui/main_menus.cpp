@@ -158,6 +158,7 @@ void frmMain::buildMenus() {
   entry(program, "mnuReadFromRadio", mainText::kReadFromRadio, [this] { radio_->readFromRadio(); });
   entry(program, "mnuWriteToRadio", mainText::kWriteToRadio, [this] { radio_->writeToRadio(); });
   entry(program, "mnuMWriteRadio", mainText::kWriteToGroup, [this] { radio_->writeToGroup(); });
+  entry(program, "mnuFleet", trustText::kProgramSeveral, [this] { radio_->programSeveralRadios(); });
   program->addSeparator();
   inert(program, "mnuTestMode", mainText::kTestMode);
   entry(program, "MnuProPassWord", mainText::kProgramPassword,
@@ -289,6 +290,7 @@ void frmMain::buildToolbar() {
   toolbar_->addSeparator();
   addToolButton("Undo", "", [this] { undo(); });
   addToolButton("Redo", "", [this] { redo(); });
+  addToolButton("FleetRadio", "mnuFleet", [this] { radio_->programSeveralRadios(); });
 }
 
 void frmMain::buildStatusBar() {

@@ -122,6 +122,14 @@ void draw(QPainter &p, const QString &key) {
     radio(p, QRectF(4, 13, 9, 16), QColor(80, 84, 92));
     radio(p, QRectF(12, 13, 9, 16), QColor(100, 104, 112));
     radio(p, QRectF(20, 13, 9, 16), QColor(120, 124, 132));
+  } else if (key == "FleetRadio") {
+    // Radios on cables of their own, all written at once.
+    computer(p, QRectF(2, 3, 12, 12));
+    for (int i = 0; i < 3; ++i) {
+      radio(p, QRectF(15 + i * 5.5, 14, 5, 15), QColor(80 + i * 20, 84 + i * 20, 92 + i * 20));
+      p.setPen(QPen(kRed, 1.2));
+      p.drawLine(QPointF(14, 9), QPointF(17.5 + i * 5.5, 14));
+    }
   } else if (key == "CommSet") {
     p.setPen(QPen(kInk, 1.5));
     p.setBrush(kBlue);

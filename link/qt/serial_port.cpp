@@ -59,6 +59,9 @@ SerialTransfer::SerialTransfer(Workspace &ws, const VersionTable &versions, Tran
   replyTimer_.setInterval(kReplyTimeoutMs);
   replyTimer_.setTimerType(Qt::PreciseTimer);
   connect(&replyTimer_, &QTimer::timeout, this, [this] { engine_.onReplyTimeout(); });
+  pollTimer_.setSingleShot(true);
+  pollTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&pollTimer_, &QTimer::timeout, this, [this] { endPoll(false); });
   connect(&port_, &QSerialPort::readyRead, this, &SerialTransfer::onReadyRead);
   connect(&port_, &QSerialPort::errorOccurred, this, &SerialTransfer::onError);
 }
@@ -126,6 +129,37 @@ bool SerialTransfer::start(TransferType type) {
   return engine_.start(type);
 }
 
+bool SerialTransfer::poll(std::chrono::milliseconds timeout, bool release) {
+  if (engine_.running() || polling_) return false;
+  pollProblem_.clear();
+  polling_ = true;
+  releaseAfterPoll_ = release;
+  if (!port_.isOpen()) {
+    PortOpenResult r = openPort(device_);
+    if (!r.ok) {
+      pollProblem_ = r.message;
+      // Reported from the event loop, like an answer, never from inside this call.
+      QMetaObject::invokeMethod(this, [this] { endPoll(false); }, Qt::QueuedConnection);
+      return true;
+    }
+  }
+  pollTimer_.start(static_cast<int>(timeout.count()));
+  const link::Request program = link::ProgramRequest();
+  sendBytes(program.bytes);
+  return true;
+}
+
+void SerialTransfer::endPoll(bool answered) {
+  if (!polling_) return;
+  polling_ = false;
+  pollTimer_.stop();
+  if (answered && releaseAfterPoll_) sendBytes(link::EndRequest().bytes);
+  // Opened again for the next poll or transfer: a cable moved to another device meanwhile
+  // is found there.
+  closePort();
+  emit pollEnded(answered);
+}
+
 void SerialTransfer::sendBytes(const std::vector<uint8_t> &bytes) {
   if (!port_.isOpen()) return;
   port_.clear(QSerialPort::AllDirections);
@@ -167,6 +201,10 @@ void SerialTransfer::switchRelease(const std::string &programVersion) {
 void SerialTransfer::onReadyRead() {
   QByteArray data = port_.readAll();
   bytesReceived_ += static_cast<uint64_t>(data.size());
+  if (polling_) {
+    if (data.contains(char(link::kAck))) endPoll(true);
+    return;
+  }
   engine_.onBytesReceived(reinterpret_cast<const uint8_t *>(data.constData()),
                           static_cast<std::size_t>(data.size()));
 }
@@ -187,6 +225,10 @@ void SerialTransfer::onError(QSerialPort::SerialPortError error) {
   lineLost_ = true;
   replyTimer_.stop();
   if (port_.isOpen()) port_.close();
+  if (polling_) {
+    pollProblem_ = LineLostMessage();
+    QMetaObject::invokeMethod(this, [this] { endPoll(false); }, Qt::QueuedConnection);
+  }
   QMetaObject::invokeMethod(this, &SerialTransfer::lineLost, Qt::QueuedConnection);
 }
 

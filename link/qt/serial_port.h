@@ -54,6 +54,8 @@ class SerialTransfer : public QObject, private TransferHost {
   void closePort() override;
   bool isPortOpen() const;
   const std::string &device() const { return device_; }
+  // The device start() and poll() open when the port is closed.
+  void setDevice(const std::string &device) { device_ = device; }
 
   // Starts a transfer on the open port (reopening the last device when it was closed).
   // False when a transfer is running or the port cannot be opened (the reason is then given
@@ -61,6 +63,18 @@ class SerialTransfer : public QObject, private TransferHost {
   bool start(TransferType type);
   bool running() const { return engine_.running(); }
   const TransferEngine &engine() const { return engine_; }
+  // The workspace the next transfer works on (not while one runs: then false).
+  bool setWorkspace(Workspace &ws) { return engine_.setWorkspace(ws); }
+
+  // Looks for a radio on the line: sends the program request (opening the port when it is
+  // closed) and emits pollEnded(true) when the radio acknowledges it within `timeout`,
+  // pollEnded(false) otherwise — nothing else is sent. With `release`, an answered request
+  // is followed by the end request, so the radio leaves programming mode. The port is
+  // closed again at the end. False when a transfer or a poll runs. A port that cannot be opened ends the poll unanswered, with the
+  // reason in pollProblem().
+  bool poll(std::chrono::milliseconds timeout, bool release);
+  bool polling() const { return polling_; }
+  const std::string &pollProblem() const { return pollProblem_; }
 
   // Bytes moved through this object's port so far (the benchmark reports them).
   uint64_t bytesSent() const { return bytesSent_; }
@@ -69,6 +83,7 @@ class SerialTransfer : public QObject, private TransferHost {
  signals:
   // Emitted after TransferUi::finished.
   void transferFinished(bool success);
+  void pollEnded(bool answered);
 
  private:
   // TransferHost
@@ -87,6 +102,7 @@ class SerialTransfer : public QObject, private TransferHost {
   void onReadyRead();
   void onError(QSerialPort::SerialPortError error);
   void lineLost();
+  void endPoll(bool answered);
 
   TransferUi &ui_;
   TransferEngine engine_;
@@ -96,6 +112,10 @@ class SerialTransfer : public QObject, private TransferHost {
   uint64_t bytesSent_ = 0;
   uint64_t bytesReceived_ = 0;
   bool lineLost_ = false;
+  QTimer pollTimer_;
+  bool polling_ = false;
+  bool releaseAfterPoll_ = false;
+  std::string pollProblem_;
 };
 
 // The serial ports to offer: the system's serial devices (numbered by the rules of

@@ -29,6 +29,10 @@ FrmProgress::FrmProgress(Kind kind, std::function<bool()> start, QWidget *parent
   label2_ = new QLabel;
   label2_->setObjectName("Label2");
   label2_->setMinimumWidth(label2_->fontMetrics().horizontalAdvance("100%") + 4);
+  step_ = new QLabel;
+  step_->setObjectName("StepLabel");
+  step_->setAlignment(Qt::AlignCenter);
+  step_->hide();
 
   RunGuarded("ProgressForm_LoadError", [this] {
     // Label1 ends just left of Label2: "Completion percentage: 37%".
@@ -40,6 +44,7 @@ FrmProgress::FrmProgress(Kind kind, std::function<bool()> start, QWidget *parent
     text->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 16, 18, 16);
+    layout->addWidget(step_);
     layout->addWidget(bar_);
     layout->addSpacing(8);
     layout->addLayout(text);
@@ -69,6 +74,16 @@ void FrmProgress::SetProgressValue(int percent) {
 }
 
 int FrmProgress::value() const { return bar_->value(); }
+
+void FrmProgress::setStep(const QString &text) {
+  step_->setText(text);
+  if (step_->isVisibleTo(this) == !text.isEmpty()) return;
+  step_->setVisible(!text.isEmpty());
+  if (layout()) layout()->activate();
+  setFixedSize(sizeHint());
+}
+
+QString FrmProgress::step() const { return step_->text(); }
 
 void FrmProgress::showEvent(QShowEvent *event) {
   QDialog::showEvent(event);

@@ -23,6 +23,9 @@ class FrmProgress : public QDialog {
 
   // Sets the bar and the percentage text to a whole percentage (0..100).
   void SetProgressValue(int percent);
+  // The step of a programming job above the bar ("2/3 Write"); hidden while empty.
+  void setStep(const QString &text);
+  QString step() const;
   int value() const;
   // Closes the window at the end of the transfer; exec() returns Accepted on success.
   void finish(bool success);
@@ -38,6 +41,7 @@ class FrmProgress : public QDialog {
   QProgressBar *bar_;
   QLabel *label1_;
   QLabel *label2_;
+  QLabel *step_;
   Kind kind_;
   bool started_ = false;
   bool finishing_ = false;

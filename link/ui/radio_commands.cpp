@@ -1,5 +1,7 @@
 #include "link/ui/radio_commands.h"
 
+#include "link/ui/radio_session.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -66,84 +68,13 @@ QString question(const Tr &first, const Tr &second) {
 
 }  // namespace
 
-// One serial line and the transfer running on it, with the windows that answer its questions.
-class RadioCommands::Session : public TransferUi {
- public:
-  explicit Session(RadioHost &main, RadioCommands &owner);
-
-  void readFromRadio();
-  void writeToRadio();
-  void writeToGroup();
-  void restoreFromBackup();
-  void openBackupFolder();
-  void startInformationRead(bool erase);
-  void programPassword();
-  void setCom();
-  bool busy() const;
-  std::vector<PortEntry> ports() const;
-  SerialTransfer &line() { return *line_; }
-
- private:
-  // TransferUi
-  bool askRetry(const std::string &text) override;
-  void askPassword(std::string &password) override;
-  bool askSwitchRelease(const std::string &text) override;
-  void showMessage(const std::string &text, MessageIcon icon) override;
-  void progress(int percent) override;
-  void note(const std::string &text) override;
-  void finished(bool success) override;
-  void switchRelease(const std::string &programVersion) override;
-
-  // What became of one write with its backup and verify.
-  struct WriteOutcome {
-    bool success = false;   // written, and verified when that is on
-    bool verified = false;
-    std::string serial;     // the radio's serial number, when one of the reads saw it
-    std::string detail;     // why it failed
-    std::string backupNote; // where the radio's memory was kept
-  };
-
-  // Opens the chosen port to see that it can be used; shows why not. The port stays open and
-  // device_ names it.
-  bool openChosenPort();
-  // Runs a read or write on `line` with the progress window; true when it completed. The
-  // port is closed afterwards.
-  bool runTransfer(FrmProgress::Kind kind, TransferType type, SerialTransfer &line);
-  // An empty workspace for reading the radio beside `like` (same program folder, test mode
-  // and password).
-  std::unique_ptr<Workspace> scratchLike(const Workspace &like) const;
-  // Reads the radio on device_ into `into` (CompleteRead done on success). A password typed
-  // meanwhile stays known to the open configuration.
-  bool readInto(Workspace &into, FrmProgress::Kind kind);
-  // The backup before (when on), the write of `target` (image ready) on `line`, the read-back
-  // after (when on). `quiet`: failures are not shown here but left in the outcome.
-  WriteOutcome guardedWrite(Workspace &target, SerialTransfer &line, bool quiet);
-  void fail(const std::string &text, bool quiet);
-  // Everything up to the write question: pending input stored, a channel to write, the
-  // tuning block confirmed, the port usable.
-  bool writeChecks();
-  void informationReadEnded(bool success);
-  void ended(TransferType type, bool success);
-  QWidget *dialogParent();
-
-  RadioHost &main_;
-  RadioCommands &owner_;
-  std::unique_ptr<SerialTransfer> line_;
-  QPointer<FrmProgress> progress_;
-  TransferType running_ = TransferType::None;
-  bool lastSuccess_ = false;
-  std::string note_;  // the transfer's remark, shown in the status bar with its summary
-  std::string lastStatus_;   // the status line of the last transfer
-  std::string lastMessage_;  // the last message the transfer showed (why it failed)
-  std::string device_;       // the chosen port's device
-};
-
 RadioCommands::RadioCommands(RadioHost &main) : session_(std::make_unique<Session>(main, *this)) {}
 RadioCommands::~RadioCommands() = default;
 void RadioCommands::readFromRadio() { session_->readFromRadio(); }
 void RadioCommands::writeToRadio() { session_->writeToRadio(); }
 void RadioCommands::writeToGroup() { session_->writeToGroup(); }
 void RadioCommands::restoreFromBackup() { session_->restoreFromBackup(); }
+void RadioCommands::programSeveralRadios() { session_->programSeveralRadios(); }
 void RadioCommands::openBackupFolder() { session_->openBackupFolder(); }
 bool RadioCommands::backupBeforeWrite() { return QSettings().value(kBackupKey, true).toBool(); }
 void RadioCommands::setBackupBeforeWrite(bool on) { QSettings().setValue(kBackupKey, on); }
@@ -225,40 +156,6 @@ void RadioCommands::Session::readFromRadio() {
   ended(TransferType::Read, ok);
 }
 
-bool RadioCommands::Session::writeChecks() {
-  main_.storePendingInput();
-  Workspace &ws = main_.workspace();
-  if (!WriteAllowed(ws)) {
-    ShowMessage(main_.hostWidget(), qs(Text(msg::kNothingToWrite)), BoxIcon::None);
-    return false;
-  }
-  // A test-mode write also sends the tuning block: never zeros nobody read, loaded or typed
-  // without the operator's say-so (they would replace the radio's factory calibration).
-  if (link::TuningWriteNeedsConfirmation(ws) &&
-      Ask(main_.hostWidget(), qs(link::UnknownTuningWarning()), Prompt::WarningCancelFirst) != Answer::Ok)
-    return false;
-  return openChosenPort();
-}
-
-void RadioCommands::Session::writeToRadio() {
-  if (busy()) return;
-  if (!writeChecks()) return;
-  if (Ask(main_.hostWidget(), question(msg::kWriteQuestion1, msg::kWriteQuestion2),
-          Prompt::QuestionOkCancel) != Answer::Ok) {
-    line_->closePort();
-    return;
-  }
-  Workspace &ws = main_.workspace();
-  PrepareWrite(ws);
-  WriteOutcome out = guardedWrite(ws, *line_, false);
-  if (out.success) {
-    QString text = qs(CompletionMessage(TransferType::Write));
-    if (out.verified) text += "\n" + qs(VerifiedMessage());
-    ShowMessage(main_.hostWidget(), text, BoxIcon::None);
-  }
-  ended(TransferType::Write, out.success);
-}
-
 bool RadioCommands::Session::runTransfer(FrmProgress::Kind kind, TransferType type,
                                          SerialTransfer &line) {
   FrmProgress window(kind, [&line, type] { return line.start(type); }, main_.hostWidget());
@@ -273,177 +170,12 @@ bool RadioCommands::Session::runTransfer(FrmProgress::Kind kind, TransferType ty
   line.closePort();
   // What the transfer went through stays in the status bar: blocks, blocks asked for again,
   // restarts, and the remark about the radio's checksums if there was one.
-  std::string status = SummaryText(line.engine().summary());
-  if (lastSuccess_ && (kind == FrmProgress::Kind::Read || kind == FrmProgress::Kind::Write))
-    status = CompletionMessage(type) + " " + status;
+  // A read that was cancelled or failed says so before its summary.
+  std::string status = TransferEndText(type, lastSuccess_, line.engine().summary());
   if (!note_.empty()) status += " " + note_;
   lastStatus_ = status;
   main_.showStatus(qs(status));
   return lastSuccess_;
-}
-
-std::unique_ptr<Workspace> RadioCommands::Session::scratchLike(const Workspace &like) const {
-  auto ws = std::make_unique<Workspace>();
-  ws->programFolder = like.programFolder;
-  ws->testMode = like.testMode;
-  ws->password = like.password;
-  NewConfiguration(*ws);
-  return ws;
-}
-
-bool RadioCommands::Session::readInto(Workspace &into, FrmProgress::Kind kind) {
-  line_->closePort();
-  SerialTransfer line(into, main_.versions(), *this);
-  line.setReplyTimeout(line_->replyTimeout());
-  PortOpenResult opened = line.openPort(device_);
-  if (!opened.ok) {
-    lastMessage_ = opened.message;
-    return false;
-  }
-  PrepareRead(into);
-  const bool ok = runTransfer(kind, TransferType::Read, line);
-  main_.workspace().password = into.password;  // a password typed for the radio stays known
-  if (ok) CompleteRead(into, line.engine().identification());
-  return ok;
-}
-
-void RadioCommands::Session::fail(const std::string &text, bool quiet) {
-  main_.showStatus(qs(text).replace('\n', ' '));
-  if (!quiet) ShowMessage(main_.hostWidget(), qs(text), BoxIcon::Critical);
-}
-
-RadioCommands::Session::WriteOutcome RadioCommands::Session::guardedWrite(Workspace &target,
-                                                                          SerialTransfer &line,
-                                                                          bool quiet) {
-  WriteOutcome out;
-  if (RadioCommands::backupBeforeWrite()) {
-    // What the radio holds now, kept before it is overwritten; no backup, no write.
-    main_.showStatus(qs(trustText::kBackingUp));
-    auto radio = scratchLike(target);
-    BackupResult kept;
-    if (readInto(*radio, FrmProgress::Kind::Backup)) {
-      out.serial = RadioSerialNumber(radio->image);
-      kept = KeepBackup(*radio, BackupReason::BeforeWrite, std::time(nullptr));
-    } else {
-      kept.error = lastMessage_.empty() ? Text(trustText::kRadioNotRead)
-                                        : std::string(Text(trustText::kRadioNotRead)) + " " + lastMessage_;
-    }
-    target.password = radio->password;  // typed once for the backup, used for the write
-    if (!kept.ok) {
-      out.detail = WriteRefusedWithoutBackupMessage(kept);
-      fail(out.detail, quiet);
-      return out;
-    }
-    out.backupNote = BackupKeptMessage(kept);
-  }
-  line_->closePort();
-  PortOpenResult opened = line.openPort(device_);
-  if (!opened.ok) {
-    out.detail = opened.message;
-    fail(out.detail, quiet);
-    return out;
-  }
-  if (!runTransfer(FrmProgress::Kind::Write, TransferType::Write, line)) {
-    out.detail = lastMessage_.empty() ? Text(trustText::kWriteNotCompleted) : lastMessage_;
-    main_.showStatus(qs(out.detail).replace('\n', ' '));
-    return out;
-  }
-  const QString written = qs(lastStatus_);
-  if (RadioCommands::verifyAfterWrite()) {
-    main_.showStatus(qs(trustText::kVerifying));
-    auto back = scratchLike(target);
-    if (!readInto(*back, FrmProgress::Kind::Verify)) {
-      out.detail = Text(trustText::kVerifyNotRead);
-      fail(out.detail, quiet);
-      return out;
-    }
-    if (out.serial.empty()) out.serial = RadioSerialNumber(back->image);
-    if (std::optional<int> at = FirstWriteDifference(target, *back)) {
-      out.detail = VerifyFailedMessage(*at);
-      fail(out.detail, quiet);
-      return out;
-    }
-    out.verified = true;
-  }
-  out.success = true;
-  QString status = written;
-  if (out.verified) status += " " + qs(VerifiedMessage());
-  if (!out.backupNote.empty()) status += " " + qs(out.backupNote);
-  main_.showStatus(status);
-  return out;
-}
-
-void RadioCommands::Session::writeToGroup() {
-  if (busy()) return;
-  if (!writeChecks()) return;
-  line_->closePort();
-  if (Ask(main_.hostWidget(), qs(trustText::kGroupStart), Prompt::QuestionOkCancel) != Answer::Ok)
-    return;
-  Workspace &ws = main_.workspace();
-  const std::time_t start = std::time(nullptr);
-  std::vector<GroupWriteEntry> entries;
-  int written = 0, failed = 0;
-  for (int n = 1;; ++n) {
-    PrepareWrite(ws);
-    WriteOutcome out = guardedWrite(ws, *line_, true);
-    GroupWriteEntry entry;
-    entry.number = n;
-    entry.serial = out.serial;
-    entry.time = std::time(nullptr);
-    entry.success = out.success;
-    entry.result = out.success ? (out.verified ? GroupRadioDoneText() : Text(trustText::kWrittenNotVerified))
-                               : out.detail;
-    entries.push_back(entry);
-    ++(out.success ? written : failed);
-    ended(TransferType::Write, out.success);
-    const std::string serial = out.serial.empty() ? Text(trustText::kUnknownSerial) : out.serial;
-    std::string text =
-        out.success ? Fill(trustText::kGroupRadioDone, {std::to_string(n), serial, entry.result})
-                    : Fill(trustText::kGroupRadioFailed, {std::to_string(n), serial, out.detail});
-    text += "\n\n" + GroupProgressText(written, failed) + "\n\n" + Text(trustText::kGroupFinishHint);
-    if (Ask(main_.hostWidget(), qs(text), Prompt::QuestionOkFinish) != Answer::Ok) break;
-  }
-  // The log beside the data file (an untitled configuration, or a folder that takes no file:
-  // the user's data folder).
-  const GroupLogSave saved = SaveGroupLog(entries, ws.untitled ? std::string() : ws.fileName, start);
-  std::string savedText;
-  for (const std::string &problem : saved.problems) savedText += problem + "\n";
-  if (saved.ok) savedText += GroupLogSavedMessage(saved.path);
-  main_.showStatus(qs(savedText).replace('\n', ' '));
-  FrmGroupLog log(entries, qs(savedText), main_.hostWidget());
-  ExecDialog(log);
-}
-
-void RadioCommands::Session::restoreFromBackup() {
-  if (busy()) return;
-  const std::string folder = BackupFolder();
-  auto chosen = CurrentPrompter().openFileName(main_.hostWidget(), qs(trustText::kImageFilter),
-                                               qs(folder));
-  if (!chosen) return;
-  // The image goes into a workspace of its own: the open configuration is not part of it.
-  auto image = scratchLike(main_.workspace());
-  if (std::optional<std::string> refusal = PrepareRestore(*image, chosen->toStdString())) {
-    ShowMessage(main_.hostWidget(), qs(*refusal), BoxIcon::Critical);
-    return;
-  }
-  const std::string serial = RadioSerialNumber(image->image);
-  const QString kept =
-      QFileInfo(*chosen).lastModified().toString("yyyy-MM-dd HH:mm:ss");
-  if (!openChosenPort()) return;
-  line_->closePort();
-  const std::string text = Fill(trustText::kRestoreQuestion,
-      {chosen->toStdString(), kept.toStdString(), serial.empty() ? Text(trustText::kUnknownSerial) : serial});
-  if (Ask(main_.hostWidget(), qs(text), Prompt::WarningOkCancel) != Answer::Ok) return;
-  SerialTransfer line(*image, main_.versions(), *this);
-  line.setReplyTimeout(line_->replyTimeout());
-  WriteOutcome out = guardedWrite(*image, line, false);
-  main_.workspace().password = image->password;
-  if (out.success) {
-    QString done = qs(trustText::kRestoreCompleted);
-    if (out.verified) done += "\n" + qs(VerifiedMessage());
-    ShowMessage(main_.hostWidget(), done, BoxIcon::None);
-  }
-  ended(TransferType::Write, out.success);
 }
 
 void RadioCommands::Session::openBackupFolder() {

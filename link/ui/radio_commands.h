@@ -60,6 +60,8 @@ class RadioCommands {
   void writeToGroup();
   // File → Restore Radio from Backup…: a kept radio image written back to the radio.
   void restoreFromBackup();
+  // Program → Program Several Radios…: the fleet window (several cables at once).
+  void programSeveralRadios();
   // File → Open Backup Folder: the folder of the backups in the desktop's file manager.
   void openBackupFolder();
   // Tools → Radio Information: the radio's information area, then its window.

@@ -48,6 +48,9 @@ inline constexpr Tr kFolderNotOpened{"The backup folder could not be opened:\n%1
 inline constexpr Tr kFolderNotCreated{"The backup folder could not be created:\n%1",
                                       "无法创建备份文件夹：\n%1"};
 
+// Program Several Radios (the fleet window).
+inline constexpr Tr kProgramSeveral{"Program &Several Radios...", "同时写入多台对讲机(&S)..."};
+
 // Write to Group of Radios.
 inline constexpr Tr kGroupStart{
     "Write the open configuration to one radio after another.\n"

@@ -135,6 +135,7 @@ TEST_F(TestModeTransfer, ReadShowsTheRadiosValuesAndAnEditedWriteLandsByteForByt
   ASSERT_EQ(prompter.messages.back(), "Read Data Completed.");
   EXPECT_EQ(ws.tuning, kRadioTuning);
   EXPECT_EQ(ws.tuningOrigin, (TuningOrigin{TuningSource::Radio, {}, false}));
+  EXPECT_EQ(ws.tuningSerial, "N27SIM0000000001");
   // The tuning block is asked for first, and never lands in the image.
   auto trace = traceLines(path("trace.txt"));
   int tuningRead = indexOf(trace, "read 496"), firstBlock = indexOf(trace, "read 0");
@@ -320,6 +321,19 @@ TEST_F(CliTestMode, AWriteWithoutTuningValuesIsRefusedUnlessConfirmed) {
   ASSERT_EQ(r.code, 0) << r.err;
   auto trace = traceLines(path("trace.txt"));
   EXPECT_EQ(std::count(trace.begin(), trace.end(), "write 496"), 1);  // only the confirmed one
+}
+
+TEST_F(CliTestMode, TheMarkerInTheUsersConfigurationFolderCountsToo) {
+  const QString device = q(startSim());
+  const std::filesystem::path config = std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "n27";
+  std::filesystem::create_directories(config);
+  std::ofstream(config / "TestData.ini", std::ios::binary) << kMarker << "\n";
+  CliResult r = cli({"read", "--port", device, "-o", q(path("cfg.dat")), "--reply-timeout", "1000"}, false);
+  std::filesystem::remove(config / "TestData.ini");
+  ASSERT_EQ(r.code, 0) << r.err;
+  TuningTable table{};
+  ASSERT_TRUE(ReadTuningFile(path("cfg.ted"), table));  // the tuning values came along
+  EXPECT_EQ(table, kRadioTuning);
 }
 
 TEST_F(CliTestMode, ASaveThatCannotWriteTheTedFails) {
