@@ -104,6 +104,8 @@ void NewConfiguration(Workspace &ws) {
   ws.history.documentReplaced();
   ws.untitled = true;
   ws.fileName = "new.dat";
+  ws.licenceText.clear();  // a licence belongs to the configuration it was attached to
+  ws.licenceProblem.clear();
   ws.working.channelCount = 0;
   LoadDefaultSettings(ws.working);
   EncodeModelRecord(ws);
@@ -432,6 +434,29 @@ bool ParseDataFile(const std::string &bytes, CodeplugData &out) {
   return true;
 }
 
+std::string LicenceFilePath(const std::string &dataPath) {
+  std::string base = dataPath;
+  if (base.size() > 4) {
+    std::string tail = base.substr(base.size() - 4);
+    for (char &c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (tail == ".dat") base.resize(base.size() - 4);
+  }
+  return base + ".licence.csv";
+}
+
+bool ReadLicenceCompanion(const std::string &dataPath, std::string &text, std::string &problem) {
+  text.clear();
+  problem.clear();
+  ReadResult r = ReadWholeFile(LicenceFilePath(dataPath), kMaxLicenceBytes);
+  if (r) {
+    text = std::move(*r.bytes);
+    return true;
+  }
+  if (r.outcome.problem == FileProblem::NotFound) return false;
+  problem = r.outcome.reason();
+  return true;
+}
+
 std::string SideFilePath(const std::string &dataPath) {
   if (dataPath.size() < 3) return dataPath + "NVD";
   return dataPath.substr(0, dataPath.size() - 3) + "NVD";
@@ -451,8 +476,11 @@ FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why
   // The saved copy follows only a save that worked: after a failed save the configuration
   // still counts as modified, and the files it should have replaced are left whole. The data
   // file and its side file are replaced together, so a new one never stands beside an old one.
-  outcome = SaveFiles({{path, SerializeDataFile(ws.working)},
-                       {SideFilePath(path), SideFileBytes(ws.working)}});
+  std::vector<std::pair<std::string, std::string>> files = {{path, SerializeDataFile(ws.working)},
+                                                            {SideFilePath(path), SideFileBytes(ws.working)}};
+  // The attached licence goes with the data file, so Save As carries it to the new name.
+  if (!ws.licenceText.empty()) files.push_back({LicenceFilePath(path), ws.licenceText});
+  outcome = SaveFiles(files);
   if (!outcome.ok()) return FileStatus::FileError;
   if (ws.testMode) {
     // The tuning values are part of what a test-mode save keeps: a companion that cannot be
@@ -485,9 +513,13 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path, FileOutcome *why
       ws.tuningOrigin = {TuningSource::File, TuningFilePath(path), false};
     }
   }
+  std::string licence, licenceProblem;
+  ReadLicenceCompanion(path, licence, licenceProblem);
   ws.history.documentReplaced();
   ws.saved = *data;
   ws.working = *data;
+  ws.licenceText = std::move(licence);
+  ws.licenceProblem = std::move(licenceProblem);
   DecodeModelRecord(ws);
   ws.untitled = false;
   ws.fileName = path;

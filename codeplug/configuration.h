@@ -36,14 +36,16 @@ bool ParseDataFile(const std::string &bytes, CodeplugData &out);
 
 // Save the working copy (after re-encoding the model record) to path and its ".NVD" side
 // file (and, in test mode, the tuning table to the ".ted" companion); saved := working;
-// untitled cleared; fileName := path. Writes both files beside the old ones and renames them
+// untitled cleared; fileName := path; an attached licence goes beside it (LicenceFilePath).
+// Writes both files beside the old ones and renames them
 // together, so a failed save leaves both old files intact; after a failure the saved copy is
 // unchanged. A name ending in "NVD" (any case) is refused. `why` (optional) tells the reason
 // of a FileError.
 FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why = nullptr);
 // Load a data file: model check ("Model Error!"), side file (its three values replace the
 // last three stand-alone values when it is exactly six bytes long), in test mode the ".ted"
-// companion into fileTuning and tuning, working := saved := file, model record decoded,
+// companion into fileTuning and tuning, the licence beside it (ws.licenceText, or
+// ws.licenceProblem when it cannot be read), working := saved := file, model record decoded,
 // untitled cleared, fileName := path. On any failure nothing in the workspace changes.
 // A damaged file (wrong size, counts out of range, channel numbers outside 1..128 or
 // repeated, DTMF memory positions outside 1..16 or repeated) is a FileError; `why`
@@ -54,5 +56,16 @@ bool LoadDefaultFile(Workspace &ws, const std::string &path);
 
 // ".NVD" side file path: the data file path with its last three characters replaced.
 std::string SideFilePath(const std::string &dataPath);
+
+// The customer's licence kept beside a data file: FILE.licence.csv beside FILE.dat (a name
+// that does not end in ".dat" gets ".licence.csv" added). Saved with the data file when the
+// workspace holds one; read again by LoadDataFile.
+std::string LicenceFilePath(const std::string &dataPath);
+// A licence file larger than this is refused unread (500 lines take about 40 KB).
+inline constexpr std::size_t kMaxLicenceBytes = 1u << 20;
+// Reads the licence beside a data file. True when there is one: `text` holds it, or, when it
+// cannot be read (a folder, a pipe, too large, no permission …), `problem` says why. False
+// when there is none.
+bool ReadLicenceCompanion(const std::string &dataPath, std::string &text, std::string &problem);
 
 }  // namespace n27

@@ -30,10 +30,11 @@ struct DocumentFrame {
   std::string fileName;
   bool untitled = true;
   CodeplugData saved;
+  std::string licenceText, licenceProblem;
 
   static DocumentFrame of(const Workspace &ws) {
-    return {ws.modelFamily, ws.modelName, ws.bandText, ws.lowerLimit, ws.upperLimit,
-            ws.fileName,    ws.untitled,  ws.saved};
+    return {ws.modelFamily, ws.modelName, ws.bandText, ws.lowerLimit,   ws.upperLimit,
+            ws.fileName,    ws.untitled,  ws.saved,    ws.licenceText, ws.licenceProblem};
   }
   void restore(Workspace &ws) const {
     ws.modelFamily = modelFamily;
@@ -44,15 +45,18 @@ struct DocumentFrame {
     ws.fileName = fileName;
     ws.untitled = untitled;
     ws.saved = saved;
+    ws.licenceText = licenceText;
+    ws.licenceProblem = licenceProblem;
   }
   bool operator==(const DocumentFrame &o) const {
     return modelFamily == o.modelFamily && modelName == o.modelName && bandText == o.bandText &&
            lowerLimit == o.lowerLimit && upperLimit == o.upperLimit && fileName == o.fileName &&
-           untitled == o.untitled && std::memcmp(&saved, &o.saved, sizeof saved) == 0;
+           untitled == o.untitled && std::memcmp(&saved, &o.saved, sizeof saved) == 0 &&
+           licenceText == o.licenceText && licenceProblem == o.licenceProblem;
   }
   std::size_t bytes() const {
     return sizeof *this + modelFamily.capacity() + modelName.capacity() + bandText.capacity() +
-           fileName.capacity();
+           fileName.capacity() + licenceText.capacity() + licenceProblem.capacity();
   }
 };
 
