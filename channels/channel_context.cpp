@@ -36,6 +36,11 @@ void ChannelContext::notifySettings() const {
   for (auto *l : copy) l->settingsChanged();
 }
 
+void ChannelContext::notifyPlanChanged() const {
+  auto copy = listeners_;
+  for (auto *l : copy) l->planChanged();
+}
+
 bool ChannelContext::scanWindowReshows() const {
   bool taken = false;
   auto copy = listeners_;

@@ -222,8 +222,8 @@ std::optional<std::string> ReadLicenceText(const std::string &path, std::string 
   return std::nullopt;
 }
 
-std::string MhzText(int64_t hz) {
-  return hz % 10 == 0 ? FormatFixed(hz / 10, 5, 3) : FormatFixed(hz, 6, 3);
+std::string MhzText(int64_t hz, int minIntDigits) {
+  return hz % 10 == 0 ? FormatFixed(hz / 10, 5, minIntDigits) : FormatFixed(hz, 6, minIntDigits);
 }
 
 std::string KhzText(int64_t hz) {

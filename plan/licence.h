@@ -84,8 +84,8 @@ LicenceParse ParseLicence(std::string_view text);
 std::optional<std::string> ReadLicenceText(const std::string &path, std::string &error);
 
 // "462.56250" for a frequency in Hz (the grid's form, MHz with five decimals; a frequency off
-// the 10 Hz raster shows six).
-std::string MhzText(int64_t hz);
+// the 10 Hz raster shows six); at least `minIntDigits` digits before the point.
+std::string MhzText(int64_t hz, int minIntDigits = 3);
 // "12.5" / "25" for a bandwidth in Hz, as kHz.
 std::string KhzText(int64_t hz);
 // "2" / "2.5" / "0.5" for watts.

@@ -63,9 +63,9 @@ constexpr Tr kExpired{"Channel %1 transmits on %2 MHz%3 under licence line %4, w
                       "信道 %1 在 %2 MHz%3发射，所依据的许可证第 %4 行已于 %5 过期。"};
 constexpr Tr kExpiresSoon{"Channel %1 transmits on %2 MHz%3 under licence line %4, which expires on %5.",
                           "信道 %1 在 %2 MHz%3发射，所依据的许可证第 %4 行将于 %5 到期。"};
-constexpr Tr kOffset{"Channel %1 receives on %2 MHz and transmits %3 MHz away on %4 MHz; the licence holds no "
-                     "line at %2 MHz to pair with it.",
-                     "信道 %1 接收 %2 MHz、发射 %4 MHz（相差 %3 MHz），许可证中没有可与之配对的 %2 MHz。"};
+constexpr Tr kOffset{"Channel %1 pairs RX %2 MHz with TX %4 MHz (offset %3 MHz), but the licence holds no line at "
+                     "%2 MHz.",
+                     "信道 %1 的接收 %2 MHz 与发射 %4 MHz 配对（差频 %3 MHz），但许可证中没有 %2 MHz。"};
 constexpr Tr kUnreadable{"The licence %1 cannot be read: %2. The plan cannot be checked against it.",
                          "无法读取许可证 %1：%2。无法按许可证检查计划。"};
 constexpr Tr kBadLine{"Licence line %1 was skipped: %2.", "许可证第 %1 行已跳过：%2。"};
@@ -195,7 +195,7 @@ class Checker {
       if (licence.matching(*tx).empty() || !licence.matching(*rx).empty()) continue;
       const int64_t offset = *tx - *rx;
       add(rule::kOffsetNotLicensed, e->number, msg::kOffset,
-          {num(e), MhzText(*rx), (offset > 0 ? "+" : "-") + MhzText(std::llabs(offset)), MhzText(*tx)});
+          {num(e), MhzText(*rx), (offset > 0 ? "+" : "-") + MhzText(std::llabs(offset), 1), MhzText(*tx)});
     }
   }
 

@@ -55,7 +55,8 @@ struct LineCheck {
   bool overPower = false;
   bool expired = false;
   bool expiresSoon = false;           // within kExpiryWarningDays of `today`
-  int problems() const { return receiveOnly + overBandwidth + overPower + expired; }
+  // Weighed: a line that allows transmitting at all counts before one for receiving only.
+  int problems() const { return 4 * receiveOnly + overBandwidth + overPower + expired; }
 };
 
 // The line that suits a transmission best: of the lines at its frequency, the one with the

@@ -44,6 +44,7 @@
 #include "channels/freq_codec.h"
 #include "codeplug/configuration.h"
 #include "link/ui/radio_commands.h"
+#include "plan/ui/plan_commands.h"
 #include "print/ui/FrmCompare.h"
 #include "link/ui/trust_texts.h"
 
@@ -205,6 +206,7 @@ void frmMain::buildMenus() {
   entry(file, "mnuFileImportChannels", csv::text::kImportMenu, [this] { ImportChannelsCommand(*this); });
   entry(file, "mnuFileExportChannels", csv::text::kExportMenu, [this] { ExportChannelsCommand(*this); });
   entry(file, "mnuFileCompare", print::difftext::kCompareMenu, [this] { CompareWithCommand(*this); });
+  entry(file, "mnuFileAttachLicence", plantext::kAttachLicenceMenu, [this] { AttachLicenceCommand(*this); });
   file->addSeparator();
   entry(file, "mnuFileRestore", trustText::kRestoreMenu, [this] { radio_->restoreFromBackup(); });
   entry(file, "mnuFileBackupFolder", trustText::kOpenBackupFolder, [this] { radio_->openBackupFolder(); });
@@ -288,6 +290,8 @@ void frmMain::buildMenus() {
   QMenu *tools = menu("mnuTools", mainText::kMenuTools);
   entry(tools, "mnuRadioInfo", mainText::kRadioInformation, [this] { radio_->radioInformation(); });
   inert(tools, "mnuSetRadioInfo", mainText::kSetRadioInformation);
+  tools->addSeparator();
+  editor(tools, "mnuCheckPlan", plantext::kCheckPlanMenu, window::kPlanCheck);
 
   QMenu *setting = menu("mnuSetting", mainText::kMenuSetting);
   entry(setting, "mnuComm", mainText::kSetCom, [this] { radio_->setCom(); });

@@ -3,7 +3,9 @@
 #include <QDesktopServices>
 #include <QScreen>
 #include <algorithm>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShortcut>
@@ -54,9 +56,17 @@ QString HelpWindow::pagePath(int language) {
       ShippedPath(language == kChinese ? "help/zh/index.html" : "help/en/index.html"));
 }
 
+namespace {
+// Topics with a page of their own beside the guide's index page.
+QString topicPage(const QString &indexPage, int context) {
+  if (context == 3900) return QFileInfo(indexPage).dir().filePath("plan-check.html");
+  return indexPage;
+}
+}  // namespace
+
 bool HelpWindow::showTopic(int language, int context) {
   setWindowTitle(QString::fromUtf8(mainText::kHelpTitle.at(language)));
-  QString path = pagePath(language);
+  QString path = topicPage(pagePath(language), context);
   if (!QFile::exists(path)) {
     ShowMessage(parentWidget(),
                 QString::fromUtf8(Text(mainText::kHelpMissing)) + "\n" + path,
