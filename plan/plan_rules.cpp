@@ -90,7 +90,11 @@ constexpr Tr kPriorityNotScanned{"Priority channel %2 of scan bank %1 is not in 
 constexpr Tr kError{"Error", "错误"};
 constexpr Tr kWarning{"Warning", "警告"};
 constexpr Tr kNoFindings{"No findings.", "没有发现问题。"};
-constexpr Tr kCounts{"%1 errors, %2 warnings.", "%1 个错误，%2 个警告。"};
+constexpr Tr kErrors{"%1 errors", "%1 个错误"};
+constexpr Tr kOneError{"1 error", "1 个错误"};
+constexpr Tr kWarnings{"%1 warnings", "%1 个警告"};
+constexpr Tr kOneWarning{"1 warning", "1 个警告"};
+constexpr Tr kCounts{"%1, %2.", "%1，%2。"};
 }  // namespace msg
 
 class Checker {
@@ -257,8 +261,9 @@ const char *SeverityText(FindingSeverity severity) {
 
 std::string FindingsSummary(const std::vector<PlanFinding> &findings) {
   if (findings.empty()) return msg::kNoFindings.get();
-  return Fill(msg::kCounts, {std::to_string(CountOf(findings, FindingSeverity::Error)),
-                             std::to_string(CountOf(findings, FindingSeverity::Warning))});
+  auto count = [](int n, const Tr &one, const Tr &many) { return n == 1 ? std::string(one.get()) : Fill(many, {std::to_string(n)}); };
+  return Fill(msg::kCounts, {count(CountOf(findings, FindingSeverity::Error), msg::kOneError, msg::kErrors),
+                             count(CountOf(findings, FindingSeverity::Warning), msg::kOneWarning, msg::kWarnings)});
 }
 
 }  // namespace n27::plan

@@ -76,7 +76,6 @@ FrmPlanCheck::FrmPlanCheck(MainWindowHost &main, QWidget *parent)
   layout->addWidget(list_, 1);
   layout->addWidget(summary_);
   layout->addLayout(buttons);
-  resize(780, 380);
   recheck();
   ctx_.addListener(this);
 }

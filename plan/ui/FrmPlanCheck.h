@@ -38,6 +38,8 @@ class FrmPlanCheck : public QWidget, public EditorWindow, public ChannelListener
   FindingsList *list() const { return list_; }
   QLabel *licenceLabel() const { return licence_; }
   int checks() const { return checks_; }
+  // Wide enough for the message column; the main window shrinks it to its work area.
+  QSize sizeHint() const override { return {880, 420}; }
 
   // ChannelListener: any change is checked again shortly.
   void channelChanged(int, bool) override { scheduleRecheck(); }
