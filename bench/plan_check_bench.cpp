@@ -42,11 +42,6 @@ void fillChannels(ChannelContext &ctx) {
   }
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 int RunPlanCheckBench() {
   Workspace ws;
   ws.loadDefaultFile = false;
@@ -70,11 +65,11 @@ int RunPlanCheckBench() {
     withParse.push_back(std::chrono::duration<double, std::milli>(t2 - t0).count());
   }
   std::printf("  channels            %d, licence lines 500, findings %zu\n", ws.working.channelCount, findings);
-  std::printf("  check               median %.3f ms, worst %.3f ms (limit %.0f ms)\n", median(checks),
+  std::printf("  check               median %.3f ms, worst %.3f ms (limit %.0f ms)\n", Median(checks),
               *std::max_element(checks.begin(), checks.end()), kLimitMs);
-  std::printf("  read licence + check median %.3f ms, worst %.3f ms\n", median(withParse),
+  std::printf("  read licence + check median %.3f ms, worst %.3f ms\n", Median(withParse),
               *std::max_element(withParse.begin(), withParse.end()));
-  return median(withParse) <= kLimitMs ? 0 : 1;
+  return Median(withParse) <= kLimitMs ? 0 : 1;
 }
 
 }  // namespace
