@@ -69,9 +69,9 @@ FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
   QPushButton *pdf = button("cmdPdf", kSavePdf);
   QPushButton *close = button("cmdClose", kClose);
   set->setDefault(true);
+  // Select All ticks the seven parts of the configuration; the licence sheet is asked for alone.
   connect(selectAll, &QPushButton::clicked, this, [this] {
     for (auto *b : check1_) b->setChecked(true);
-    licenceCheck_->setChecked(true);
   });
   connect(clearAll, &QPushButton::clicked, this, [this] {
     for (auto *b : check1_) b->setChecked(false);
