@@ -9,12 +9,16 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLocale>
+#include <QMessageBox>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
+#include "base/file_io.h"
 #include "base/language.h"
 #include "base/paths.h"
 #include "base/settings.h"
@@ -90,6 +94,7 @@ int portFromArgument(const std::vector<PortEntry> &ports, const QString &argumen
 }  // namespace
 
 int main(int argc, char **argv) {
+  IgnoreFileSizeSignal();
   QCommandLineParser parser;
   QCommandLineOption portOption(
       "port", "Serial port for this run: COMn as the port list shows it, or a device path.", "port");
@@ -116,9 +121,15 @@ int main(int argc, char **argv) {
 
   // Settings: the user's folder, completed from an older build's files or the shipped defaults.
   TakeOverSettings(CurrentSettingsOrigins());
+  // A settings file that is a FIFO or huge is not read (Qt would wait or read it whole).
+  SetLanguageIndex(LanguageForLocale(QLocale::system().name().toStdString()));
+  const SettingsFileCheck settingsCheck = CheckSettingsFiles(ConfigDir(), std::time(nullptr));
+  for (const std::string &note : settingsCheck.notes) std::fprintf(stderr, "n27: %s\n", note.c_str());
+  QTemporaryDir runOnlySettings;  // the window settings of this run, when n27.ini cannot be used
   QSettings::setDefaultFormat(QSettings::IniFormat);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                     QString::fromStdString(ConfigHome()));
+                     settingsCheck.windowSettingsUsable ? QString::fromStdString(ConfigHome())
+                                                        : runOnlySettings.path());
 
   // 1. The table of radio firmware that goes with this release.
   ShellOptions options;
@@ -128,8 +139,8 @@ int main(int argc, char **argv) {
   // 2. Numbers with "." in this process; the user's settings stay as they are.
   UseDotDecimal();
 
-  // 3. The language follows the system locale; model, band and data version of a new start.
-  SetLanguageIndex(LanguageForLocale(QLocale::system().name().toStdString()));
+  // 3. The language follows the system locale (chosen above, before the settings notes);
+  //    model, band and data version of a new start.
   Workspace ws;
   ws.programFolder = programFolder;
   ws.modelFamily = kModelCode;
@@ -165,6 +176,11 @@ int main(int argc, char **argv) {
     main->show();
     main->raise();
     main->activateWindow();
+    if (!settingsCheck.notes.empty()) {
+      std::string all;
+      for (const std::string &note : settingsCheck.notes) all += (all.empty() ? "" : "\n\n") + note;
+      QMessageBox::warning(main.get(), QApplication::applicationDisplayName(), QString::fromStdString(all));
+    }
     if (!files.isEmpty()) main->openFile(files.first().toStdString());
   };
   SplashWindow *splash = nullptr;

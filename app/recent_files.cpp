@@ -1,6 +1,9 @@
 #include "app/recent_files.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 
 namespace n27 {
 
@@ -44,6 +47,11 @@ std::string RecentFileMenuText(std::size_t index, const std::string &path) {
   text += escapeAmpersands(name);
   if (!folder.empty()) text += "  [" + escapeAmpersands(folder) + "]";
   return text;
+}
+
+bool RecentFileGone(const std::string &path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR);
 }
 
 std::string MissingRecentFileText(const std::string &path, int language) {

@@ -19,6 +19,9 @@ std::vector<std::string> CleanRecentFiles(const std::vector<std::string> &stored
 // The menu entry: "&1 name.dat  [folder]" (entries 1..9 get an access key). A "&" in the
 // name is doubled so it is shown, not taken as an access key.
 std::string RecentFileMenuText(std::size_t index, const std::string &path);
+// True when nothing is left at `path` (a dangling link counts as gone). Anything else — a
+// folder, a pipe, a file that may not be read — is still there: opening it says what is wrong.
+bool RecentFileGone(const std::string &path);
 // "The file "…" no longer exists; it has been removed from the list." / Chinese.
 std::string MissingRecentFileText(const std::string &path, int language);
 

@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 
 #include <fcntl.h>
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +27,9 @@ constexpr Tr kDamaged{"damaged", "文件已损坏"};
 constexpr Tr kDiskFull{"disk full", "磁盘已满"};
 constexpr Tr kReadOnly{"read-only", "只读"};
 constexpr Tr kBadName{"this name cannot be used", "不能使用此文件名"};
+constexpr Tr kSameAs{"is the same file as", "与此文件是同一个文件："};
+constexpr Tr kSizeLimit{"over the file size limit of this session (ulimit -f)",
+                        "超出本会话的文件大小限制（ulimit -f）"};
 
 std::function<int(const std::string &)> &SaveFault() {
   static std::function<int(const std::string &)> fault;
@@ -225,6 +229,7 @@ std::string FileOutcome::reason() const {
     case FileProblem::IsFolder: return Text(kIsFolder);
     case FileProblem::NotRegularFile: return Text(kNotRegular);
     case FileProblem::TooLarge:
+      if (errorNumber == EFBIG) return Text(kSizeLimit);
       if (expectedSize == 0) return Text(kTooLarge);
       return std::string(Text(kTooLarge)) + " (" + std::to_string(actualSize) + " > " +
              std::to_string(expectedSize) + ")";
@@ -297,11 +302,23 @@ std::optional<std::string> ReadWholeFile(const std::string &path) {
 }
 
 FileOutcome SaveFiles(const std::vector<std::pair<std::string, std::string>> &files) {
+  // Two names for one file (a side file that is a link to its data file, say): the second
+  // content would silently replace the first.
+  for (std::size_t i = 0; i < files.size(); ++i)
+    for (std::size_t j = i + 1; j < files.size(); ++j)
+      if (SameFile(files[i].first, files[j].first)) {
+        FileOutcome o;
+        o.problem = FileProblem::BadName;
+        o.note = files[j].first + ": " + Text(kSameAs) + " " + files[i].first;
+        o.file = files[j].first;
+        return o;
+      }
   std::vector<PendingFile> pending(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
     FileOutcome o = PrepareFile(files[i].first, files[i].second, pending[i]);
     if (!o.ok()) {
       RemoveTemporaries(pending);
+      o.file = files[i].first;
       return o;
     }
   }
@@ -322,6 +339,7 @@ FileOutcome SaveFiles(const std::vector<std::pair<std::string, std::string>> &fi
     PendingFile &p = pending[i];
     if (::rename(p.tmp.c_str(), p.target.c_str()) != 0) {
       FileOutcome o = FileOutcome::FromErrno(errno);
+      o.file = files[i].first;
       for (std::size_t j = 0; j < i; ++j) {
         PendingFile &done = pending[j];
         if (done.existed && !done.backup.empty()) {
@@ -344,6 +362,28 @@ FileOutcome SaveFiles(const std::vector<std::pair<std::string, std::string>> &fi
 FileOutcome SaveFile(const std::string &path, const std::string &bytes) {
   return SaveFiles({{path, bytes}});
 }
+
+std::string SaveTarget(const std::string &path) {
+  int error = 0;
+  return FinalTarget(path, error).value_or(path);
+}
+
+std::optional<FileIdentity> IdentifyFile(const std::string &path) {
+  if (path.empty()) return std::nullopt;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) return FileIdentity{st.st_dev, st.st_ino, {}};
+  // Not there yet: the folder it would be made in, and its name.
+  const std::string target = SaveTarget(path);
+  if (::stat(FolderOf(target).c_str(), &st) != 0) return std::nullopt;
+  return FileIdentity{st.st_dev, st.st_ino, NameOf(target)};
+}
+
+bool SameFile(const std::string &a, const std::string &b) {
+  auto x = IdentifyFile(a);
+  return x && x == IdentifyFile(b);
+}
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 bool WriteFileAtomically(const std::string &path, const std::string &bytes) {
   return SaveFile(path, bytes).ok();

@@ -34,6 +34,7 @@ struct FileOutcome {
   uint64_t actualSize = 0;    // TooLarge / WrongSize: the size found
   uint64_t expectedSize = 0;  // TooLarge: the limit; WrongSize: the size the format fixes
   std::string note;           // a reason of the caller's own, shown instead of the usual one
+  std::string file;           // a save of several files: the one that failed (as given)
 
   bool ok() const { return problem == FileProblem::None; }
   // The reason in the current language: "no such file", "permission denied", "is a folder",
@@ -70,6 +71,28 @@ inline constexpr std::size_t kDefaultMaxReadBytes = 16u << 20;
 //  - The temporary names are short, so a target name at the name limit of the file system
 //    saves too.
 FileOutcome SaveFiles(const std::vector<std::pair<std::string, std::string>> &files);
+// The file a save of `path` replaces: symbolic links followed to their final target (a
+// dangling link gives the file it points to). `path` itself when it is no link or the links
+// cannot be followed (the save then reports why). A file's companions (".NVD", ".ted") are
+// named from this path, so they lie beside the file that is really written.
+std::string SaveTarget(const std::string &path);
+
+// Who a file is: device and inode of an existing file (links followed), or, for a file not
+// there yet, device and inode of its folder and its name. Two paths that would read or write
+// the same file have the same identity; nullopt when even the folder cannot be found.
+struct FileIdentity {
+  uint64_t device = 0, inode = 0;
+  std::string newName;  // set for a file that does not exist yet
+  bool operator==(const FileIdentity &) const = default;
+};
+std::optional<FileIdentity> IdentifyFile(const std::string &path);
+bool SameFile(const std::string &a, const std::string &b);
+
+// A write beyond the file size limit (ulimit -f) would end the program by SIGXFSZ and leave
+// temporary files behind; with the signal ignored the write fails with EFBIG, which the saves
+// report ("over the file size limit") and clean up after. Every program calls this first.
+void IgnoreFileSizeSignal();
+
 // One file; true when it worked.
 bool WriteFileAtomically(const std::string &path, const std::string &bytes);
 FileOutcome SaveFile(const std::string &path, const std::string &bytes);

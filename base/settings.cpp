@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "base/bytes.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
+#include "base/language.h"
 #include "base/paths.h"
 
 namespace n27 {
@@ -106,6 +109,54 @@ std::vector<std::string> TakeOverSettings(const SettingsOrigins &o) {
     }
   }
   return copied;
+}
+
+namespace {
+
+constexpr Tr kNotRegular{"%1 is not a regular file and is not read.", "%1 不是普通文件，未读取。"};
+constexpr Tr kTooLarge{"%1 is larger than 1 MiB (%2 bytes) and is not read.",
+                       "%1 大于 1 MiB（%2 字节），未读取。"};
+constexpr Tr kMovedAside{"It was moved to %1; the window settings start afresh.",
+                         "已移至 %1；窗口设置重新开始。"};
+constexpr Tr kNotKept{"The window settings are not kept in this run.", "本次运行不保存窗口设置。"};
+constexpr Tr kSetupLeft{"The saved serial port is not used; the file is left as it is.",
+                        "未使用保存的串口；该文件保持不变。"};
+
+// Why a settings file is not read; "" when it is missing or a small regular file.
+std::string refusal(const std::string &path) {
+  std::error_code ec;
+  const auto st = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(st)) return {};
+  if (!std::filesystem::is_regular_file(st)) return Fill(kNotRegular, {path});
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec && size > kLargestSettingsFile) return Fill(kTooLarge, {path, std::to_string(size)});
+  return {};
+}
+
+}  // namespace
+
+SettingsFileCheck CheckSettingsFiles(const std::string &configDir, std::time_t now) {
+  SettingsFileCheck check;
+  const std::string gap = LanguageIndex() == kChinese ? "" : " ";  // "未读取。已移至…"
+  const std::string window = JoinPath(configDir, kWindowSettingsFile);
+  if (std::string why = refusal(window); !why.empty()) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string aside = window + ".refused-" + stamp;
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(aside, ec)) &&
+        ::rename(window.c_str(), aside.c_str()) == 0) {
+      check.notes.push_back(why + gap + Fill(kMovedAside, {aside}));
+    } else {
+      check.windowSettingsUsable = false;
+      check.notes.push_back(why + gap + Text(kNotKept));
+    }
+  }
+  const std::string setup = JoinPath(configDir, kSetupFile);
+  if (std::string why = refusal(setup); !why.empty()) check.notes.push_back(why + gap + Text(kSetupLeft));
+  return check;
 }
 
 bool ParseInteger(const std::string &text, int &out) {

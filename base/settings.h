@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,18 @@ SettingsOrigins CurrentSettingsOrigins();
 // shipped default). Files already there are never touched; origins are only read. Returns the
 // files copied, as "origin -> target" lines (for tests and the log).
 std::vector<std::string> TakeOverSettings(const SettingsOrigins &origins);
+
+// The settings files looked at before the program reads them: a settings file that is not
+// a regular file (a FIFO would hang the start) or is larger than 1 MiB is not read. "n27.ini"
+// (Qt reads it itself, whole) is moved aside to "n27.ini.refused-YYYYMMDD-HHMMSS" so the
+// window settings start afresh; when it cannot be moved they are not kept in this run.
+// "mysetup.ini" is left as it is (neither read nor rewritten). `notes` say what happened, in
+// the current language, one text per file.
+struct SettingsFileCheck {
+  std::vector<std::string> notes;
+  bool windowSettingsUsable = true;
+};
+SettingsFileCheck CheckSettingsFiles(const std::string &configDir, std::time_t now);
 
 struct SetupSettings {
   bool isFirstRun = false;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/file_io.h"
 #include "bench/benchmark.h"
 
 namespace n27::bench {
@@ -28,6 +29,7 @@ void quietPlatform(QtMsgType type, const QMessageLogContext &context, const QStr
 }  // namespace
 
 int main(int argc, char **argv) {
+  n27::IgnoreFileSizeSignal();
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qtDefault = qInstallMessageHandler(quietPlatform);
   QApplication app(argc, argv);

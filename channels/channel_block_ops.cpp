@@ -26,6 +26,9 @@ inline constexpr Tr kPasteOverwrite{"%1 existing channel(s) will be overwritten.
 inline constexpr Tr kPastePastEnd{"%1 channel(s) fall past channel 128 and will be left out.",
                                   "有 %1 个信道超出信道 128，将不会粘贴。"};
 inline constexpr Tr kPasteContinue{"Paste anyway?", "仍要粘贴吗？"};
+inline constexpr Tr kRenumberRefused{
+    "The channels could not be renumbered: the new order was not complete. Nothing was changed.",
+    "无法重新编号信道：新的顺序不完整。未作任何更改。"};
 
 std::string fill(const Tr &text, int n) {
   std::string s = text.get();
@@ -202,6 +205,7 @@ std::string BlockOutcomeMessage(BlockOutcome outcome) {
     case BlockOutcome::LastChannel:
     case BlockOutcome::LastChannelKept: return msg::kAtLeastOneChannel.get();
     case BlockOutcome::LastRowInUse: return kRowsInUse.get();
+    case BlockOutcome::Refused: return kRenumberRefused.get();
     default: return {};
   }
 }
@@ -380,9 +384,8 @@ bool ApplyRowMap(ChannelContext &ctx, const RowMap &map) {
     }
   }
   std::sort(movedChoices.begin(), movedChoices.end());
-  const bool reshows = std::any_of(lost.begin(), lost.end(), [](bool b) { return b; }) &&
-                       ctx.scanWindowReshows();
-  for (int g = 1; g <= kScanBanks && !reshows; ++g) {
+  // The choices follow whether or not the scan window is open: it only shows them again.
+  for (int g = 1; g <= kScanBanks; ++g) {
     if (!lost[g] && !none[g]) continue;
     int16_t &choice = data.scan.words[g];
     auto adopted = std::find_if(movedChoices.begin(), movedChoices.end(),
@@ -409,13 +412,23 @@ bool ApplyRowMap(ChannelContext &ctx, const RowMap &map) {
   return true;
 }
 
+namespace {
+
+// Runs a renumbering as one undo step; a map ApplyRowMap refuses records no step.
+BlockOutcome renumber(ChannelContext &ctx, StepCaption caption, const RowMap &map,
+                      BlockOutcome done = BlockOutcome::Done) {
+  EditStep undoStep(ctx.ws, caption);
+  return ApplyRowMap(ctx, map) ? done : BlockOutcome::Refused;
+}
+
+}  // namespace
+
 BlockOutcome MoveBlock(ChannelContext &ctx, int first, int last, int at) {
   if (first > last) std::swap(first, last);
   const int len = last - first + 1;
   if (!validRow(first) || !validRow(last) || !validRow(at) || at + len - 1 > kRows)
     return BlockOutcome::BadRow;
   if (at == first) return BlockOutcome::Unchanged;
-  EditStep undoStep(ctx.ws, StepCaption{"Move Channels", "移动信道"});
   RowMap m = RowMap::Identity();
   if (at < first) {
     for (int r = at; r < first; ++r) m.to[r] = r + len;  // the rows above close up below
@@ -423,8 +436,7 @@ BlockOutcome MoveBlock(ChannelContext &ctx, int first, int last, int at) {
     for (int r = last + 1; r <= at + len - 1; ++r) m.to[r] = r - len;
   }
   for (int r = first; r <= last; ++r) m.to[r] = at + (r - first);
-  ApplyRowMap(ctx, m);
-  return BlockOutcome::Done;
+  return renumber(ctx, StepCaption{"Move Channels", "移动信道"}, m);
 }
 
 BlockOutcome MoveRows(ChannelContext &ctx, const RowSelection &rows, int direction,
@@ -460,11 +472,10 @@ BlockOutcome MoveRows(ChannelContext &ctx, const RowSelection &rows, int directi
     for (int &r : cur) r += direction;
     if (passedShown || atEdge(cur)) break;
   }
-  EditStep undoStep(ctx.ws, direction < 0 ? StepCaption{"Move Up", "上移"}
-                                          : StepCaption{"Move Down", "下移"});
-  ApplyRowMap(ctx, total);
-  if (moved) *moved = cur;
-  return BlockOutcome::Done;
+  const BlockOutcome outcome = renumber(
+      ctx, direction < 0 ? StepCaption{"Move Up", "上移"} : StepCaption{"Move Down", "下移"}, total);
+  if (moved && outcome == BlockOutcome::Done) *moved = cur;
+  return outcome;
 }
 
 BlockOutcome InsertRows(ChannelContext &ctx, int row, int count) {
@@ -472,12 +483,10 @@ BlockOutcome InsertRows(ChannelContext &ctx, int row, int count) {
   auto slots = rowSlots(ctx.ws.working);
   for (int r = kRows - count + 1; r <= kRows; ++r)
     if (slots[r]) return BlockOutcome::LastRowInUse;
-  EditStep undoStep(ctx.ws, StepCaption{"Insert Row", "插入行"});
   RowMap m = RowMap::Identity();
   for (int r = row; r <= kRows - count; ++r) m.to[r] = r + count;
   for (int i = 0; i < count; ++i) m.to[kRows - count + 1 + i] = row + i;  // empty rows come in
-  ApplyRowMap(ctx, m);
-  return BlockOutcome::Done;
+  return renumber(ctx, StepCaption{"Insert Row", "插入行"}, m);
 }
 
 BlockOutcome DeleteRows(ChannelContext &ctx, const RowSelection &rows) {
@@ -487,7 +496,6 @@ BlockOutcome DeleteRows(ChannelContext &ctx, const RowSelection &rows) {
   int keptRow = 0;
   BlockOutcome outcome = rowsToDelete(ctx.ws.working, sel, gone, keptRow, false);
   if (outcome == BlockOutcome::LastChannel) return outcome;
-  EditStep undoStep(ctx.ws, StepCaption{"Delete Row", "删除行"});
   // The deleted rows close up; they come back empty at the end of the list.
   std::array<bool, kRows + 1> dropped{};
   for (int r : sel)
@@ -499,8 +507,7 @@ BlockOutcome DeleteRows(ChannelContext &ctx, const RowSelection &rows) {
   for (int r = 1; r <= kRows; ++r)
     if (dropped[r]) m.to[r] = next++;
   m.removed = gone;
-  ApplyRowMap(ctx, m);
-  return outcome;
+  return renumber(ctx, StepCaption{"Delete Row", "删除行"}, m, outcome);
 }
 
 BlockOutcome SortRows(ChannelContext &ctx, const RowSelection &rows, bool descending) {
@@ -518,12 +525,11 @@ BlockOutcome SortRows(ChannelContext &ctx, const RowSelection &rows, bool descen
     return descending ? ka > kb : ka < kb;
   });
   if (order == occupied) return BlockOutcome::Unchanged;
-  EditStep undoStep(ctx.ws, descending ? StepCaption{"Sort Descending", "降序排序"}
-                                       : StepCaption{"Sort Ascending", "升序排序"});
   RowMap m = RowMap::Identity();
   for (std::size_t i = 0; i < order.size(); ++i) m.to[order[i]] = occupied[i];
-  ApplyRowMap(ctx, m);
-  return BlockOutcome::Done;
+  return renumber(ctx,
+                  descending ? StepCaption{"Sort Descending", "降序排序"} : StepCaption{"Sort Ascending", "升序排序"},
+                  m);
 }
 
 BlockOutcome CompactChannels(ChannelContext &ctx) {
@@ -538,9 +544,7 @@ BlockOutcome CompactChannels(ChannelContext &ctx) {
   bool same = true;
   for (int r = 1; r <= kRows; ++r) same = same && m.to[r] == r;
   if (same || channels == 0) return BlockOutcome::Unchanged;
-  EditStep undoStep(ctx.ws, StepCaption{"Compact Channels", "整理信道"});
-  ApplyRowMap(ctx, m);
-  return BlockOutcome::Done;
+  return renumber(ctx, StepCaption{"Compact Channels", "整理信道"}, m);
 }
 
 // ---- finding ------------------------------------------------------------------------------

@@ -50,6 +50,7 @@ enum class BlockOutcome {
   EmptyClipboard,   // paste before any copy or cut
   LastRowInUse,     // insert refused: the channels at the end of the list have no row to go to
   BadRow,           // a row outside 1..128, or a block that does not fit
+  Refused,          // the renumbering was refused (ApplyRowMap); nothing changed
 };
 
 // The message a refused or partly done command shows (current language), or empty.
@@ -121,9 +122,9 @@ BlockOutcome CompactChannels(ChannelContext &ctx);
 //  - A scan bank choice follows its channel while it stays in the bank. A bank whose choice
 //    left the bank or was removed takes a channel that was another bank's choice and moved
 //    in, otherwise it is repaired as RepairScanGroups does (the bank's channel last in list
-//    order, or 255), unless the open scan window reshows instead.
-// Listeners hear allChannelsChanged. False (and nothing changes) when `to` is not a
-// permutation.
+//    order, or 255). An open scan window changes nothing of this: it shows the result.
+// Listeners hear allChannelsChanged. False (and nothing changes, no listener is told) when
+// `to` is not a permutation; the commands then answer Refused.
 struct RowMap {
   std::array<int, kMaxChannels + 1> to{};
   std::array<bool, kMaxChannels + 1> removed{};

@@ -42,6 +42,7 @@ void ChannelContext::notifyPlanChanged() const {
 }
 
 bool ChannelContext::scanWindowReshows() const {
+  if (follow_ > 0) return false;
   bool taken = false;
   auto copy = listeners_;
   for (auto *l : copy) taken = l->reshowScanChoices() || taken;

@@ -63,11 +63,28 @@ class ChannelContext {
   void notifyAll() const;
   void notifySettings() const;
   void notifyPlanChanged() const;
-  // True when a listener (the open scan window) took over the bank choices.
+  // True when a listener (the open scan window) took over the bank choices. Always false
+  // while a ScanChoicesFollow lives.
   bool scanWindowReshows() const;
 
  private:
+  friend class ScanChoicesFollow;
   std::vector<ChannelListener *> listeners_;
+  int follow_ = 0;
+};
+
+// While it lives (around a command that changes many channels at once, such as an import),
+// the scan bank choices are repaired whether or not the scan window is open: the stored result
+// never depends on an open window, which shows it afterwards (allChannelsChanged).
+class ScanChoicesFollow {
+ public:
+  explicit ScanChoicesFollow(ChannelContext &ctx) : ctx_(ctx) { ++ctx_.follow_; }
+  ~ScanChoicesFollow() { --ctx_.follow_; }
+  ScanChoicesFollow(const ScanChoicesFollow &) = delete;
+  ScanChoicesFollow &operator=(const ScanChoicesFollow &) = delete;
+
+ private:
+  ChannelContext &ctx_;
 };
 
 }  // namespace n27

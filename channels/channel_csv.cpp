@@ -1,20 +1,18 @@
+// Importing a channel list: the file checked, its rows planned against what the radio holds,
+// then stored through the channel operations as one undo step.
+
 #include "channels/channel_csv.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <cctype>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 
-#include "base/csv_records.h"
 #include "channels/channel_changes.h"
 #include "channels/channel_ops.h"
+#include "channels/csv_columns.h"
 #include "channels/field_codec.h"
-#include "channels/freq_codec.h"
 #include "channels/number_text.h"
 #include "channels/tone_list.h"
 
@@ -29,12 +27,18 @@ std::string Fill(std::string_view pattern, const std::vector<std::string> &args)
   return FillPattern(pattern, args);
 }
 
+using namespace detail;
+
 namespace {
 
 // ---- texts of the import ----
 namespace why {
-constexpr Tr kTooBig{"The file is larger than 4 MiB; a channel list is much smaller.",
-                     "文件大于 4 MiB，不是信道列表。"};
+constexpr Tr kTooBig{"The file is larger than 1 MiB; a channel list is much smaller.",
+                     "文件大于 1 MiB，不是信道列表。"};
+constexpr Tr kTooManyRows{"The file holds more than %1 rows; a channel list for this radio holds at most 128 channels.",
+                          "文件超过 %1 行；本机的信道列表最多 128 个信道。"};
+constexpr Tr kUnclosedQuote{"a quoted field that starts in this row is never closed (the rest of the file would belong to it)",
+                            "本行开始的引号字段没有结束（文件其余部分都会属于它）"};
 constexpr Tr kNotRegular{"%1 is not a regular file.", "%1 不是普通文件。"};
 constexpr Tr kUnreadable{"%1 cannot be read.", "无法读取 %1。"};
 constexpr Tr kNoHeader{"The file holds no header line.", "文件没有标题行。"};
@@ -45,22 +49,6 @@ constexpr Tr kNoLocation{"The header line has no Location column (needed unless 
 constexpr Tr kLocationNumber{"Location \"%1\" is not a channel number", "位置“%1”不是信道编号"};
 constexpr Tr kLocationRange{"channel %1 is outside 1–128", "信道 %1 超出 1–128"};
 constexpr Tr kDuplicate{"channel %1 is already given by line %2", "信道 %1 已由第 %2 行给出"};
-constexpr Tr kNoFrequencyValue{"the Frequency is empty", "频率为空"};
-constexpr Tr kNotNumber{"%1 \"%2\" is not a number", "%1“%2”不是数字"};
-constexpr Tr kRaster{"%1 %2 MHz is not a multiple of 10 Hz", "%1 %2 MHz 不是 10 Hz 的整数倍"};
-constexpr Tr kRxRange{"RX frequency %1 MHz is outside %2–%3 MHz", "接收频率 %1 MHz 超出 %2–%3 MHz"};
-constexpr Tr kTxRange{"TX frequency %1 MHz is outside %2–%3 MHz", "发射频率 %1 MHz 超出 %2–%3 MHz"};
-constexpr Tr kNoOffset{"Duplex \"%1\" needs an Offset", "双工“%1”需要 Offset"};
-constexpr Tr kDuplex{"Duplex \"%1\" is none of \"\", +, -, split, off", "双工“%1”不是 \"\"、+、-、split、off 之一"};
-constexpr Tr kTone{"Tone \"%1\" is none of \"\", Tone, TSQL, DTCS, Cross", "Tone“%1”不是 \"\"、Tone、TSQL、DTCS、Cross 之一"};
-constexpr Tr kCross{"CrossMode \"%1\" is not supported", "不支持 CrossMode“%1”"};
-constexpr Tr kCtcss{"%1 \"%2\" is no CTCSS tone the radio has (50.0–260.0 Hz in steps of 0.1 Hz)",
-                    "%1“%2”不是本机的 CTCSS 亚音（50.0–260.0 Hz，步进 0.1 Hz）"};
-constexpr Tr kDcs{"%1 \"%2\" is not in the radio's DCS code list", "%1“%2”不在本机的 DCS 码表中"};
-constexpr Tr kPolarity{"DtcsPolarity \"%1\" is none of NN, NR, RN, RR", "DtcsPolarity“%1”不是 NN、NR、RN、RR 之一"};
-constexpr Tr kMode{"Mode \"%1\" is neither FM (25 kHz) nor NFM (12.5 kHz)", "Mode“%1”不是 FM（25 kHz）或 NFM（12.5 kHz）"};
-constexpr Tr kSkip{"Skip \"%1\" is none of \"\", S, P", "Skip“%1”不是 \"\"、S、P 之一"};
-constexpr Tr kPower{"Power \"%1\" is neither a wattage nor Low, Mid, High", "功率“%1”不是瓦数，也不是 Low、Mid、High"};
 constexpr Tr kNoFree{"no free channel left", "没有空闲信道"};
 constexpr Tr kNotStored{"channel %1 could not be stored", "信道 %1 无法保存"};
 
@@ -70,264 +58,9 @@ constexpr Tr kSummaryShift{"The list counts from Location 0: every channel moved
                            "列表从位置 0 开始编号：所有信道顺移一位（位置 0 为信道 1）。"};
 constexpr Tr kSummarySkipped{"Rows skipped: %1", "跳过的行：%1 行"};
 constexpr Tr kSummaryLine{"line %1: %2", "第 %1 行：%2"};
+constexpr Tr kSummaryMore{"… and %1 more rows skipped.", "……另有 %1 行被跳过。"};
 constexpr Tr kSummaryNothing{"No row could be imported; the channels are unchanged.", "没有可导入的行，信道未改变。"};
 }  // namespace why
-
-std::string tr(const Tr &t, std::vector<std::string> args = {}) { return Fill(t.get(), args); }
-
-std::string lower(std::string_view s) { return LowerAscii(s); }
-std::string trim(std::string_view s) { return TrimBlanks(s); }
-
-// ---- reading the records ----
-
-using Record = CsvRecord;
-std::vector<Record> readRecords(std::string_view text) { return ReadCsvRecords(text); }
-
-enum Col { kLocation, kName, kFrequency, kDuplex, kOffset, kTone, kRTone, kCTone, kDtcs, kPolarityCol,
-           kRxDtcs, kCrossMode, kMode, kTStep, kSkipCol, kPowerCol };
-
-// Column positions by header name (case and blanks ignored); -1 when absent.
-struct Header {
-  std::array<int, kColumnCount> at;
-  Header() { at.fill(-1); }
-};
-
-Header readHeader(const Record &rec) {
-  Header h;
-  for (std::size_t k = 0; k < rec.fields.size(); ++k) {
-    const std::string name = lower(trim(rec.fields[k]));
-    for (int c = 0; c < kColumnCount; ++c)
-      if (h.at[c] < 0 && name == lower(kColumns[c])) h.at[c] = static_cast<int>(k);
-  }
-  return h;
-}
-
-// ---- values ----
-
-constexpr int kFreqDecimals = 5;  // 10 Hz
-
-// A frequency in MHz as a count of 10 Hz; an error reason otherwise.
-std::optional<int64_t> parseFrequency(const std::string &cell, const Tr &name, std::string &reason) {
-  auto d = ParseDecimal(cell);
-  if (!d) {
-    reason = tr(why::kNotNumber, {name.get(), cell});
-    return std::nullopt;
-  }
-  int64_t units = RoundTo(*d, kFreqDecimals, Rounding::HalfEven);
-  Decimal back = Decimal::fromInt(units);
-  back.units /= 100000;  // back to MHz: units of 10 Hz are 10^-5 MHz
-  if (d->inexact || back.units != d->units) {
-    reason = tr(why::kRaster, {name.get(), cell});
-    return std::nullopt;
-  }
-  return units;
-}
-
-int64_t limitUnits(double mhz) {
-  return RoundTo(Decimal::fromDouble(mhz), kFreqDecimals, Rounding::HalfAwayFromZero);
-}
-
-std::string mhz6(int64_t units10Hz) { return FormatFixed(units10Hz * 10, 6, 1); }
-std::string display(int64_t units10Hz) { return FormatFixed(units10Hz, kFreqDecimals, 3); }
-
-// A CTCSS tone in tenths of Hz as the tone text the codec takes ("88.5", "123.4").
-std::optional<std::string> parseCtcss(const std::string &cell) {
-  auto d = ParseDecimal(cell);
-  if (!d) return std::nullopt;
-  int64_t tenths = RoundTo(*d, 1, Rounding::HalfEven);
-  Decimal back = Decimal::fromInt(tenths);
-  back.units /= 10;
-  if (d->inexact || back.units != d->units || tenths < 500 || tenths > 2600) return std::nullopt;
-  return FormatFixed(tenths, 1, 1);
-}
-
-// A DCS code ("23", "023", "D023") with a polarity letter as the tone text ("D023N").
-std::optional<std::string> parseDcs(std::string cell, char polarity) {
-  if (!cell.empty() && (cell[0] == 'D' || cell[0] == 'd')) cell.erase(0, 1);
-  if (cell.empty() || cell.size() > 3) return std::nullopt;
-  for (char c : cell)
-    if (c < '0' || c > '7') return std::nullopt;
-  while (cell.size() < 3) cell.insert(cell.begin(), '0');
-  std::string text = "D" + cell + (polarity == 'R' ? "I" : "N");
-  if (FindToneEntry(text) < 0) return std::nullopt;
-  return text;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) { return lower(a) == lower(b); }
-
-// One row that fits the radio, ready to be stored.
-struct Planned {
-  int line = 0;
-  int channel = 0;                 // 0 until placed (append)
-  int64_t rx = 0;                  // 10 Hz
-  std::optional<int64_t> tx;       // none: no TX frequency
-  std::string decode, encode;      // tone texts, "" for none
-  std::optional<int> power;        // 0..2
-  std::optional<int> spacing;      // 0 narrow, 1 wide
-  std::optional<bool> scanAdd;     // none: the list has no Skip column
-};
-
-class RowReader {
- public:
-  RowReader(const ChannelContext &ctx, const Header &h, const Record &rec) : ctx_(ctx), h_(h), rec_(rec) {}
-
-  std::string cell(int col) const {
-    int k = h_.at[col];
-    if (col == kCTone && k < 0) k = h_.at[kRTone];  // one tone column serves both
-    if (col == kRTone && k < 0) k = h_.at[kCTone];
-    return k >= 0 && k < static_cast<int>(rec_.fields.size()) ? rec_.fields[static_cast<std::size_t>(k)] : std::string();
-  }
-
-  // The row's values, or the reason it cannot be stored.
-  std::optional<Planned> read(std::string &reason) const {
-    Planned p;
-    p.line = rec_.line;
-    const std::string freq = cell(kFrequency);
-    if (freq.empty()) {
-      reason = tr(why::kNoFrequencyValue);
-      return std::nullopt;
-    }
-    static constexpr Tr kFrequencyName{"Frequency", "频率"};
-    static constexpr Tr kOffsetName{"Offset", "差频"};
-    auto rx = parseFrequency(freq, kFrequencyName, reason);
-    if (!rx) return std::nullopt;
-    if (!inBand(*rx, kFieldRx)) {
-      reason = rangeReason(why::kRxRange, *rx, kFieldRx);
-      return std::nullopt;
-    }
-    p.rx = *rx;
-
-    const std::string duplex = cell(kDuplex), offset = cell(kOffset);
-    if (duplex.empty()) {
-      p.tx = p.rx;
-    } else if (equalsNoCase(duplex, "off")) {
-      p.tx.reset();
-    } else if (duplex == "+" || duplex == "-" || equalsNoCase(duplex, "split")) {
-      if (offset.empty()) {
-        reason = tr(why::kNoOffset, {duplex});
-        return std::nullopt;
-      }
-      auto off = parseFrequency(offset, kOffsetName, reason);
-      if (!off) return std::nullopt;
-      p.tx = duplex == "+" ? p.rx + *off : duplex == "-" ? p.rx - *off : *off;
-      if (!inBand(*p.tx, kFieldTx)) {
-        reason = rangeReason(why::kTxRange, *p.tx, kFieldTx);
-        return std::nullopt;
-      }
-    } else {
-      reason = tr(why::kDuplex, {duplex});
-      return std::nullopt;
-    }
-
-    if (!readTones(p, reason)) return std::nullopt;
-    if (!p.tx) p.encode.clear();  // nothing to send a tone with
-
-    const std::string mode = cell(kMode);
-    if (equalsNoCase(mode, "FM")) p.spacing = 1;
-    else if (equalsNoCase(mode, "NFM")) p.spacing = 0;
-    else if (!mode.empty()) {
-      reason = tr(why::kMode, {mode});
-      return std::nullopt;
-    }
-
-    const std::string skip = cell(kSkipCol);
-    if (h_.at[kSkipCol] < 0) p.scanAdd.reset();
-    else if (skip.empty()) p.scanAdd = true;
-    else if (equalsNoCase(skip, "S") || equalsNoCase(skip, "P")) p.scanAdd = false;
-    else {
-      reason = tr(why::kSkip, {skip});
-      return std::nullopt;
-    }
-
-    const std::string power = cell(kPowerCol);
-    if (!power.empty()) {
-      p.power = ParsePower(power);
-      if (!p.power) {
-        reason = tr(why::kPower, {power});
-        return std::nullopt;
-      }
-    }
-    return p;
-  }
-
- private:
-  bool inBand(int64_t units, int field) const {
-    return units >= limitUnits(LowerLimit(ctx_.ws)) && units <= limitUnits(UpperLimit(ctx_.ws, field));
-  }
-  std::string rangeReason(const Tr &t, int64_t units, int field) const {
-    return tr(t, {mhz6(units), PlainNumber(LowerLimit(ctx_.ws)), PlainNumber(UpperLimit(ctx_.ws, field))});
-  }
-
-  bool ctcss(int col, std::string &out, std::string &reason) const {
-    const std::string v = cell(col);
-    auto t = parseCtcss(v);
-    if (!t) {
-      reason = tr(why::kCtcss, {kColumns[col], v});
-      return false;
-    }
-    out = *t;
-    return true;
-  }
-  bool dcs(int col, char polarity, std::string &out, std::string &reason) const {
-    const std::string v = cell(col);
-    auto t = parseDcs(v, polarity);
-    if (!t) {
-      reason = tr(why::kDcs, {kColumns[col], v});
-      return false;
-    }
-    out = *t;
-    return true;
-  }
-
-  bool readTones(Planned &p, std::string &reason) const {
-    const std::string tone = cell(kTone);
-    if (tone.empty()) return true;
-    std::string pol = cell(kPolarityCol);
-    for (char &c : pol) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (pol.empty()) pol = "NN";
-    const bool polOk = pol.size() == 2 && (pol[0] == 'N' || pol[0] == 'R') && (pol[1] == 'N' || pol[1] == 'R');
-    auto needPolarity = [&] {
-      if (!polOk) reason = tr(why::kPolarity, {cell(kPolarityCol)});
-      return polOk;
-    };
-    if (equalsNoCase(tone, "Tone")) return ctcss(kRTone, p.encode, reason);
-    if (equalsNoCase(tone, "TSQL")) {
-      if (!ctcss(kCTone, p.decode, reason)) return false;
-      p.encode = p.decode;
-      return true;
-    }
-    if (equalsNoCase(tone, "DTCS"))
-      return needPolarity() && dcs(kDtcs, pol[0], p.encode, reason) && dcs(kDtcs, pol[1], p.decode, reason);
-    if (!equalsNoCase(tone, "Cross")) {
-      reason = tr(why::kTone, {tone});
-      return false;
-    }
-    // Cross: "TX->RX", each side Tone, DTCS or nothing.
-    std::string mode = cell(kCrossMode);
-    mode.erase(std::remove(mode.begin(), mode.end(), ' '), mode.end());
-    const auto arrow = mode.find("->");
-    if (arrow == std::string::npos) {
-      reason = tr(why::kCross, {cell(kCrossMode)});
-      return false;
-    }
-    const std::string txSide = lower(mode.substr(0, arrow)), rxSide = lower(mode.substr(arrow + 2));
-    auto known = [](const std::string &s) { return s.empty() || s == "tone" || s == "dtcs"; };
-    if (!known(txSide) || !known(rxSide) || (txSide.empty() && rxSide.empty())) {
-      reason = tr(why::kCross, {cell(kCrossMode)});
-      return false;
-    }
-    if ((txSide == "dtcs" || rxSide == "dtcs") && !needPolarity()) return false;
-    if (txSide == "tone" && !ctcss(kRTone, p.encode, reason)) return false;
-    if (txSide == "dtcs" && !dcs(kDtcs, pol[0], p.encode, reason)) return false;
-    if (rxSide == "tone" && !ctcss(kCTone, p.decode, reason)) return false;
-    if (rxSide == "dtcs" && !dcs(kRxDtcs, pol[1], p.decode, reason)) return false;
-    return true;
-  }
-
-  const ChannelContext &ctx_;
-  const Header &h_;
-  const Record &rec_;
-};
 
 // Stores one planned row into channel p.channel through the channel operations.
 bool store(ChannelContext &ctx, const Planned &p) {
@@ -353,40 +86,36 @@ bool store(ChannelContext &ctx, const Planned &p) {
   return true;
 }
 
+// A Location cell as a whole number. Nothing for any other text, nor for a number far beyond
+// any channel list: such a number must not wrap into a channel number.
+std::optional<int64_t> locationNumber(const std::string &cell) {
+  constexpr __int128 kUnit = 1000000000000;  // 10^12: Decimal's units of 1
+  constexpr __int128 kFarBeyond = 1000000;
+  auto d = ParseDecimal(cell);
+  if (!d || d->inexact || d->units % kUnit != 0) return std::nullopt;
+  const __int128 n = d->units / kUnit;
+  if (n < -kFarBeyond || n > kFarBeyond) return std::nullopt;
+  return static_cast<int64_t>(n);
+}
+
+// The records of a text IsChannelList accepted.
+std::vector<Record> channelListRecords(std::string_view text, bool &tooMany) {
+  return readRecords(text, kMaxCsvRows, &tooMany);
+}
+
 }  // namespace
-
-std::optional<int> ParsePower(std::string_view textIn) {
-  const std::string text = trim(textIn);
-  const std::string l = lower(text);
-  if (l == "low" || l == "l" || text == kPowerTexts[0].at(kChinese)) return 0;
-  if (l == "mid" || l == "middle" || l == "medium" || l == "m" || text == kPowerTexts[1].at(kChinese)) return 1;
-  if (l == "high" || l == "h" || text == kPowerTexts[2].at(kChinese)) return 2;
-  std::string number = l;
-  if (!number.empty() && number.back() == 'w') number.pop_back();
-  auto d = ParseDecimal(number);
-  if (!d || number.empty()) return std::nullopt;
-  const double w = d->toDouble();
-  if (!(w > 0) || !std::isfinite(w)) return std::nullopt;
-  // Nearest level; half-way goes down.
-  if (w <= (kWattsLow + kWattsMiddle) / 2) return 0;
-  if (w <= (kWattsMiddle + kWattsHigh) / 2) return 1;
-  return 2;
-}
-
-std::string PowerWatts(int level) {
-  switch (level) {
-    case 0: return "1.0W";
-    case 1: return "2.5W";
-    default: return "5.0W";
-  }
-}
 
 bool IsChannelList(std::string_view text, std::string &error) {
   if (text.size() > kMaxCsvBytes) {
     error = tr(why::kTooBig);
     return false;
   }
-  const std::vector<Record> records = readRecords(text);
+  bool tooMany = false;
+  const std::vector<Record> records = channelListRecords(text, tooMany);
+  if (tooMany) {
+    error = tr(why::kTooManyRows, {std::to_string(kMaxCsvRows)});
+    return false;
+  }
   if (records.empty()) {
     error = tr(why::kNoHeader);
     return false;
@@ -401,7 +130,8 @@ bool IsChannelList(std::string_view text, std::string &error) {
 ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const ImportOptions &options) {
   ImportReport report;
   if (!IsChannelList(text, report.error)) return report;
-  const std::vector<Record> records = readRecords(text);
+  bool tooMany = false;
+  const std::vector<Record> records = channelListRecords(text, tooMany);
   const Header header = readHeader(records.front());
   const bool atLocation = options.placement == Placement::AtLocation;
   if (atLocation && header.at[kLocation] < 0) {
@@ -421,11 +151,9 @@ ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const 
     const Record &rec = records[r];
     if (std::all_of(rec.fields.begin(), rec.fields.end(), [](const std::string &f) { return f.empty(); })) continue;
     Row row{&rec, std::nullopt};
-    if (atLocation) {
+    if (atLocation && !rec.unclosedQuote) {
       RowReader reader(ctx, header, rec);
-      const std::string loc = reader.cell(kLocation);
-      auto d = ParseDecimal(loc);
-      if (d && !d->inexact && d->units % 1000000000000 == 0) row.location = static_cast<int64_t>(d->units / 1000000000000);
+      row.location = locationNumber(reader.cell(kLocation));
       if (row.location && (!lowest || *row.location < *lowest)) lowest = row.location;
     }
     rows.push_back(row);
@@ -439,9 +167,13 @@ ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const 
     RowReader reader(ctx, header, *row.rec);
     std::string reason;
     int channel = 0;
+    if (row.rec->unclosedQuote) {
+      report.skipped.push_back({row.rec->line, tr(why::kUnclosedQuote)});
+      continue;
+    }
     if (atLocation) {
       if (!row.location) {
-        report.skipped.push_back({row.rec->line, tr(why::kLocationNumber, {reader.cell(kLocation)})});
+        report.skipped.push_back({row.rec->line, rowReason(why::kLocationNumber, {reader.cell(kLocation)})});
         continue;
       }
       const int64_t n = *row.location + (report.shiftedFromZero ? 1 : 0);
@@ -494,6 +226,7 @@ ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const 
   if (planned.empty()) return report;
 
   EditStep undoStep(ctx.ws, step::ImportChannels());  // the whole import is one undo step
+  ScanChoicesFollow follow(ctx);  // the same plan with the scan window open or closed
   if (options.replaceAll) {
     std::set<int> kept;
     for (const Planned &p : planned) kept.insert(p.channel);
@@ -535,145 +268,19 @@ std::string ImportSummaryHead(const ImportReport &r) {
 
 std::string SkippedRowText(const SkippedRow &s) { return tr(why::kSummaryLine, {std::to_string(s.line), s.reason}); }
 
+std::vector<std::string> SkippedRowLines(const ImportReport &r) {
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < r.skipped.size() && i < kSkippedRowsListed; ++i)
+    lines.push_back(SkippedRowText(r.skipped[i]));
+  if (r.skipped.size() > kSkippedRowsListed)
+    lines.push_back(tr(why::kSummaryMore, {std::to_string(r.skipped.size() - kSkippedRowsListed)}));
+  return lines;
+}
+
 std::string ImportSummaryText(const ImportReport &r) {
   std::string out = ImportSummaryHead(r);
   if (r.ok)
-    for (const SkippedRow &s : r.skipped) out += "  " + SkippedRowText(s) + "\n";
-  return out;
-}
-
-// ---- export ----
-
-namespace {
-
-struct ToneSide {
-  enum Kind { None, Ctcss, Dcs } kind = None;
-  std::string value;  // "88.5" or "023"
-  char polarity = 'N';
-};
-
-// A stored tone code as the format's pieces; nullopt when it cannot be read.
-std::optional<ToneSide> toneSide(const std::string &code) {
-  ToneSide s;
-  if (code == kToneOff) return s;
-  const std::string text = ToneCodeText(code);
-  if (text.size() == 5 && text[0] == 'D' && (text.back() == 'N' || text.back() == 'I') && FindToneEntry(text) >= 0) {
-    s.kind = ToneSide::Dcs;
-    s.value = text.substr(1, 3);
-    s.polarity = text.back() == 'I' ? 'R' : 'N';
-    return s;
-  }
-  if (auto t = parseCtcss(text)) {
-    s.kind = ToneSide::Ctcss;
-    s.value = *t;
-    return s;
-  }
-  return std::nullopt;
-}
-
-std::optional<int64_t> storedUnits(const std::string &stored) {
-  if (stored.size() != 8 || !std::all_of(stored.begin(), stored.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return std::nullopt;
-  return std::stoll(stored);
-}
-
-// The largest usual tuning step that the frequency and the offset both fall on.
-std::string tuningStep(int64_t rx, int64_t offset) {
-  // Steps in 10 Hz: 5, 6.25, 2.5 kHz; 6.25 kHz is 625 units.
-  for (auto [units, text] : {std::pair<int64_t, const char *>{500, "5.00"}, {625, "6.25"}, {250, "2.50"}})
-    if (rx % units == 0 && offset % units == 0) return text;
-  return "5.00";
-}
-
-std::string quoted(const std::string &v) {
-  if (v.find_first_of(",\"\r\n") == std::string::npos) return v;
-  std::string out = "\"";
-  for (char c : v) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
-}
-
-}  // namespace
-
-std::string ExportChannelCsv(const ChannelContext &ctx, std::vector<std::string> *warnings) {
-  auto warn = [&](int number, const std::string &what) {
-    if (warnings) warnings->push_back("channel " + std::to_string(number) + ": " + what);
-  };
-  std::string out;
-  for (int c = 0; c < kColumnCount; ++c) out += std::string(c ? "," : "") + kColumns[c];
-  out += "\r\n";
-
-  const CodeplugData &data = ctx.ws.working;
-  std::vector<const ChannelRecord *> channels;
-  for (int k = 1; k <= data.channelCount && k <= kMaxChannels; ++k)
-    if (const ChannelRecord *e = data.slot(k); e && e->number >= 1 && e->number <= kMaxChannels) channels.push_back(e);
-  std::stable_sort(channels.begin(), channels.end(),
-                   [](const ChannelRecord *a, const ChannelRecord *b) { return a->number < b->number; });
-
-  for (const ChannelRecord *e : channels) {
-    auto rx = storedUnits(e->rx.text());
-    if (!rx) {
-      warn(e->number, "its RX frequency \"" + e->rx.text() + "\" cannot be read; left out");
-      continue;
-    }
-    std::string duplex, offset = "0.000000";
-    int64_t offsetUnits = 0;
-    const std::string txText = e->tx.text();
-    const bool noTx = txText.empty() || txText == kNoTxFrequency;
-    std::optional<int64_t> tx = noTx ? std::nullopt : storedUnits(txText);
-    if (!noTx && !tx) warn(e->number, "its TX frequency \"" + txText + "\" cannot be read; written as off");
-    if (!tx) {
-      duplex = "off";
-    } else if (*tx != *rx) {
-      duplex = *tx > *rx ? "+" : "-";
-      offsetUnits = *tx > *rx ? *tx - *rx : *rx - *tx;
-      offset = mhz6(offsetUnits);
-    }
-
-    auto side = [&](const std::string &code, const char *which) {
-      auto s = toneSide(code);
-      if (!s) {
-        warn(e->number, std::string("its ") + which + " tone code \"" + code + "\" cannot be read; written as none");
-        return ToneSide{};
-      }
-      return *s;
-    };
-    const ToneSide txTone = tx ? side(e->encode.text(), "encode") : ToneSide{};
-    const ToneSide rxTone = side(e->decode.text(), "decode");
-
-    std::string tone, rTone = "88.5", cTone = "88.5", dtcs = "023", rxDtcs = "023", crossMode = "Tone->Tone";
-    std::string polarity = "NN";
-    using K = ToneSide;
-    if (txTone.kind == K::None && rxTone.kind == K::None) {
-    } else if (txTone.kind == K::Ctcss && rxTone.kind == K::None) {
-      tone = "Tone";
-      rTone = txTone.value;
-    } else if (txTone.kind == K::Ctcss && rxTone.kind == K::Ctcss && txTone.value == rxTone.value) {
-      tone = "TSQL";
-      cTone = rxTone.value;
-    } else if (txTone.kind == K::Dcs && rxTone.kind == K::Dcs && txTone.value == rxTone.value) {
-      tone = "DTCS";
-      dtcs = txTone.value;
-      polarity = {txTone.polarity, rxTone.polarity};
-    } else {
-      tone = "Cross";
-      auto name = [](const ToneSide &s) { return s.kind == K::Ctcss ? "Tone" : s.kind == K::Dcs ? "DTCS" : ""; };
-      crossMode = std::string(name(txTone)) + "->" + name(rxTone);
-      if (txTone.kind == K::Ctcss) rTone = txTone.value;
-      if (txTone.kind == K::Dcs) dtcs = txTone.value;
-      if (rxTone.kind == K::Ctcss) cTone = rxTone.value;
-      if (rxTone.kind == K::Dcs) rxDtcs = rxTone.value;
-      polarity = {txTone.kind == K::Dcs ? txTone.polarity : 'N', rxTone.kind == K::Dcs ? rxTone.polarity : 'N'};
-    }
-
-    char name[8];
-    std::snprintf(name, sizeof name, "CH%03d", e->number);
-    const std::vector<std::string> cells = {
-        std::to_string(e->number), name, mhz6(*rx), duplex, offset, tone, rTone, cTone, dtcs, polarity, rxDtcs,
-        crossMode, e->spacing == 0 ? "NFM" : "FM", tuningStep(*rx, offsetUnits), e->scanAdd ? "" : "S",
-        PowerWatts(std::min<int>(e->power, 2)), "", "", "", "", ""};
-    for (std::size_t c = 0; c < cells.size(); ++c) out += (c ? "," : "") + quoted(cells[c]);
-    out += "\r\n";
-  }
+    for (const std::string &line : SkippedRowLines(r)) out += "  " + line + "\n";
   return out;
 }
 

@@ -31,8 +31,13 @@ inline constexpr double kWattsLow = 1.0;
 inline constexpr double kWattsMiddle = 2.5;
 inline constexpr double kWattsHigh = 5.0;
 
-// A channel list larger than this is refused unread.
-inline constexpr std::size_t kMaxCsvBytes = 4u << 20;
+// A channel list is a few kilobytes (128 channels of this radio, or a few thousand of another
+// radio's list); files far larger are refused before anything is done with them: larger than
+// this unread, with more data rows than kMaxCsvRows after reading.
+inline constexpr std::size_t kMaxCsvBytes = 1u << 20;
+inline constexpr std::size_t kMaxCsvRows = 10000;
+// The summary lists this many skipped rows and counts the rest.
+inline constexpr std::size_t kSkippedRowsListed = 100;
 
 enum class Placement {
   AtLocation,  // each row to the channel its Location names
@@ -48,7 +53,7 @@ struct ImportOptions {
 
 struct SkippedRow {
   int line = 0;        // line of the file where the row starts (1 = first line)
-  std::string reason;  // in the current language
+  std::string reason;  // in the current language; a cell it quotes is cut to a few dozen characters
 };
 
 struct ImportReport {
@@ -75,10 +80,13 @@ ImportReport ImportChannelCsv(ChannelContext &ctx, std::string_view text, const 
 bool IsChannelList(std::string_view text, std::string &error);
 
 // The summary shown after an import, several lines, current language: the head (counts, the
-// move from Location 0, how many rows were skipped), then one line per skipped row.
+// move from Location 0, how many rows were skipped), then the skipped rows' lines.
 std::string ImportSummaryText(const ImportReport &report);
 std::string ImportSummaryHead(const ImportReport &report);
 std::string SkippedRowText(const SkippedRow &row);  // "line 7: channel 129 is outside 1–128"
+// One line per skipped row for the first kSkippedRowsListed of them, then "… and 12 more
+// rows skipped." when there are more.
+std::vector<std::string> SkippedRowLines(const ImportReport &report);
 
 // Every channel in use, lowest number first, with the full header. Values a row does not use
 // carry the usual fillers (tones "88.5", DCS "023", polarity "NN", CrossMode "Tone->Tone"),

@@ -6,6 +6,7 @@
 
 #include "base/language.h"
 #include "channels/grid_cursor.h"
+#include "codeplug/codeplug_data.h"
 
 namespace n27::chtext {
 
@@ -73,8 +74,8 @@ inline constexpr Tr kDetailChecks[5] = {
 inline constexpr Tr kScrambleOff{"Off", "关"};
 inline constexpr Tr kScrambleDefine{"Define", "Define"};
 inline constexpr int kScrambleNumbered = 11;
-// The scramble frequency box shows a stored 0 as this.
-inline constexpr int kScrambleFreqShownForZero = 3400;
+// The scramble frequency box shows a stored 0 as this (and a write sends it).
+inline constexpr int kScrambleFreqShownForZero = kScrambleFreqForZero;
 inline constexpr int kAutodialEntries = 8;
 inline constexpr int kCallEntries = 16;
 

@@ -42,8 +42,8 @@ inline constexpr int kFieldCompander = 23;
 inline constexpr int kFieldSpecialDcs = 24;
 inline constexpr int kFieldCount = 24;
 
-inline constexpr int kScrambleFreqMin = 1300;  // Hz
-inline constexpr int kScrambleFreqMax = 4100;
+inline constexpr int kScrambleFreqMin = kScrambleFreqLowest;  // Hz
+inline constexpr int kScrambleFreqMax = kScrambleFreqHighest;
 
 // Value texts, value order.
 inline constexpr Tr kPowerTexts[] = {{"Low", "低"}, {"Middle", "中"}, {"High", "高"}};

@@ -6,7 +6,9 @@
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "base/paths.h"
+#include "cli/command_files.h"
 #include "codeplug/configuration.h"
+#include "link/tuning_block.h"
 
 namespace n27::cli {
 
@@ -98,7 +100,12 @@ int UsageError(const std::string &command, const std::string &message, const cha
   return 2;
 }
 
-void PrepareWorkspace(Workspace &ws) { ws.programFolder = ShippedDataDir(); }
+bool TestModeOn() { return link::LoadTestModeFlag(ShippedDataDir()); }
+
+void PrepareWorkspace(Workspace &ws) {
+  ws.programFolder = ShippedDataDir();
+  ws.testMode = TestModeOn();
+}
 
 namespace {
 // "file error." keeps its own line; the reason follows on the next.
@@ -112,6 +119,7 @@ void FailFile(const std::string &command, const std::string &path, FileStatus st
 
 bool LoadWorkspace(const std::string &command, const std::string &path, Workspace &ws) {
   PrepareWorkspace(ws);
+  NewConfiguration(ws);
   FileOutcome why;
   FileStatus status = LoadDataFile(ws, path, &why);
   if (status == FileStatus::Ok) return true;
@@ -125,6 +133,20 @@ bool SaveWorkspace(const std::string &command, Workspace &ws, const std::string 
   if (status == FileStatus::Ok) return true;
   FailFile(command, path, status, why);
   return false;
+}
+
+std::optional<std::string> EditedFileTarget(const std::string &command, const Args &args,
+                                            const std::string &input,
+                                            const std::vector<std::string> &lists) {
+  const std::string out = args.has("-o") ? DataFileName(args.value("-o")) : input;
+  CommandFiles files(TestModeOn());
+  files.in(input, FileKind::Data).out(out, FileKind::Data);
+  for (const std::string &list : lists) files.in(list, FileKind::List);
+  if (auto clash = files.clash()) {
+    Fail(command, *clash);
+    return std::nullopt;
+  }
+  return out;
 }
 
 std::optional<RadioImage> ReadImageFile(const std::string &command, const std::string &path) {

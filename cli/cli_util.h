@@ -46,13 +46,25 @@ int Fail(const std::string &command, const std::string &message);
 // Prints the message and the usage on stderr; returns 2 (wrong use).
 int UsageError(const std::string &command, const std::string &message, const char *usage);
 
-// A workspace for the command line: the program folder is the folder of n27-cli.
+// The factory test mode of the command line: the marker file in the program folder.
+bool TestModeOn();
+// A workspace for the command line: the program folder is the folder of n27-cli, and the
+// test mode as above (a data file then brings its ".ted" along).
 void PrepareWorkspace(Workspace &ws);
-// Prepares ws and loads the data file; prints the error ("file error.", "Model Error!") and
-// returns false on failure.
+// Prepares ws, starts from a new configuration as the desktop program does (the radio
+// information of a new configuration, which no data file holds) and loads the data file;
+// prints the error ("file error.", "Model Error!") and returns false on failure.
 bool LoadWorkspace(const std::string &command, const std::string &path, Workspace &ws);
 // Saves the working copy; prints the error and returns false on failure.
 bool SaveWorkspace(const std::string &command, Workspace &ws, const std::string &path);
+
+// The data file an editing command saves to: OUT of -o (".dat" added to a name without an
+// extension, as the desktop's Save dialog does), else `input` itself. Prints the refusal and
+// returns nullopt when OUT (or its side file) is the same file as the input, its side file or
+// one of `lists` (channel lists the command reads).
+std::optional<std::string> EditedFileTarget(const std::string &command, const Args &args,
+                                            const std::string &input,
+                                            const std::vector<std::string> &lists = {});
 
 // Reads an image file of 2560 bytes (addresses 0..2559) or 2561 bytes (the whole image);
 // prints the error and returns nullopt for any other size or a read error.

@@ -238,13 +238,15 @@ int RunBatch(const std::vector<std::string> &args) {
   }
 
   Workspace ws;
+  const auto target = EditedFileTarget("batch", a, a.positional[0]);
+  if (!target) return 1;
   if (!LoadWorkspace("batch", a.positional[0], ws)) return 1;
   ChannelContext ctx(ws, [](const std::string &text, MessageIcon) {
     std::cerr << "n27-cli batch: " << text << "\n";
   });
   BatchRange range = ResolveBatchRange(in);
   BatchResult r = ApplyBatch(ctx, items, in, random);
-  if (!SaveWorkspace("batch", ws, a.value("-o", a.positional[0]))) return 1;
+  if (!SaveWorkspace("batch", ws, *target)) return 1;
   std::cout << "channels " << range.from << ".." << range.to << ": " << r.created << " created, "
             << r.changed << " changed, " << r.deleted << " deleted outside the range\n";
   return 0;

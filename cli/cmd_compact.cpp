@@ -23,10 +23,13 @@ int RunCompact(const std::vector<std::string> &args) {
   if (pos.size() != 1) return UsageError("compact", "give one data file", kUsage);
 
   Workspace ws;
+  const auto target = EditedFileTarget("compact", *parsed, pos[0]);
+  if (!target) return 1;
   if (!LoadWorkspace("compact", pos[0], ws)) return 1;
   ChannelContext ctx(ws);
-  CompactChannels(ctx);
-  return SaveWorkspace("compact", ws, parsed->value("-o", pos[0])) ? 0 : 1;
+  if (CompactChannels(ctx) == BlockOutcome::Refused)
+    return Fail("compact", BlockOutcomeMessage(BlockOutcome::Refused));
+  return SaveWorkspace("compact", ws, *target) ? 0 : 1;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_util.h"
+#include "cli/command_files.h"
 #include "base/messages.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
@@ -28,10 +29,12 @@ int RunDecode(const std::vector<std::string> &args) {
   if (!parsed) return exitCode;
   if (parsed->positional.size() != 1)
     return UsageError("decode", "give exactly one image file", kUsage);
-  const std::string out = parsed->value("-o");
+  const std::string out = DataFileName(parsed->value("-o"));
   if (out.empty()) return UsageError("decode", "no output file given (-o OUT.dat)", kUsage);
 
   const std::string in = parsed->positional.front();
+  if (auto clash = CommandFiles(TestModeOn()).in(in, FileKind::Image).out(out, FileKind::Data).clash())
+    return Fail("decode", *clash);
   auto image = ReadImageFile("decode", in);
   if (!image) return 1;
   // What every other command refuses is not made into a data file here either: an image of

@@ -72,6 +72,8 @@ int RunEdit(const std::vector<std::string> &args) {
     return UsageError("edit", "give a data file and one or more CHANNEL FIELD TEXT triples", kUsage);
 
   Workspace ws;
+  const auto target = EditedFileTarget("edit", *parsed, pos[0]);
+  if (!target) return 1;
   if (!LoadWorkspace("edit", pos[0], ws)) return 1;
   std::string where;
   ChannelContext ctx(ws, [&where](const std::string &text, MessageIcon) {
@@ -91,7 +93,7 @@ int RunEdit(const std::vector<std::string> &args) {
     if (s != EditStatus::Ok)
       return Fail("edit", where + " \"" + pos[i + 2] + "\": " + statusText(s) + "; nothing saved");
   }
-  return SaveWorkspace("edit", ws, parsed->value("-o", pos[0])) ? 0 : 1;
+  return SaveWorkspace("edit", ws, *target) ? 0 : 1;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_util.h"
+#include "cli/command_files.h"
 #include "codeplug/image_codec.h"
 
 #include <iostream>
@@ -28,6 +29,12 @@ int RunEncode(const std::vector<std::string> &args) {
   const std::string out = parsed->value("-o");
   if (out.empty()) return UsageError("encode", "no output file given (-o OUT.img)", kUsage);
 
+  if (auto clash = CommandFiles(TestModeOn())
+                        .in(parsed->positional.front(), FileKind::Data)
+                        .in(parsed->value("--base"), FileKind::Image)
+                        .out(out, FileKind::Image)
+                        .clash())
+    return Fail("encode", *clash);
   Workspace ws;
   if (!LoadWorkspace("encode", parsed->positional.front(), ws)) return 1;
   if (parsed->has("--base")) {

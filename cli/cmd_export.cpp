@@ -7,6 +7,7 @@
 #include "channels/channel_csv.h"
 #include "cli/cli_command.h"
 #include "cli/cli_util.h"
+#include "cli/command_files.h"
 
 namespace n27::cli {
 namespace {
@@ -28,6 +29,11 @@ int RunExport(const std::vector<std::string> &args) {
   const std::string out = parsed->value("-o");
   if (out.empty()) return UsageError("export", "no output file given (-o LIST.csv)", kUsage);
 
+  if (auto clash = CommandFiles(TestModeOn())
+                        .in(parsed->positional.front(), FileKind::Data)
+                        .out(out, FileKind::List)
+                        .clash())
+    return Fail("export", *clash);
   Workspace ws;
   if (!LoadWorkspace("export", parsed->positional.front(), ws)) return 1;
   ChannelContext ctx(ws);
@@ -38,7 +44,8 @@ int RunExport(const std::vector<std::string> &args) {
     std::cout << text;
     return std::cout ? 0 : 1;
   }
-  if (!WriteFileAtomically(out, text)) return Fail("export", out + ": cannot be written");
+  if (FileOutcome saved = SaveFile(out, text); !saved.ok())
+    return Fail("export", out + ": cannot be written: " + saved.reason());
   std::cout << out << ": " << ws.working.channelCount << " channels\n";
   return 0;
 }

@@ -37,6 +37,8 @@ int RunImport(const std::vector<std::string> &args) {
   if (parsed->has("--chinese")) SetLanguageIndex(kChinese);
   const std::string &dataPath = parsed->positional[0], &listPath = parsed->positional[1];
 
+  const auto target = EditedFileTarget("import", *parsed, dataPath, {listPath});
+  if (!target) return 1;
   std::string text, error;
   if (!csv::ReadChannelCsvFile(listPath, text, error)) return Fail("import", error);
   Workspace ws;
@@ -51,7 +53,7 @@ int RunImport(const std::vector<std::string> &args) {
   if (!report.ok) return Fail("import", listPath + ": " + report.error);
   std::cout << csv::ImportSummaryText(report);
   if (report.imported() == 0) return Fail("import", "nothing saved");
-  if (!SaveWorkspace("import", ws, parsed->value("-o", dataPath))) return 1;
+  if (!SaveWorkspace("import", ws, *target)) return 1;
   return report.skipped.empty() ? 0 : 3;
 }
 

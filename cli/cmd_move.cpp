@@ -31,12 +31,17 @@ int RunMove(const std::vector<std::string> &args) {
     return UsageError("move", "\"" + pos[2] + "\" is not a row within 1..128", kUsage);
 
   Workspace ws;
+  const auto target = EditedFileTarget("move", *parsed, pos[0]);
+  if (!target) return 1;
   if (!LoadWorkspace("move", pos[0], ws)) return 1;
   ChannelContext ctx(ws);
-  if (MoveBlock(ctx, block->first, block->second, at->first) == BlockOutcome::BadRow)
+  const BlockOutcome outcome = MoveBlock(ctx, block->first, block->second, at->first);
+  if (outcome == BlockOutcome::BadRow)
     return Fail("move", "rows " + pos[1] + " do not fit from row " + pos[2] +
                             " (the block would run past channel 128); nothing saved");
-  return SaveWorkspace("move", ws, parsed->value("-o", pos[0])) ? 0 : 1;
+  if (outcome == BlockOutcome::Refused)
+    return Fail("move", BlockOutcomeMessage(outcome));
+  return SaveWorkspace("move", ws, *target) ? 0 : 1;
 }
 
 }  // namespace

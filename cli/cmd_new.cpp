@@ -2,6 +2,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_util.h"
+#include "cli/command_files.h"
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
 
@@ -27,7 +28,7 @@ int RunNew(const std::vector<std::string> &args) {
   if (!parsed) return exitCode;
   if (!parsed->positional.empty())
     return UsageError("new", "unexpected argument \"" + parsed->positional.front() + "\"", kUsage);
-  const std::string out = parsed->value("-o");
+  const std::string out = DataFileName(parsed->value("-o"));
   if (out.empty()) return UsageError("new", "no output file given (-o OUT.dat)", kUsage);
   const std::string band = parsed->value("--band", "0");
   if (band != "0" && band != "1")

@@ -7,6 +7,7 @@
 #include "cli/radio_link.h"
 #include "codeplug/configuration.h"
 #include "cli/cli_util.h"
+#include "cli/command_files.h"
 #include "link/backup.h"
 #include "link/transfer_session.h"
 
@@ -38,14 +39,19 @@ int RunRead(const std::vector<std::string> &args) {
   LinkOptions link;
   std::string error;
   if (!ReadLinkOptions(*parsed, link, error)) return UsageError("read", error, kUsage.c_str());
-  const std::string out = parsed->value("-o");
+  const std::string out = DataFileName(parsed->value("-o"));
   if (out.empty()) return UsageError("read", "no output file given (-o OUT.dat)", kUsage.c_str());
   if (!parsed->positional.empty())
     return UsageError("read", "unexpected argument \"" + parsed->positional.front() + "\"", kUsage.c_str());
 
   // The files must be writable before the radio is read, or the read would be thrown away.
   const std::string imageOut = parsed->value("--image-out");
-  for (const std::string &target : {out, SideFilePath(out), imageOut}) {
+  if (auto clash = CommandFiles(TestModeOn()).out(out, FileKind::Data).out(imageOut, FileKind::Image).clash())
+    return Fail("read", *clash);
+  std::vector<std::string> targets = DataFileCompanions(out, TestModeOn());
+  targets.push_back(out);
+  targets.push_back(imageOut);
+  for (const std::string &target : targets) {
     if (target.empty()) continue;
     if (auto problem = TargetProblem(target)) return Fail("read", *problem);
   }

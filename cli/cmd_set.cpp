@@ -85,6 +85,7 @@ int RunSet(const std::vector<std::string> &args) {
       problem = "held only while the desktop program runs, not in the file";
     else if (auto r = s.choose(ctx, value); !r.ok())
       problem = "\"" + value + "\": " + why(r, s, ws);
+    if (!problem.empty() && problem.back() == '.') problem.pop_back();  // "…cell; nothing saved"
     if (!problem.empty()) return Fail("set", name + " " + problem + "; nothing saved");
     done += ref.area->key + "." + s.key + " = " + s.view(ws).shownText() + "\n";
   }

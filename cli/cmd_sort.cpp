@@ -34,10 +34,13 @@ int RunSort(const std::vector<std::string> &args) {
   }
 
   Workspace ws;
+  const auto target = EditedFileTarget("sort", *parsed, pos[0]);
+  if (!target) return 1;
   if (!LoadWorkspace("sort", pos[0], ws)) return 1;
   ChannelContext ctx(ws);
-  SortRows(ctx, rows, parsed->has("--desc"));
-  return SaveWorkspace("sort", ws, parsed->value("-o", pos[0])) ? 0 : 1;
+  if (SortRows(ctx, rows, parsed->has("--desc")) == BlockOutcome::Refused)
+    return Fail("sort", BlockOutcomeMessage(BlockOutcome::Refused));
+  return SaveWorkspace("sort", ws, *target) ? 0 : 1;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_command.h"
+#include "base/file_io.h"
 #include "cli/cli_util.h"
 #include "codeplug/tuning_file.h"
 #include "link/test_data.h"
@@ -32,7 +33,7 @@ int RunTuning(const std::vector<std::string> &args) {
   if (!parsed) return rc;
   if (parsed->positional.empty()) return UsageError("tuning", "give a data file", kUsage);
   const std::string dataFile = parsed->positional.front();
-  const std::string ted = TuningFilePath(dataFile);
+  const std::string ted = TuningFilePath(SaveTarget(dataFile));  // beside a link's target
   if (ted.empty())
     return UsageError("tuning", "\"" + dataFile + "\" is too short a name to have a .ted file", kUsage);
 
@@ -64,6 +65,11 @@ int RunTuning(const std::vector<std::string> &args) {
     if (settings.empty() || !absent) return Fail("tuning", ted + ": " + link::FileErrorWithReason(problem));
   }
 
+  // Values the test data window would not take: shown as they stand, set as it sets them.
+  if (std::string bad = TuningTableProblem(table); exists && !bad.empty())
+    std::cerr << "n27-cli tuning: " << ted << ": " << bad
+              << (settings.empty() ? "; a data file with this .ted is refused in the test mode\n"
+                                   : "; saved as the test data window takes it\n");
   if (settings.empty()) {
     printTable(table);
     return 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_io.h"
 #include "cli/cli_command.h"
 
 namespace n27::cli {
@@ -31,6 +32,7 @@ void usage(FILE *out) {
 int main(int argc, char **argv) {
   // Numbers are always written and read with "." whatever the user's locale: the model uses
   // locale-independent conversions, and Qt must not switch the C locale behind it.
+  n27::IgnoreFileSizeSignal();  // a write over `ulimit -f` fails with its reason instead
   QCoreApplication app(argc, argv);
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {

@@ -126,7 +126,10 @@ bool ReadLinkOptions(const Args &args, LinkOptions &out, std::string &error) {
     return false;
   }
   out.passwordGiven = args.has("--password");
-  out.password = link::CleanPassword(args.value("--password"));
+  // The argument is UTF-8: "éé" is two characters, two bytes for the radio.
+  const auto password = link::PasswordFromUtf8(args.value("--password"), error);
+  if (!password) return false;
+  out.password = link::CleanPassword(*password);
   if (out.password.size() > 4) {
     error = "the programming password has at most 4 characters";
     return false;

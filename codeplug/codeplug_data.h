@@ -15,6 +15,12 @@ inline constexpr int kMaxDtmfCodes = 16;
 inline constexpr int kMaxCarriedEntries = 16;
 inline constexpr int kMaxFleetEntries = 8;
 
+// The user-defined scramble frequency (word 44) in Hz. A channel holds 0 until a frequency is
+// chosen; the detail dialog and the printout show that 0 as 3400 Hz, and a write sends 3400.
+inline constexpr int kScrambleFreqLowest = 1300;
+inline constexpr int kScrambleFreqHighest = 4100;
+inline constexpr int kScrambleFreqForZero = 3400;
+
 // One slot of the channel table: 46 16-bit words. Word numbers are given beside each member;
 // the field codec and the data file address them by those numbers.
 struct ChannelRecord {

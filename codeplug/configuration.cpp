@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "base/file_io.h"
 #include "base/ini_file.h"
@@ -343,7 +344,7 @@ std::array<int16_t *, 3> SideValues(CodeplugData &d) {
 // Reads the side file into data when it exists and is exactly six bytes long. Otherwise the
 // values the data file itself holds stand (they are written to both files on every save).
 void ReadSideFile(const std::string &dataPath, CodeplugData &data) {
-  auto read = ReadWholeFile(SideFilePath(dataPath), df::kSideFileSize);
+  auto read = ReadWholeFile(SideFilePath(SaveTarget(dataPath)), df::kSideFileSize);
   if (!read.bytes || read.bytes->size() != df::kSideFileSize) return;
   const auto *p = reinterpret_cast<const uint8_t *>(read.bytes->data());
   auto values = SideValues(data);
@@ -447,7 +448,7 @@ std::string LicenceFilePath(const std::string &dataPath) {
 bool ReadLicenceCompanion(const std::string &dataPath, std::string &text, std::string &problem) {
   text.clear();
   problem.clear();
-  ReadResult r = ReadWholeFile(LicenceFilePath(dataPath), kMaxLicenceBytes);
+  ReadResult r = ReadWholeFile(LicenceFilePath(SaveTarget(dataPath)), kMaxLicenceBytes);
   if (r) {
     text = std::move(*r.bytes);
     return true;
@@ -458,37 +459,93 @@ bool ReadLicenceCompanion(const std::string &dataPath, std::string &text, std::s
 }
 
 std::string SideFilePath(const std::string &dataPath) {
-  if (dataPath.size() < 3) return dataPath + "NVD";
+  // A name shorter than three characters keeps its folder: "folder/ab" → "folder/abNVD".
+  const auto slash = dataPath.find_last_of('/');
+  const std::size_t nameLength = slash == std::string::npos ? dataPath.size() : dataPath.size() - slash - 1;
+  if (nameLength < 3) return dataPath + "NVD";
   return dataPath.substr(0, dataPath.size() - 3) + "NVD";
 }
+
+std::vector<std::string> DataFileCompanions(const std::string &path, bool testMode) {
+  const std::string target = SaveTarget(path);
+  std::vector<std::string> out{SideFilePath(target)};
+  if (testMode && !TuningFilePath(target).empty()) out.push_back(TuningFilePath(target));
+  return out;
+}
+
+namespace {
+
+// A companion that failed is named in the reason: "/x/radio.ted: read-only".
+FileStatus CompanionFailed(FileOutcome &outcome, const std::string &companion) {
+  if (outcome.note.rfind(companion + ":", 0) != 0) outcome.note = companion + ": " + outcome.reason();
+  outcome.file = companion;
+  return FileStatus::FileError;
+}
+
+// The ".ted" companion of a data file into `table`; a missing one leaves it as it was.
+// False (and why) when it is there but cannot be read, is not 32 bytes long or holds a value
+// the test data window would not take.
+bool ReadTuningCompanion(const std::string &ted, TuningTable &table, bool &found, FileOutcome &why) {
+  found = false;
+  auto read = ReadWholeFile(ted, kTuningFileSize);
+  if (!read.bytes) {
+    if (read.outcome.problem == FileProblem::NotFound) return true;
+    why = read.outcome;
+    if (why.problem == FileProblem::TooLarge) why.problem = FileProblem::WrongSize;
+    why.expectedSize = kTuningFileSize;
+    return false;
+  }
+  TuningTable loaded{};
+  if (!ParseTuningFile(*read.bytes, loaded)) {
+    why.problem = FileProblem::WrongSize;
+    why.actualSize = read.bytes->size();
+    why.expectedSize = kTuningFileSize;
+    return false;
+  }
+  if (std::string problem = TuningTableProblem(loaded); !problem.empty()) {
+    why.problem = FileProblem::Damaged;
+    why.note = problem;
+    return false;
+  }
+  table = loaded;
+  found = true;
+  return true;
+}
+
+}  // namespace
 
 FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why) {
   FileOutcome ignored;
   FileOutcome &outcome = why ? *why : ignored;
   outcome = {};
+  // The companions lie beside the file really written: through a link, beside its target.
+  const std::string target = SaveTarget(path);
   // A name ending in "NVD" is its own side file: the six side bytes would replace the data.
-  if (EndsWithNvd(path) || (ws.testMode && TuningFilePath(path) == path)) {
+  if (EndsWithNvd(path) || EndsWithNvd(target) || (ws.testMode && TuningFilePath(target) == target)) {
     outcome.problem = FileProblem::BadName;
-    if (EndsWithNvd(path)) outcome.note = Text(kSideFileName);
+    if (EndsWithNvd(path) || EndsWithNvd(target)) outcome.note = Text(kSideFileName);
     return FileStatus::FileError;
   }
   EncodeModelRecord(ws);
   // The saved copy follows only a save that worked: after a failed save the configuration
   // still counts as modified, and the files it should have replaced are left whole. The data
-  // file and its side file are replaced together, so a new one never stands beside an old one.
-  std::vector<std::pair<std::string, std::string>> files = {{path, SerializeDataFile(ws.working)},
-                                                            {SideFilePath(path), SideFileBytes(ws.working)}};
+  // file, its side file, (in test mode) its tuning values and the attached licence are replaced
+  // together, so a new one never stands beside an old one.
+  std::vector<std::pair<std::string, std::string>> files{
+      {path, SerializeDataFile(ws.working)}, {SideFilePath(target), SideFileBytes(ws.working)}};
+  // Tuning values nobody read, loaded or typed are not made into a ".ted": loaded back they
+  // would count as known and be sent to a radio as its calibration without a question.
+  const bool keepTuning = ws.testMode && ws.tuningOrigin.known();
+  const std::string ted = keepTuning ? TuningFilePath(target) : std::string();
+  if (!ted.empty()) files.emplace_back(ted, TuningFileBytes(ws.tuning));
   // The attached licence goes with the data file, so Save As carries it to the new name.
-  if (!ws.licenceText.empty()) files.push_back({LicenceFilePath(path), ws.licenceText});
+  if (!ws.licenceText.empty()) files.emplace_back(LicenceFilePath(target), ws.licenceText);
   outcome = SaveFiles(files);
-  if (!outcome.ok()) return FileStatus::FileError;
-  if (ws.testMode) {
-    // The tuning values are part of what a test-mode save keeps: a companion that cannot be
-    // written fails the save like the data file would.
-    const std::string ted = TuningFilePath(path);
-    if (!ted.empty() && !WriteTuningFile(ted, ws.tuning)) return FileStatus::FileError;
-    ws.fileTuning = ws.tuning;
+  if (!outcome.ok()) {
+    if (!outcome.file.empty() && outcome.file != path) return CompanionFailed(outcome, outcome.file);
+    return FileStatus::FileError;
   }
+  if (!ted.empty()) ws.fileTuning = ws.tuning;
   ws.saved = ws.working;
   ws.untitled = false;
   ws.fileName = path;
@@ -505,13 +562,15 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path, FileOutcome *why
   if (data->modelName.raw() != kModelCode) return FileStatus::ModelError;
   // The file carries no version of its own: every data file is taken as this program's data
   // version, so the version check has nothing to compare and passes.
-  if (ws.testMode) {
-    TuningTable table;
-    if (ReadTuningFile(TuningFilePath(path), table)) {
-      ws.fileTuning = table;
-      ws.tuning = table;
-      ws.tuningOrigin = {TuningSource::File, TuningFilePath(path), false};
-    }
+  TuningTable table = ws.tuning;
+  bool tedFound = false;
+  const std::string ted = ws.testMode ? TuningFilePath(SaveTarget(path)) : std::string();
+  if (!ted.empty() && !ReadTuningCompanion(ted, table, tedFound, outcome))
+    return CompanionFailed(outcome, ted);
+  if (tedFound) {
+    ws.fileTuning = table;
+    ws.tuning = table;
+    ws.tuningOrigin = {TuningSource::File, ted, false};
   }
   std::string licence, licenceProblem;
   ReadLicenceCompanion(path, licence, licenceProblem);

@@ -97,8 +97,8 @@ std::string trimRight(std::string s) {
 
 // A message line in the image: its characters, then 0xFF to the end of the 32 bytes.
 void encodeMessage(RadioImage &image, std::size_t start, const FixedText<32> &line) {
-  // Cut at the first NUL, blanks kept: trailing blanks are part of what the radio shows.
-  const std::string text = line.raw();
+  // Cut at the first NUL, trailing blanks removed: "HELLO   " is written as five letters.
+  const std::string text = line.text();
   for (std::size_t i = 0; i < mem::kMessageLength; ++i)
     image.set(start + i, i < text.size() ? static_cast<uint8_t>(text[i]) : 0xFF);
 }

@@ -59,6 +59,12 @@ uint8_t Flag(uint16_t word) { return word != 0 ? 1 : 0; }
 
 }  // namespace
 
+int ScrambleFreqToSend(int stored) {
+  if (stored == 0) return kScrambleFreqForZero;  // none chosen yet: what the dialog shows
+  return stored < kScrambleFreqLowest ? kScrambleFreqLowest
+                                      : stored > kScrambleFreqHighest ? kScrambleFreqHighest : stored;
+}
+
 void DecodeChannel(const RadioImage &image, CodeplugData &data, int n) {
   if (n < 1 || n > kMaxChannels) return;
   if ((image.at(BitmapByte(mem::kValidBitmap, n)) & BitmapBit(n)) == 0) return;
@@ -104,11 +110,10 @@ void DecodeChannel(const RadioImage &image, CodeplugData &data, int n) {
 
   uint16_t freq = static_cast<uint16_t>(image.at(r + mem::kChScrambleFreq) |
                                         (image.at(r + mem::kChScrambleFreq + 1) << 8));
-  // 0 is what a channel made by the programmer holds until a frequency is chosen: it stays 0,
-  // so what was written reads back the same. Other values are kept within 1300..4100.
-  if (freq > 4100) freq = 4100;
-  if (freq != 0 && freq < 1300) freq = 1300;
-  ch.scrambleFreq = freq;
+  // The radio's range is 1300..4100 Hz: 00 00 reads as 1300, FF FF as 4100.
+  ch.scrambleFreq = freq < kScrambleFreqLowest    ? kScrambleFreqLowest
+                    : freq > kScrambleFreqHighest ? kScrambleFreqHighest
+                                                  : freq;
 }
 
 void EncodeChannel(RadioImage &image, const CodeplugData &data, int k) {
@@ -135,8 +140,9 @@ void EncodeChannel(RadioImage &image, const CodeplugData &data, int k) {
                                  Flag(ch->talkaround) << 5 | Flag(ch->reverse) << 4 | power << 2 |
                                  Flag(ch->specialDcs) << 1 | Flag(ch->busyLock)));
   image.set(r + mem::kChScramble, static_cast<uint8_t>(ch->scramble & 0x0F));
-  image.set(r + mem::kChScrambleFreq, static_cast<uint8_t>(ch->scrambleFreq & 0xFF));
-  image.set(r + mem::kChScrambleFreq + 1, static_cast<uint8_t>(ch->scrambleFreq >> 8));
+  const int scrambleHz = ScrambleFreqToSend(ch->scrambleFreq);
+  image.set(r + mem::kChScrambleFreq, static_cast<uint8_t>(scrambleHz & 0xFF));
+  image.set(r + mem::kChScrambleFreq + 1, static_cast<uint8_t>(scrambleHz >> 8));
 
   const std::size_t valid = BitmapByte(mem::kValidBitmap, n);
   image.set(valid, static_cast<uint8_t>(image.at(valid) | BitmapBit(n)));

@@ -9,6 +9,9 @@ namespace n27 {
 void DecodeChannel(const RadioImage &image, CodeplugData &data, int n);
 // Slot k (1..count) of the channel table into the image.
 void EncodeChannel(RadioImage &image, const CodeplugData &data, int k);
+// The scramble frequency a write sends for a stored one: 0 (none chosen) as the 3400 Hz the
+// detail dialog shows, anything else kept within 1300..4100 Hz.
+int ScrambleFreqToSend(int stored);
 
 // After a complete read: every decoded record from ws.image into ws.working, in order:
 // channels, model record, local messages, keys, function settings, scan settings, then the

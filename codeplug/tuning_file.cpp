@@ -1,6 +1,7 @@
 #include "codeplug/tuning_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -13,25 +14,34 @@
 namespace n27 {
 
 std::string TuningFilePath(const std::string &dataPath) {
-  if (dataPath.size() <= 3) return {};
+  const auto slash = dataPath.find_last_of('/');
+  const std::size_t nameLength = slash == std::string::npos ? dataPath.size() : dataPath.size() - slash - 1;
+  if (nameLength <= 3) return {};
   return dataPath.substr(0, dataPath.size() - 4) + ".ted";
+}
+
+std::string TuningFileBytes(const TuningTable &table) {
+  std::string bytes(kTuningFileSize, '\0');
+  auto *p = reinterpret_cast<uint8_t *>(bytes.data());
+  for (std::size_t i = 0; i < table.size(); ++i) put16le(p + 2 * i, static_cast<uint16_t>(table[i]));
+  return bytes;
+}
+
+bool ParseTuningFile(const std::string &bytes, TuningTable &table) {
+  if (bytes.size() != kTuningFileSize) return false;
+  const auto *p = reinterpret_cast<const uint8_t *>(bytes.data());
+  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<int16_t>(get16le(p + 2 * i));
+  return true;
 }
 
 bool ReadTuningFile(const std::string &path, TuningTable &table) {
   if (path.empty()) return false;
   auto bytes = ReadWholeFile(path, kTuningFileSize).bytes;
-  if (!bytes || bytes->size() != kTuningFileSize) return false;
-  const auto *p = reinterpret_cast<const uint8_t *>(bytes->data());
-  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<int16_t>(get16le(p + 2 * i));
-  return true;
+  return bytes && ParseTuningFile(*bytes, table);
 }
 
 bool WriteTuningFile(const std::string &path, const TuningTable &table) {
-  if (path.empty()) return false;
-  std::string bytes(kTuningFileSize, '\0');
-  auto *p = reinterpret_cast<uint8_t *>(bytes.data());
-  for (std::size_t i = 0; i < table.size(); ++i) put16le(p + 2 * i, static_cast<uint16_t>(table[i]));
-  return WriteFileAtomically(path, bytes);
+  return !path.empty() && WriteFileAtomically(path, TuningFileBytes(table));
 }
 
 namespace {
@@ -48,6 +58,8 @@ constexpr Tr kNoFolder{"The folder does not exist.", "文件夹不存在。"};
 constexpr Tr kReadOnly{"The file is read-only.", "文件为只读。"};
 constexpr Tr kDiskFull{"The disk is full.", "磁盘已满。"};
 constexpr Tr kNoName{"No file name.", "没有文件名。"};
+constexpr Tr kEntryOutOfRange{"entry %1 holds %2 (hex); it takes 0 to %3",
+                              "第 %1 项为 %2（十六进制）；其范围为 0 到 %3"};
 
 std::string withNumber(const Tr &text, std::uintmax_t n) {
   std::string s = Text(text);
@@ -57,6 +69,20 @@ std::string withNumber(const Tr &text, std::uintmax_t n) {
 }
 
 }  // namespace
+
+std::string TuningTableProblem(const TuningTable &table) {
+  // Entries 0..13 are in the radio's block; 3 and 8 take two bytes there.
+  for (int i = 0; i < 14; ++i) {
+    const int value = table[static_cast<std::size_t>(i)];
+    const int largest = (i == 3 || i == 8) ? 0x400 : 0xFF;
+    if (value >= 0 && value <= largest) continue;
+    char shown[16], range[8];
+    std::snprintf(shown, sizeof shown, value < 0 ? "-%X" : "%X", static_cast<unsigned>(value < 0 ? -value : value));
+    std::snprintf(range, sizeof range, "%X", static_cast<unsigned>(largest));
+    return Fill(kEntryOutOfRange, {std::to_string(i), shown, range});
+  }
+  return {};
+}
 
 std::string TuningFileReadProblem(const std::string &path) {
   if (path.empty()) return Text(kNoName);

@@ -14,8 +14,19 @@ using TuningTable = std::array<int16_t, 16>;
 inline constexpr std::size_t kTuningFileSize = 32;
 
 // The companion of a data file: its path with the last four characters replaced by ".ted"
-// (radio.dat → radio.ted). Empty for a path of three characters or less (no companion).
+// (radio.dat → radio.ted). Empty for a path of three characters or less, and for a file name
+// of three characters or less (the companion would lie outside the data file's folder).
 std::string TuningFilePath(const std::string &dataPath);
+
+// The values a radio's tuning block is meant to hold, as the test data window allows them:
+// entries 3 and 8 take 0 to 400 hex, the other entries of the block 0 to FF (14 and 15 are not
+// in the block). Empty when every entry fits; otherwise the first entry that does not, with
+// its value and range, in the current language ("entry 0 holds 1234 (hex); it takes 0 to FF").
+std::string TuningTableProblem(const TuningTable &table);
+
+// The 32 bytes of a tuning file, and back (false for any other size).
+std::string TuningFileBytes(const TuningTable &table);
+bool ParseTuningFile(const std::string &bytes, TuningTable &table);
 
 // Reads a 32-byte tuning file into table; false (table untouched) when the file is missing,
 // unreadable or not exactly 32 bytes long.

@@ -63,8 +63,44 @@ void removeBackup(const std::string &stem) {
 const std::regex &backupName() {
   // date-time _ serial _ reason [-N] .img
   static const std::regex re(
-      R"(^(\d{8}-\d{6})_(SN-[A-Za-z0-9._-]+|no-serial)_(read|before-write)(-([0-9]{1,4}))?\.img$)");
+      R"(^(\d{8}-\d{6})_(SN-[A-Za-z0-9._-]+|no-serial)_(read|before-write|after-write)(-([0-9]{1,4}))?\.img$)");
   return re;
+}
+
+// Keeps the newest `kept` backups by the date and time in their names, and always the one
+// named `justMade` (counted among them): a clock set back, or a time zone change, gives the
+// new backup a name older than those already there, and it must not be the one removed.
+// Nor are the backups whose image is in `protectedImages` (the latest state of a radio the
+// history names). Returns the images removed.
+std::vector<std::string> Prune(const std::string &folder, int kept, const std::string &justMade,
+                               const std::set<std::string> &protectedImages) {
+  using Entry = std::tuple<std::string, int, std::string>;  // date-time, count, file name
+  std::vector<Entry> found;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::smatch m;
+    if (!std::regex_match(name, m, backupName())) continue;
+    if (!fs::is_regular_file(it->symlink_status(ec))) continue;
+    if (name == justMade) continue;
+    const int count = m[5].matched ? std::stoi(m[5].str()) : 1;
+    found.emplace_back(m[1].str(), count, name);
+  }
+  if (!justMade.empty()) --kept;
+  if (kept < 0) kept = 0;
+  std::vector<std::string> removed;
+  if (found.size() <= static_cast<std::size_t>(kept)) return removed;
+  std::set<std::string> keep;
+  for (const std::string &path : protectedImages) keep.insert(fs::weakly_canonical(path, ec).string());
+  std::sort(found.begin(), found.end(), std::greater<>());  // newest first
+  for (std::size_t i = static_cast<std::size_t>(kept); i < found.size(); ++i) {
+    const std::string &name = std::get<2>(found[i]);
+    const std::string image = JoinPath(folder, name);
+    if (keep.count(fs::weakly_canonical(image, ec).string())) continue;
+    removeBackup(image.substr(0, image.size() - 4));
+    removed.push_back(image);
+  }
+  return removed;
 }
 
 }  // namespace
@@ -94,11 +130,14 @@ std::string BackupBaseName(const std::string &serial, BackupReason reason, std::
   if (!safe.empty() && safe.front() == '.') safe.front() = '_';
   const std::string who = safe.empty() ? "no-serial" : "SN-" + safe;
   return std::string(stamp) + "_" + who + "_" +
-         (reason == BackupReason::Read ? "read" : "before-write");
+         (reason == BackupReason::Read          ? "read"
+          : reason == BackupReason::BeforeWrite ? "before-write"
+                                                : "after-write");
 }
 
 BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t now,
-                        const std::string &folder) {
+                        const std::string &folder,
+                        const std::optional<std::set<std::string>> &protectedImages) {
   BackupResult result;
   if (!MakeFolders(folder, 0700)) {
     result.error = Fill(kFolderProblem, {folder});
@@ -146,29 +185,15 @@ BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t
   result.ok = true;
   result.imagePath = stem + ".img";
   result.dataPath = dat;
-  PruneBackups(folder);
+  if (protectedImages)
+    result.pruned = Prune(folder, kBackupsKept, fs::path(result.imagePath).filename().string(),
+                          *protectedImages);
   return result;
 }
 
-void PruneBackups(const std::string &folder, int kept) {
-  using Entry = std::tuple<std::string, int, std::string>;  // date-time, count, file name
-  std::vector<Entry> found;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    std::smatch m;
-    if (!std::regex_match(name, m, backupName())) continue;
-    if (!fs::is_regular_file(it->symlink_status(ec))) continue;
-    const int count = m[5].matched ? std::stoi(m[5].str()) : 1;
-    found.emplace_back(m[1].str(), count, name);
-  }
-  if (kept < 0) kept = 0;
-  if (found.size() <= static_cast<std::size_t>(kept)) return;
-  std::sort(found.begin(), found.end(), std::greater<>());  // newest first
-  for (std::size_t i = static_cast<std::size_t>(kept); i < found.size(); ++i) {
-    const std::string &name = std::get<2>(found[i]);
-    removeBackup(JoinPath(folder, name.substr(0, name.size() - 4)));
-  }
+std::vector<std::string> PruneBackups(const std::string &folder, int kept,
+                                      const std::set<std::string> &protectedImages) {
+  return Prune(folder, kept, {}, protectedImages);
 }
 
 std::string BackupKeptMessage(const BackupResult &result) { return Fill(kKept, {result.imagePath}); }

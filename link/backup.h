@@ -7,11 +7,15 @@
 //   20261208-063612_SN-ABC123_read.img           the raw image, 2561 bytes
 //   20261208-063612_SN-ABC123_read.dat (+ .NVD)  the data file a read would save (+ .ted)
 // The name holds the local date and time, the radio's serial number ("no-serial" when the
-// radio has none) and the reason ("read" or "before-write"); "-2", "-3" … follow the reason
-// when the name is taken. The folder keeps the newest kBackupsKept backups.
+// radio has none) and the reason ("read", "before-write" or "after-write": the verify read of
+// a write); "-2", "-3" … follow the reason when the name is taken. The folder keeps the newest
+// kBackupsKept backups, and every backup the radio history protects.
 
 #include <ctime>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "codeplug/radio_image.h"
 #include "codeplug/workspace.h"
@@ -22,7 +26,7 @@ namespace n27 {
 std::string BackupFolder();
 inline constexpr int kBackupsKept = 200;
 
-enum class BackupReason { Read, BeforeWrite };
+enum class BackupReason { Read, BeforeWrite, AfterWrite };
 
 // The radio's serial number: the radio-information text at image bytes 448..463, trimmed;
 // "" when the bytes are erased.
@@ -31,6 +35,7 @@ std::string RadioSerialNumber(const RadioImage &image);
 struct BackupResult {
   bool ok = false;
   std::string imagePath, dataPath, error;  // error: the reason, when !ok
+  std::vector<std::string> pruned;         // the images of older backups pruning removed
 };
 
 // The base name of a backup (no extension, no "-2"): "20261208-063612_SN-ABC123_read".
@@ -40,14 +45,19 @@ std::string BackupBaseName(const std::string &serial, BackupReason reason, std::
 
 // `radio` is a workspace just filled by a successful read (CompleteRead done): writes its
 // raw image and its data file (through the safe save) into `folder` (created, mode 0700)
-// under a new name, then prunes the folder. On failure nothing of the new backup is left.
+// under a new name, then prunes the folder, never removing the backup just made (whatever
+// the clock says about the names already there) nor the images in `protectedImages`
+// (nullopt: nothing is pruned). On failure nothing of the new backup is left.
 BackupResult KeepBackup(const Workspace &radio, BackupReason reason, std::time_t now,
-                        const std::string &folder = BackupFolder());
+                        const std::string &folder = BackupFolder(),
+                        const std::optional<std::set<std::string>> &protectedImages = std::set<std::string>{});
 
 // Keeps the newest `kept` backups in `folder` (newest by the date and time in the name, then
 // by the "-N" count) and removes the older ones with their data, side and tuning files. Files
-// whose names this program does not give to backups are never touched.
-void PruneBackups(const std::string &folder, int kept = kBackupsKept);
+// whose names this program does not give to backups are never touched, nor are the backups
+// whose image is in `protectedImages`. Returns the images removed.
+std::vector<std::string> PruneBackups(const std::string &folder, int kept = kBackupsKept,
+                                      const std::set<std::string> &protectedImages = {});
 
 // "The radio's memory was backed up to …" / the failure with its reason, in the current
 // language.

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,11 @@ class JobRecorder {
   // otherwise why not ("the history database is locked"), in the current language. A
   // recorder that fails never changes the outcome of the job.
   virtual std::string record(const JobRecord &entry) = 0;
+  // The backup images pruning must keep however old they are: those the history names as the
+  // latest state of a radio. nullopt when the history cannot say (then nothing is pruned).
+  virtual std::optional<std::set<std::string>> protectedBackups() { return std::set<std::string>{}; }
+  // The backup images pruning removed: the history marks the entries that name them.
+  virtual void backupsPruned(const std::vector<std::string> &images) {}
 };
 
 }  // namespace n27

@@ -107,6 +107,11 @@ bool TestDataForm::load(const std::string &path, std::string &problem) {
     problem = FileErrorWithReason(reason);
     return false;
   }
+  // A value the fields would not take is not shown clamped and then sent as it stands.
+  if (std::string bad = TuningTableProblem(table); !bad.empty()) {
+    problem = FileErrorWithReason(bad);
+    return false;
+  }
   table_ = table;
   origin_ = {TuningSource::File, path, false};
   show();

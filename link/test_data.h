@@ -50,7 +50,8 @@ class TestDataForm {
   std::string change(int field, const std::string &text);
 
   // Load: the 32 bytes of a ".ted" file into the private copy, fields shown again. On failure
-  // nothing changes and `problem` says why ("file error." and the reason on the next line).
+  // nothing changes and `problem` says why ("file error." and the reason on the next line);
+  // a file holding a value the fields would not take is refused naming the entry.
   bool load(const std::string &path, std::string &problem);
   // Save: the fields into the private copy, then the 32 bytes to `path`. On failure the file
   // is left as it was and `problem` says why.

@@ -112,6 +112,7 @@ bool TransferEngine::start(TransferType type) {
   ident_ = {};
   summary_ = {};
   notedChecksum_ = false;
+  checksumPassed_ = false;
   restart();
   return true;
 }
@@ -147,9 +148,15 @@ void TransferEngine::sendRead(std::size_t address) {
 
 TransferEngine::Verdict TransferEngine::verify(const Bytes &frame) {
   const std::size_t n = frame.size();
-  if (link::Checksum(frame.data(), n - 1) == frame[n - 1]) return Verdict::Take;
+  if (link::Checksum(frame.data(), n - 1) == frame[n - 1]) {
+    checksumPassed_ = true;
+    return Verdict::Take;
+  }
+  // A radio that has sent one right checksum in this transfer reckons checksums as we do: a
+  // damaged reply that comes twice alike is the line's doing (a flaky cable, a proxy), not
+  // the radio's rule, and is never taken.
   for (const Bytes &earlier : badReplies_) {
-    if (earlier != frame) continue;
+    if (checksumPassed_ || earlier != frame) continue;
     // The same bytes twice: the radio means them, whatever its checksum rule.
     ++summary_.agreed;
     if (!notedChecksum_) {

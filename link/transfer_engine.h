@@ -18,7 +18,9 @@
 // block length) and only when its checksum is right. A frame with a wrong checksum is asked
 // for again with the same request, up to kBlockRerequests times; two replies that are the same
 // byte for byte are taken even so (a radio whose checksum is reckoned differently stays
-// readable, and the user is told once). When no two agree, the block counts as unanswered.
+// readable, and the user is told once) — but only while no block of the transfer has passed
+// its checksum: after one has, the radio plainly reckons as we do. When no two agree, the block
+// counts as unanswered.
 
 #include "base/message_icon.h"
 #include <cstddef>
@@ -184,6 +186,7 @@ class TransferEngine {
   int rerequests_ = 0;              // of the current block
   std::vector<link::Bytes> badReplies_;  // replies to the current block with a wrong checksum
   bool notedChecksum_ = false;
+  bool checksumPassed_ = false;  // a reply of this transfer carried a right checksum
   TransferSummary summary_;
 
   int modalDepth_ = 0;

@@ -30,11 +30,9 @@ void PrepareWrite(Workspace &ws) {
 void PrepareRadioInformationRead(Workspace &ws) { ws.image.fill(0, mem::kFillEnd, 0xFF); }
 
 void CompleteRead(Workspace &ws, const link::Identification &radio) {
-  if (radio.raw.size() == link::kIdentReplyLength) {
-    for (std::size_t i = 0; i < mem::kModelNameLength; ++i)
-      ws.image.set(mem::kModelName + i, radio.raw[1 + i]);
-    ws.image.set(mem::kBandCode, static_cast<uint8_t>(radio.band));
-  }
+  // The image is the radio's memory as it was read, 416..431 included (the block at 416 came
+  // after the identification reply and replaced its copy): backups and restore carry the
+  // radio's own bytes, and the model record is decoded from them.
   ws.history.documentReplaced();  // a read starts a new history
   ws.loadingFile = true;
   DecodeImage(ws);

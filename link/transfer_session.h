@@ -25,8 +25,8 @@ void PrepareWrite(Workspace &ws);
 // Before the radio-information read that shows the record afterwards: image 0..2112 := FF.
 void PrepareRadioInformationRead(Workspace &ws);
 
-// After a successful read: the model record from the radio's identification reply (model
-// field and band byte) rather than from the image, then every record decoded from the image;
+// After a successful read: every record decoded from the image as the radio sent it (the
+// model record from its bytes 417..422, like everything else);
 // the radio's firmware version kept for the caption; the configuration becomes the untitled
 // "new.dat" (and counts as modified: the saved copy is left alone) and ws.readNotSaved is set
 // until it is saved or replaced.

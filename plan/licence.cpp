@@ -5,14 +5,19 @@
 #include <cstdio>
 #include <ctime>
 
-#include "base/csv_records.h"
 #include "base/file_io.h"
 #include "base/language.h"
+#include "channels/csv_records.h"
 #include "channels/number_text.h"
 
 namespace n27::plan {
 
 namespace {
+
+using csv::detail::lower;
+using csv::detail::Record;
+using csv::detail::rowReason;
+using csv::detail::trim;
 
 namespace why {
 constexpr Tr kNoHeader{"The file holds no header line: this is no licence.", "文件没有标题行：不是许可证。"};
@@ -22,6 +27,7 @@ constexpr Tr kBandwidth{"Bandwidth \"%1\" is not a bandwidth in kHz", "Bandwidth
 constexpr Tr kPower{"Power \"%1\" is not a wattage above 0", "Power“%1”不是大于 0 的瓦数"};
 constexpr Tr kNoBandwidth{"a transmit line needs its Bandwidth", "发射行必须填写 Bandwidth"};
 constexpr Tr kNoPower{"a transmit line needs its Power", "发射行必须填写 Power"};
+constexpr Tr kUnclosed{"a quoted field runs to the end of the file", "引号内的字段一直延续到文件末尾"};
 constexpr Tr kUse{"Use \"%1\" is neither TX/RX nor RX", "Use“%1”既不是 TX/RX 也不是 RX"};
 constexpr Tr kExpires{"Expires \"%1\" is no date of the form YYYY-MM-DD", "Expires“%1”不是 YYYY-MM-DD 格式的日期"};
 }  // namespace why
@@ -32,19 +38,19 @@ constexpr std::array<const char *, kColumnCount> kColumnNames = {"Frequency", "B
 
 // "Frequency (MHz)" → "frequency".
 std::string headerName(const std::string &cell) {
-  std::string name = LowerAscii(TrimBlanks(cell));
-  if (auto cut = name.find_first_of("(["); cut != std::string::npos) name = TrimBlanks(name.substr(0, cut));
+  std::string name = lower(trim(cell));
+  if (auto cut = name.find_first_of("(["); cut != std::string::npos) name = trim(name.substr(0, cut));
   return name;
 }
 
 // The text without a unit at its end ("12.5 kHz" → "12.5", "2W" → "2"), any case.
 std::string withoutUnit(const std::string &cell, std::initializer_list<const char *> units) {
-  std::string text = TrimBlanks(cell);
-  const std::string low = LowerAscii(text);
+  std::string text = trim(cell);
+  const std::string low = lower(text);
   for (const char *unit : units) {
     const std::string u = unit;
     if (low.size() > u.size() && low.compare(low.size() - u.size(), u.size(), u) == 0)
-      return TrimBlanks(text.substr(0, text.size() - u.size()));
+      return trim(text.substr(0, text.size() - u.size()));
   }
   return text;
 }
@@ -58,27 +64,31 @@ std::optional<int64_t> positive(const std::string &text, int decimals, int64_t l
   return v;
 }
 
-std::string cellOf(const CsvRecord &rec, const std::array<int, kColumnCount> &at, Column c) {
+std::string cellOf(const Record &rec, const std::array<int, kColumnCount> &at, Column c) {
   const int k = at[c];
-  return k >= 0 && k < static_cast<int>(rec.fields.size()) ? TrimBlanks(rec.fields[k]) : std::string();
+  return k >= 0 && k < static_cast<int>(rec.fields.size()) ? trim(rec.fields[k]) : std::string();
 }
 
 // One row as a licence line, or the reason it cannot be one.
-std::optional<LicenceLine> readLine(const CsvRecord &rec, const std::array<int, kColumnCount> &at,
+std::optional<LicenceLine> readLine(const Record &rec, const std::array<int, kColumnCount> &at,
                                     std::string &reason) {
   auto cell = [&](Column c) { return cellOf(rec, at, c); };
   LicenceLine l;
   l.line = rec.line;
-  const std::string use = LowerAscii(cell(kUse));
+  if (rec.unclosedQuote) {
+    reason = Text(why::kUnclosed);
+    return std::nullopt;
+  }
+  const std::string use = lower(cell(kUse));
   if (use == "rx" || use == "rx only") l.receiveOnly = true;
   else if (!use.empty() && use != "tx/rx" && use != "rx/tx" && use != "txrx" && use != "tx") {
-    reason = Fill(why::kUse, {cell(kUse)});
+    reason = rowReason(why::kUse, {cell(kUse)});
     return std::nullopt;
   }
   const std::string frequency = cell(kFrequency);
   const auto hz = positive(withoutUnit(frequency, {"mhz"}), 6, 100'000'000'000);  // up to 100 GHz
   if (!hz) {
-    reason = Fill(why::kFrequency, {frequency});
+    reason = rowReason(why::kFrequency, {frequency});
     return std::nullopt;
   }
   l.frequencyHz = *hz;
@@ -86,7 +96,7 @@ std::optional<LicenceLine> readLine(const CsvRecord &rec, const std::array<int, 
   if (!bandwidth.empty()) {
     const auto bw = positive(withoutUnit(bandwidth, {"khz", "k"}), 3, 10'000'000);
     if (!bw) {
-      reason = Fill(why::kBandwidth, {bandwidth});
+      reason = rowReason(why::kBandwidth, {bandwidth});
       return std::nullopt;
     }
     l.bandwidthHz = *bw;
@@ -97,7 +107,7 @@ std::optional<LicenceLine> readLine(const CsvRecord &rec, const std::array<int, 
   if (!power.empty()) {
     const auto mw = positive(withoutUnit(power, {"w"}), 3, 100'000'000);  // milliwatts, up to 100 kW
     if (!mw) {
-      reason = Fill(why::kPower, {power});
+      reason = rowReason(why::kPower, {power});
       return std::nullopt;
     }
     l.powerWatts = static_cast<double>(*mw) / 1000.0;
@@ -108,7 +118,7 @@ std::optional<LicenceLine> readLine(const CsvRecord &rec, const std::array<int, 
   if (const std::string expires = cell(kExpires); !expires.empty()) {
     l.expires = ParseDate(expires);
     if (!l.expires) {
-      reason = Fill(why::kExpires, {expires});
+      reason = rowReason(why::kExpires, {expires});
       return std::nullopt;
     }
   }
@@ -148,7 +158,7 @@ int64_t Date::dayNumber() const {
 }
 
 std::optional<Date> ParseDate(std::string_view text) {
-  const std::string t = TrimBlanks(text);
+  const std::string t = trim(text);
   if (t.size() != 10 || t[4] != '-' || t[7] != '-') return std::nullopt;
   for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
     if (t[i] < '0' || t[i] > '9') return std::nullopt;
@@ -189,7 +199,7 @@ std::string Licence::references() const { return joinedOnce(lines, &LicenceLine:
 
 LicenceParse ParseLicence(std::string_view text) {
   LicenceParse out;
-  const std::vector<CsvRecord> records = ReadCsvRecords(text);
+  const std::vector<Record> records = csv::detail::readRecords(text);
   if (records.empty()) {
     out.error = Text(why::kNoHeader);
     return out;
@@ -198,7 +208,7 @@ LicenceParse ParseLicence(std::string_view text) {
   at.fill(-1);
   for (std::size_t k = 0; k < records[0].fields.size(); ++k)
     for (int c = 0; c < kColumnCount; ++c)
-      if (at[c] < 0 && headerName(records[0].fields[k]) == LowerAscii(kColumnNames[c])) at[c] = static_cast<int>(k);
+      if (at[c] < 0 && headerName(records[0].fields[k]) == lower(kColumnNames[c])) at[c] = static_cast<int>(k);
   for (Column required : {kFrequency, kBandwidth, kPower})
     if (at[required] < 0) {
       out.error = Fill(why::kNoColumn, {kColumnNames[required]});

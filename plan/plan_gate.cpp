@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "base/csv_records.h"
 #include "codeplug/configuration.h"
 
 namespace n27::plan {
@@ -49,8 +48,16 @@ PlanInputs InputsFor(const AttachedLicence &licence, const Date &today) {
   return in;
 }
 
-bool IsOverrideReason(std::string_view reason) {
-  return reason.find_first_not_of(" \t\r\n") != std::string_view::npos;
+namespace {
+constexpr const char *kBlanks = " \t\r\n";
+}
+
+bool IsOverrideReason(std::string_view reason) { return reason.find_first_not_of(kBlanks) != std::string_view::npos; }
+
+std::string OverrideReasonText(std::string_view reason) {
+  const auto first = reason.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return std::string(reason.substr(first, reason.find_last_not_of(kBlanks) - first + 1));
 }
 
 RulesGate::RulesGate(AttachedLicence licence, std::string overrideReason)
@@ -60,7 +67,7 @@ PlanVerdict RulesGate::check(const CodeplugData &config) {
   PlanVerdict v;
   v.findings = CheckPlan(config, InputsFor(licence_, today_ ? *today_ : Today()));
   if (HasError(v.findings)) {
-    if (IsOverrideReason(overrideReason_)) v.overrideReason = TrimBlanks(overrideReason_);
+    if (IsOverrideReason(overrideReason_)) v.overrideReason = OverrideReasonText(overrideReason_);
     else v.blocked = true;
   }
   return v;

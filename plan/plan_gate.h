@@ -36,6 +36,8 @@ PlanInputs InputsFor(const AttachedLicence &licence, const Date &today);
 
 // A reason counts when it holds more than blanks.
 bool IsOverrideReason(std::string_view reason);
+// The reason as it is kept: without the blanks and line ends around it.
+std::string OverrideReasonText(std::string_view reason);
 
 class RulesGate : public PlanGate {
  public:

@@ -7,6 +7,8 @@ packages=(
   build-essential cmake pkg-config ccache
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+  # the radio history: Qt's SQLite and PostgreSQL drivers, and a PostgreSQL server for its tests
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   qt6-qpa-plugins
   # Qt's own Chinese texts: file dialogs, the print dialog and message-box buttons
   qt6-translations-l10n

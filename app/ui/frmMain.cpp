@@ -46,6 +46,8 @@
 #include "link/ui/radio_commands.h"
 #include "plan/ui/plan_commands.h"
 #include "print/ui/FrmCompare.h"
+#include "history/ui/FrmHistory.h"
+#include "history/ui/history_texts.h"
 #include "link/ui/trust_texts.h"
 
 namespace n27 {
@@ -290,6 +292,10 @@ void frmMain::buildMenus() {
   QMenu *tools = menu("mnuTools", mainText::kMenuTools);
   entry(tools, "mnuRadioInfo", mainText::kRadioInformation, [this] { radio_->radioInformation(); });
   inert(tools, "mnuSetRadioInfo", mainText::kSetRadioInformation);
+  // The restore goes through the desktop's restore command until the programming job takes it.
+  entry(tools, "mnuRadioHistory", historytext::kMenu, [this] {
+    OpenRadioHistory(*this, [this](const std::string &image) { RestoreWithBackupCommand(*this, image); });
+  });
   tools->addSeparator();
   editor(tools, "mnuCheckPlan", plantext::kCheckPlanMenu, window::kPlanCheck);
 
@@ -992,7 +998,7 @@ void frmMain::rebuildRecentMenu() {
 }
 
 bool frmMain::openRecentFile(const std::string &path) {
-  if (!QFileInfo(qs(path)).isFile()) {
+  if (RecentFileGone(path)) {
     showMessage(MissingRecentFileText(path, LanguageIndex()), BoxIcon::Warning);
     storeRecentFiles(RemoveRecentFile(recentFiles(), path));
     return false;

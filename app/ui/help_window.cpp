@@ -56,17 +56,12 @@ QString HelpWindow::pagePath(int language) {
       ShippedPath(language == kChinese ? "help/zh/index.html" : "help/en/index.html"));
 }
 
-namespace {
-// Topics with a page of their own beside the guide's index page.
-QString topicPage(const QString &indexPage, int context) {
-  if (context == 3900) return QFileInfo(indexPage).dir().filePath("plan-check.html");
-  return indexPage;
-}
-}  // namespace
-
 bool HelpWindow::showTopic(int language, int context) {
   setWindowTitle(QString::fromUtf8(mainText::kHelpTitle.at(language)));
-  QString path = topicPage(pagePath(language), context);
+  QString path = pagePath(language);
+  // Windows with a page of their own in the guide.
+  if (context == 3900) path = QFileInfo(path).dir().filePath("history.html");
+  if (context == 4000) path = QFileInfo(path).dir().filePath("plan-check.html");
   if (!QFile::exists(path)) {
     ShowMessage(parentWidget(),
                 QString::fromUtf8(Text(mainText::kHelpMissing)) + "\n" + path,

@@ -84,9 +84,8 @@ FrmImportSummary::FrmImportSummary(const QString &fileName, const csv::ImportRep
     list->setObjectName("TextSkipped");
     list->setReadOnly(true);
     list->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QString lines;
-    for (const csv::SkippedRow &s : report.skipped)
-      lines += qs(csv::SkippedRowText(s)) + "\n";
+    QString lines;  // the first rows and a count of the rest: a huge file stays quick to show
+    for (const std::string &line : csv::SkippedRowLines(report)) lines += qs(line) + "\n";
     list->setPlainText(lines.trimmed());
     list->setMinimumSize(560, 160);
     layout->addWidget(list);

@@ -653,7 +653,9 @@ void frmCommChInfo::blockCommand(ChannelEditCommand command) {
         const int direction = command == ChannelEditCommand::MoveUp ? -1 : 1;
         const HiddenRows hidden = hiddenRows();
         RowSelection moved;
-        if (MoveRows(ctx_, rows, direction, &moved, &hidden) != BlockOutcome::Done) return;
+        const BlockOutcome outcome = MoveRows(ctx_, rows, direction, &moved, &hidden);
+        showOutcome(outcome);
+        if (outcome != BlockOutcome::Done) return;
         // The selection and the cursor go with the channels.
         const int shift = moved.empty() || rows.empty() ? 0 : moved.front() - rows.front();
         const int cursor = std::clamp(cursor_.row() + shift, 1, kMaxChannels);
@@ -674,10 +676,10 @@ void frmCommChInfo::blockCommand(ChannelEditCommand command) {
       case ChannelEditCommand::SortAscending:
       case ChannelEditCommand::SortDescending:
         // A selection of several rows sorts those rows, otherwise the whole list.
-        SortRows(ctx_, several ? rows : RowSelection{}, command == ChannelEditCommand::SortDescending);
+        showOutcome(SortRows(ctx_, several ? rows : RowSelection{}, command == ChannelEditCommand::SortDescending));
         return;
       case ChannelEditCommand::Compact:
-        CompactChannels(ctx_);
+        showOutcome(CompactChannels(ctx_));
         return;
       case ChannelEditCommand::Find:
         find_->setFocus(Qt::ShortcutFocusReason);

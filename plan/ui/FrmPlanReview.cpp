@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "base/csv_records.h"
 #include "plan/plan_gate.h"
 #include "plan/ui/findings_list.h"
 
@@ -78,7 +77,7 @@ void FrmPlanReview::updateButtons() {
 
 std::optional<std::string> FrmPlanReview::goOnWith() const {
   if (!errors_) return std::string();
-  const std::string reason = TrimBlanks(reason_->text().toStdString());
+  const std::string reason = plan::OverrideReasonText(reason_->text().toStdString());
   if (!plan::IsOverrideReason(reason)) return std::nullopt;  // a reason is the condition
   return reason;
 }

@@ -26,7 +26,7 @@ inline constexpr Tr kCheckPlanMenu{"Check &Plan", "检查计划(&P)"};
 }  // namespace plantext
 
 // The help topic of the plan check.
-inline constexpr int kHelpPlanCheck = 3900;
+inline constexpr int kHelpPlanCheck = 4000;
 
 // File > Attach Licence…: asks for a licence file, reads it (a file that is no licence is
 // refused with the reason), keeps it beside the data file as FILE.licence.csv (written beside

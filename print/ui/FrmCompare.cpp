@@ -120,10 +120,10 @@ void FrmCompare::showDifferences(const Workspace &other, const QString &otherNam
   main_.storePendingInput();
   scope_ = scope;
   otherName_ = otherName;
-  diffs_ = print::CompareConfigurations(main_.workspace(), other, scope);
+  diffs_ = print::CompareConfigurations(first_ ? *first_ : main_.workspace(), other, scope);
   list_->clear();
   list_->setHeaderLabels({qs(print::difftext::kSection.get()), qs(print::difftext::kItem.get()),
-                          qs(print::difftext::kOpenConfiguration.get()), otherName});
+                          first_ ? firstName_ : qs(print::difftext::kOpenConfiguration.get()), otherName});
   for (const print::Difference &d : diffs_) {
     auto *item = new QTreeWidgetItem(list_, {qs(d.section), qs(d.item), qs(d.first), qs(d.second)});
     if (d.item.empty())  // a channel on one side only
@@ -158,6 +158,16 @@ bool FrmCompare::compareWithFile(const QString &path) {
 
 void FrmCompare::refresh() {
   if (other_) showDifferences(*other_, otherName_, scope_);
+}
+
+void FrmCompare::setFirst(std::unique_ptr<Workspace> first, const QString &name) {
+  first_ = std::move(first);
+  firstName_ = name;
+}
+
+void FrmCompare::compareWith(std::unique_ptr<Workspace> other, const QString &name, print::CompareScope scope) {
+  other_ = std::move(other);
+  showDifferences(*other_, name, scope);
 }
 
 void FrmCompare::chooseFile() {

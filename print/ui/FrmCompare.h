@@ -31,6 +31,10 @@ class FrmCompare : public QDialog {
   void compareWithRadio();
   // Compares again with what was compared last (after edits).
   void refresh();
+  // Puts `first` (a kept configuration, say) in place of the open configuration on the left.
+  void setFirst(std::unique_ptr<Workspace> first, const QString &name);
+  // Compares with a configuration already at hand.
+  void compareWith(std::unique_ptr<Workspace> other, const QString &name, print::CompareScope scope);
   // The open dialog for a data file or image, then the comparison.
   void chooseFile();
 
@@ -46,8 +50,8 @@ class FrmCompare : public QDialog {
   QPushButton *fileButton_;
   QPushButton *radioButton_;
   QPushButton *refreshButton_;
-  std::unique_ptr<Workspace> other_;
-  QString otherName_;
+  std::unique_ptr<Workspace> first_, other_;
+  QString firstName_, otherName_;
   print::CompareScope scope_ = print::CompareScope::Everything;
   std::vector<print::Difference> diffs_;
   bool reading_ = false;

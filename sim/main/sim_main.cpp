@@ -315,6 +315,7 @@ class Trace {
 }  // namespace
 
 int main(int argc, char **argv) {
+  n27::IgnoreFileSizeSignal();  // --save over `ulimit -f` fails with its reason instead
   Options o;
   if (int rc = parse(argc, argv, o)) return rc < 0 ? 0 : rc;
 

@@ -5,8 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/caption.h"
+#include "app/recent_files.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "base/main_window_texts.h"
@@ -115,5 +118,42 @@ TEST(WindowGeometry, TwipsAndPixels) {
   EXPECT_EQ(PixelsToTwips(TwipsToPixels(1500)), 1500);
 }
 
+// A settings file that is a FIFO or over 1 MiB is not read, and the user is told: n27.ini is
+// moved aside (Qt would wait on it or read it whole), mysetup.ini is left as it is.
+TEST(SettingsFiles, AFifoOrAHugeFileIsNotReadAndTheUserIsTold) {
+  const fs::path dir = fs::path(tempFile("check")) / std::to_string(::getpid());
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  ASSERT_EQ(::mkfifo((dir / "n27.ini").c_str(), 0600), 0);
+  { std::ofstream((dir / "mysetup.ini").string()) << "[language]\ncomPort=3\n"; }
+  fs::resize_file(dir / "mysetup.ini", (1u << 20) + 1);
+  const std::time_t now = 1765175772;  // 2025-12-08 06:36:12 UTC
+
+  const SettingsFileCheck check = CheckSettingsFiles(dir.string(), now);
+  ASSERT_EQ(check.notes.size(), 2u);
+  EXPECT_TRUE(check.windowSettingsUsable);
+  EXPECT_EQ(check.notes[0].find((dir / "n27.ini").string() + " is not a regular file and is not read. It was moved to " +
+                                (dir / "n27.ini.refused-").string()),
+            0u) << check.notes[0];
+  EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "n27.ini")));
+  EXPECT_EQ(check.notes[1], (dir / "mysetup.ini").string() + " is larger than 1 MiB (1048577 bytes) and is not read. "
+                            "The saved serial port is not used; the file is left as it is.");
+  EXPECT_EQ(fs::file_size(dir / "mysetup.ini"), (1u << 20) + 1);
+  fs::remove_all(dir);
+}
+
+// A recent file that became a pipe or a folder is still there (opening it says what is
+// wrong); only a name with nothing left behind it is gone.
+TEST(RecentFiles, OnlyAFileWithNothingLeftIsGone) {
+  const fs::path dir = fs::path(tempFile("recent")) / std::to_string(::getpid());
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  ASSERT_EQ(::mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
+  fs::create_symlink("nowhere.dat", dir / "dangling.dat");
+  EXPECT_FALSE(RecentFileGone((dir / "pipe.dat").string()));
+  EXPECT_TRUE(RecentFileGone((dir / "dangling.dat").string()));
+  EXPECT_TRUE(RecentFileGone((dir / "missing.dat").string()));
+  fs::remove_all(dir);
+}
 }  // namespace
 }  // namespace n27

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "base/file_io.h"
@@ -148,6 +150,46 @@ TEST_F(FileIo, ReasonsNameTheSizeTheFormatWants) {
   EXPECT_EQ(FileOutcome::FromErrno(EACCES).reason(), "permission denied");
   EXPECT_EQ(FileOutcome::FromErrno(EROFS).reason(), "read-only");
   EXPECT_EQ(FileOutcome{}.reason(), "");
+}
+
+// One file under several names (a hard link, a symbolic link, "./", a link to a file not made
+// yet) is one file; a set that names one file twice is refused before anything is written.
+TEST_F(FileIo, SameFileSeesThroughLinksAndIsNeverSavedTwiceInOneSet) {
+  put(path("a"), "a");
+  put(path("b"), "b");
+  ASSERT_EQ(::link(path("a").c_str(), path("hard").c_str()), 0);
+  fs::create_symlink("a", dir / "soft");
+  fs::create_symlink("later", dir / "dangling");
+  EXPECT_TRUE(SameFile(path("a"), path("hard")));
+  EXPECT_TRUE(SameFile(path("soft"), (dir / "." / "a").string()));
+  EXPECT_TRUE(SameFile(path("dangling"), path("later")));
+  EXPECT_FALSE(SameFile(path("a"), path("b")));
+  EXPECT_FALSE(SameFile(path("later"), path("other")));
+
+  FileOutcome o = SaveFiles({{path("a"), "one"}, {path("soft"), "two"}});
+  EXPECT_EQ(o.reason(), path("soft") + ": is the same file as " + path("a"));
+  EXPECT_EQ(content(path("a")), "a");
+}
+
+// Over the file size limit a save fails with its reason and leaves no temporary (the signal
+// that would end the program is ignored, as every program does first).
+TEST_F(FileIo, AFileSizeLimitIsAFailureWithItsReason) {
+  put(path("a.dat"), "old");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    IgnoreFileSizeSignal();
+    const rlimit limit{1000, 1000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    FileOutcome o = SaveFiles({{path("a.dat"), std::string(5000, 'x')}, {path("a.NVD"), "side"}});
+    ::_exit(o.reason() == "over the file size limit of this session (ulimit -f)" ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(content(path("a.dat")), "old");
+  EXPECT_EQ(names(), std::vector<std::string>{"a.dat"});
 }
 
 }  // namespace

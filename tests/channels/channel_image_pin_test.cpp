@@ -40,6 +40,7 @@ TEST(ChannelImagePin, TypedChannelGivesTheseBytes) {
   // And back: the same texts.
   CodeplugData before = f.ws.working;
   DecodeImage(f.ws);
+  ASSERT_NE(f.ws.working.findChannel(n), 0);
   const ChannelRecord &e = *f.ws.working.slot(f.ws.working.findChannel(n));
   EXPECT_EQ(e.rx.text(), "46212500");
   EXPECT_EQ(e.tx.text(), "46737500");

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "channel_test_util.h"
@@ -277,6 +278,11 @@ TEST(ChannelOps, DecTable) {
   EXPECT_EQ(f.ctx.decTable[49], 0371);
   EXPECT_EQ(f.ctx.decTable[50], 0411);
   EXPECT_EQ(f.ctx.decTable[82], 0754);
+}
+
+TEST(ChannelFixture, AMissingChannelFailsTheTestInsteadOfCrashingIt) {
+  ChannelFixture f;
+  EXPECT_NONFATAL_FAILURE(f.channel(99), "channel 99 does not exist");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // A workspace in a chosen band with a message recorder, for the channel tests.
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -24,8 +26,18 @@ struct ChannelFixture {
     ws.working.channelCount = 0;
     for (int g = 1; g <= 8; ++g) ws.working.scan.words[g] = 255;
   }
-  ChannelRecord &channel(int number) { return *ws.working.slot(ws.working.findChannel(number)); }
+  // The channel with that number; a missing one fails the test (and gives a blank record)
+  // rather than crashing it.
+  ChannelRecord &channel(int number) {
+    if (ChannelRecord *e = ws.working.slot(ws.working.findChannel(number))) return *e;
+    ADD_FAILURE() << "channel " << number << " does not exist";
+    missing = ChannelRecord{};
+    return missing;
+  }
   bool exists(int number) const { return ws.working.findChannel(number) != 0; }
+
+ private:
+  ChannelRecord missing;
 };
 
 }  // namespace n27::test

@@ -68,6 +68,7 @@ TEST_F(GoldenCli, FleetIdThatWouldReadAsEmptyIsRefused) {
   CliRun r = Cli("set " + path("f.dat") + " fleetsync.id1 1254");
   EXPECT_NE(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("1254"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("empty cell; nothing saved"), std::string::npos) << r.out;  // not "cell.;"
   r = Cli("set " + path("f.dat") + " fleetsync.id1 1253");
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("fleetsync.id1 = 1253"), std::string::npos) << r.out;

@@ -38,7 +38,7 @@ TEST(ChannelCodec, DecodeDropsEmptyChannelsAndForcesValuesIntoRange) {
   EXPECT_EQ(a.encode.raw(), "83E8");
   EXPECT_EQ(a.power, 2);
   EXPECT_EQ(a.scramble, 0);
-  EXPECT_EQ(a.scrambleFreq, 0);  // not chosen yet: stays 0 (see the round-trip test)
+  EXPECT_EQ(a.scrambleFreq, 1300);  // 00 00
   EXPECT_EQ(a.scanAdd, 1);
   EXPECT_EQ(a.busyLock, 0);
 
@@ -215,25 +215,41 @@ TEST(ChannelCodec, WhatAWriteStoresAReadGivesBack) {
   Workspace ws;
   // RX 7 Hz: not "no channel" in the radio, so it must not become one after a write.
   PutChannel(ws.image, 1, {0, 0, 0, 7, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
-  // Scramble frequency 5 (below the range) and 0 (a channel the programmer made).
+  // Scramble frequency 5 (below the range) and 0.
   PutChannel(ws.image, 2, {0x08, 0xB4, 0x2A, 0x28, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5, 0});
   PutChannel(ws.image, 3, {0x08, 0xB4, 0x2A, 0x28, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
-  const char line[] = "TWO BLANKS  ";  // a message line ending in blanks
-  for (std::size_t i = 0; i < 32; ++i)
-    ws.image.set(352 + i, i < sizeof line - 1 ? static_cast<uint8_t>(line[i]) : 0xFF);
   DecodeImage(ws);
   ASSERT_EQ(ws.working.channelCount, 3);
   EXPECT_EQ(ws.working.channels[0].rx.raw(), "1");
   EXPECT_EQ(ws.working.channels[1].scrambleFreq, 1300);
-  EXPECT_EQ(ws.working.channels[2].scrambleFreq, 0);
-  EXPECT_EQ(ws.working.message1.raw(), "TWO BLANKS  ");
+  EXPECT_EQ(ws.working.channels[2].scrambleFreq, 1300);
 
   const CodeplugData first = ws.working;
   EncodeImage(ws);
-  EXPECT_EQ(ws.image.at(363), ' ');
-  EXPECT_EQ(ws.image.at(364), 0xFF);
   DecodeImage(ws);
   EXPECT_EQ(ws.working, first);
+}
+
+// The scramble frequency a write sends is always within 1300..4100 Hz; a channel whose
+// frequency was never chosen (0) gets the 3400 Hz the detail dialog shows for it.
+TEST(ChannelCodec, AWriteSendsScrambleFrequenciesInTheRadiosRange) {
+  CodeplugData d;
+  const uint16_t stored[] = {0, 5, 2750, 5000};
+  const std::array<uint8_t, 2> sent[] = {{0x48, 0x0D}, {0x14, 0x05}, {0xBE, 0x0A}, {0x04, 0x10}};
+  d.channelCount = 4;
+  for (int k = 0; k < 4; ++k) {
+    ChannelRecord &c = d.channels[k];
+    c.number = static_cast<uint16_t>(k + 1);
+    c.inUse = 1;
+    c.rx.assign("44000000");
+    c.scrambleFreq = stored[k];
+  }
+  RadioImage im;
+  for (int k = 1; k <= 4; ++k) EncodeChannel(im, d, k);
+  for (std::size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(im.at(512 + 16 * k + 14), sent[k][0]) << "stored " << stored[k];
+    EXPECT_EQ(im.at(512 + 16 * k + 15), sent[k][1]) << "stored " << stored[k];
+  }
 }
 
 TEST(ChannelCodec, DecodeEncodeDecodeIsAFixedPointForAnyImage) {
@@ -246,9 +262,12 @@ TEST(ChannelCodec, DecodeEncodeDecodeIsAFixedPointForAnyImage) {
       for (int n = 1; n <= 128; ++n) ws.image.set(512 + (n - 1) * 16, 0);
     }
     DecodeImage(ws);
-    const CodeplugData first = ws.working;
+    CodeplugData first = ws.working;
     const std::array<int16_t, 3> flags = ws.radioInfoFlags;
     EncodeImage(ws);
+    // A message line loses its trailing blanks on the way to the radio, nothing else changes.
+    first.message1.assign(first.message1.text());
+    first.message2.assign(first.message2.text());
     Workspace again;
     again.image = ws.image;
     again.working = first;

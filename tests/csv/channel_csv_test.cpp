@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -256,6 +257,57 @@ TEST(CsvImport, RowsTheRadioCannotHoldAreSkippedWithLineAndReason) {
   EXPECT_TRUE(f.messages.empty());  // no "Frequency is out of range." box either
 }
 
+TEST(CsvImport, ALocationFarBeyondAnyChannelIsNoChannelNumber) {
+  // 2^64 + 5 and 2^64 must not wrap into channel 5 and Location 0 (which would move the list).
+  Csv f;
+  ImportReport r = f.import("Location,Frequency\n18446744073709551621,446.1\n18446744073709551616,446.2\n"
+                            "-18446744073709551615,446.3\n1,446.4\n2,446.5\n");
+  EXPECT_FALSE(r.shiftedFromZero);
+  EXPECT_EQ(r.created, 2);
+  EXPECT_EQ(f.channel(1).rx.text(), "44640000");
+  EXPECT_EQ(f.channel(2).rx.text(), "44650000");
+  ASSERT_EQ(r.skipped.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(r.skipped[i].line, i + 2);
+    EXPECT_NE(r.skipped[i].reason.find("is not a channel number"), std::string::npos) << r.skipped[i].reason;
+  }
+}
+
+TEST(CsvImport, HugeFilesAreRefusedAndTheSummaryStaysShort) {
+  Csv f;
+  std::string many = "Location,Frequency\n";
+  for (int i = 0; i < 10001; ++i) many += "1,1\n";
+  ImportReport r = f.import(many);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find("more than 10000 rows"), std::string::npos) << r.error;
+  EXPECT_NE(f.import(std::string((1 << 20) + 1, '\n')).error.find("1 MiB"), std::string::npos);
+  EXPECT_EQ(f.ws.working.channelCount, 0);
+
+  // 250 rows out of the band: 100 listed, the rest counted.
+  std::string bad = "Location,Frequency\n";
+  for (int i = 0; i < 250; ++i) bad += "1,999\n";
+  r = f.import(bad);
+  ASSERT_EQ(r.skipped.size(), 250u);
+  const std::vector<std::string> lines = csv::SkippedRowLines(r);
+  ASSERT_EQ(lines.size(), 101u);
+  EXPECT_EQ(lines[99], "line 101: RX frequency 999.000000 MHz is outside 400–490 MHz");
+  EXPECT_EQ(lines[100], "… and 150 more rows skipped.");
+  const std::string summary = csv::ImportSummaryText(r);
+  EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 103) << "head lines and 101";
+
+  // A quote never closed swallows the rest of the file: one row, a short reason; a long cell
+  // is cut in its reason.
+  r = f.import("Location,Name,Frequency\n1,\"open," + std::string(100000, 'x') + "\n2,,446\n" +
+               "3,," + std::string(5000, '4') + "x\n");
+  ASSERT_EQ(r.skipped.size(), 1u);
+  EXPECT_EQ(r.skipped[0].line, 2);
+  EXPECT_NE(r.skipped[0].reason.find("never closed"), std::string::npos);
+  r = f.import("Location,Frequency\n3," + std::string(5000, '4') + "x\n");
+  ASSERT_EQ(r.skipped.size(), 1u);
+  EXPECT_LT(r.skipped[0].reason.size(), 120u) << r.skipped[0].reason;
+  EXPECT_NE(r.skipped[0].reason.find("4444…\" is not a number"), std::string::npos) << r.skipped[0].reason;
+}
+
 TEST(CsvImport, TheBandOfTheOpenConfigurationDecides) {
   Csv f(true);  // 136 - 174 MHz
   ImportReport r = f.import("Location,Frequency\n1,145.5\n2,446\n");
@@ -370,6 +422,30 @@ TEST(CsvImport, TheWholeImportIsOneUndoStep) {
   EXPECT_EQ(f.ws.history.undoCount(), steps + 1);
   ASSERT_TRUE(UndoEdit(f.ctx));
   EXPECT_TRUE(f.ws.working == before);
+}
+
+// An open scan window only shows the import's result: the priority channels follow as they do
+// with the window closed, and undo gives back the plan as it was.
+TEST(CsvImport, AnOpenScanWindowChangesNothingOfTheImport) {
+  struct OpenScanWindow : ChannelListener {
+    bool reshowScanChoices() override { return true; }
+  } window;
+  ImportOptions replace;
+  replace.replaceAll = true;
+  Csv closed, open;
+  for (Csv *f : {&closed, &open}) {
+    for (int n : {33, 40}) ChangeChannel(f->ctx, 1, n, kFieldRx, "450");
+    f->ws.working.scan.words[3] = 8;  // channel 40, which the list removes
+  }
+  const CodeplugData before = open.ws.working;
+  open.ctx.addListener(&window);
+  const std::string list = "Location,Frequency\n1,446\n35,447\n";
+  closed.import(list, replace);
+  open.import(list, replace);
+  EXPECT_EQ(closed.ws.working.scan.words[3], 3) << "channel 35";
+  EXPECT_TRUE(open.ws.working == closed.ws.working);
+  ASSERT_TRUE(UndoEdit(open.ctx));
+  EXPECT_TRUE(open.ws.working == before);
 }
 
 TEST(CsvImport, SummaryInChinese) {

@@ -327,7 +327,36 @@ TEST_F(CliTestMode, ASaveThatCannotWriteTheTedFails) {
   std::filesystem::create_directories(dir / "out.ted");  // a folder where the .ted goes
   CliResult r = cli({"read", "--port", device, "-o", q(path("out.dat")), "--reply-timeout", "1000"});
   EXPECT_NE(r.code, 0);
-  EXPECT_NE(r.err.find("file error."), std::string::npos) << r.err;
+  // Looked at before the radio is read, as the data file and its side file are.
+  EXPECT_NE(r.err.find("out.ted is a folder"), std::string::npos) << r.err;
+  EXPECT_FALSE(QFile::exists(q(path("out.dat"))));
+}
+
+// The file commands in test mode: a data file brings its ".ted" to where it is saved, no
+// output replaces it, and one holding what the window would not take is refused by name.
+TEST_F(CliTestMode, FileCommandsCarryTheTedAlong) {
+  ASSERT_EQ(cli({"new", "-o", q(path("a.dat"))}).code, 0);
+  EXPECT_FALSE(QFile::exists(q(path("a.ted"))));  // no values known: no .ted of zeros
+  ASSERT_EQ(cli({"tuning", q(path("a.dat")), "0=11", "8=210"}).code, 0);
+  const std::string ted = ReadWholeFile(path("a.ted")).value();
+  CliResult r = cli({"edit", q(path("a.dat")), "1", "1", "446.1", "-o", q(path("b.dat"))});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadWholeFile(path("b.ted")).value(), ted);
+
+  r = cli({"export", q(path("a.dat")), "-o", q(path("a.ted"))});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("would replace the input tuning file"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadWholeFile(path("a.ted")).value(), ted);
+
+  std::ofstream(path("a.ted"), std::ios::binary) << std::string("\x34\x12", 2) << std::string(30, '\0');
+  const std::string data = ReadWholeFile(path("a.dat")).value();
+  r = cli({"edit", q(path("a.dat")), "1", "1", "446.2"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("a.ted: entry 0 holds 1234 (hex); it takes 0 to FF"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadWholeFile(path("a.dat")).value(), data);
+  r = cli({"tuning", q(path("a.dat"))});  // shown as it stands, with the reason
+  EXPECT_EQ(r.out.substr(0, 7), "0=1234\n");
+  EXPECT_NE(r.err.find("entry 0 holds 1234"), std::string::npos) << r.err;
 }
 
 }  // namespace

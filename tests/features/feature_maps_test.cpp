@@ -192,21 +192,21 @@ TEST(FeatureMaps, ScanBankNoneRoundTripsAndPositionsAreStoredMinusOne) {
 TEST(FeatureMaps, MessageLinesInTheImage) {
   CodeplugData d;
   d.message1.assign("");
-  d.message2.assign("HELLO   ");  // trailing blanks are sent as typed: a read gives them back
+  d.message2.assign(" HELLO   ");  // trailing blanks are not sent, a leading one is
   RadioImage image;
   EncodeFeatureSettings(image, d);
   for (int a = 352; a < 384; ++a) EXPECT_EQ(image.at(a), 0xFF);
-  EXPECT_EQ(image.at(384), 'H');
-  EXPECT_EQ(image.at(388), 'O');
-  for (int a = 389; a < 392; ++a) EXPECT_EQ(image.at(a), ' ') << a;
-  for (int a = 392; a < 416; ++a) EXPECT_EQ(image.at(a), 0xFF) << a;
+  EXPECT_EQ(image.at(384), ' ');
+  EXPECT_EQ(image.at(385), 'H');
+  EXPECT_EQ(image.at(389), 'O');
+  for (int a = 390; a < 416; ++a) EXPECT_EQ(image.at(a), 0xFF) << a;
 
   CodeplugData back;
   back.message1.assign("old");
   DecodeFeatureSettings(image, back);
   EXPECT_TRUE(back.message1.empty());
-  EXPECT_EQ(back.message2.raw(), "HELLO   ");
-  EXPECT_EQ(back.message2.bytes[8], '\0') << "a short line is followed by NUL in the record";
+  EXPECT_EQ(back.message2.raw(), " HELLO");
+  EXPECT_EQ(back.message2.bytes[6], '\0') << "a short line is followed by NUL in the record";
 
   // A full line has no terminator; a byte above 127 from the radio is kept as it is.
   for (int i = 0; i < 32; ++i) image.set(352 + i, static_cast<uint8_t>('a' + i % 26));

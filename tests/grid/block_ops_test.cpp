@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <random>
@@ -411,6 +412,73 @@ TEST(Renumbering, CompactRunsTheChannelsFromOne) {
   EXPECT_EQ(p.bank(7), 255);
   EXPECT_EQ(CompactChannels(p.ctx), BlockOutcome::Unchanged);
   ExpectSound(p);
+}
+
+TEST(Renumbering, CompactTakesAChannelAt128AndSortPutsAnUnreadableFrequencyLast) {
+  Plan p{5, 128};
+  ASSERT_EQ(CompactChannels(p.ctx), BlockOutcome::Done);
+  EXPECT_EQ(p.rowsHolding(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(p.originsOf(1, 2), (std::vector<int>{5, 128}));
+
+  Plan q{2, 4, 6};
+  q.channel(2).rx.assign("4A000000");  // damaged: no frequency can be read from it
+  ASSERT_EQ(SortRows(q.ctx, {}, false), BlockOutcome::Done);
+  EXPECT_EQ(q.rx(2), "40200000");
+  EXPECT_EQ(q.rx(4), "40300000");
+  EXPECT_EQ(q.rx(6), "4A000000");
+  ASSERT_EQ(SortRows(q.ctx, {}, true), BlockOutcome::Done);
+  EXPECT_EQ(q.rx(2), "40300000");
+  EXPECT_EQ(q.rx(6), "4A000000") << "last either way";
+}
+
+TEST(Renumbering, AMapThatIsNoPermutationIsRefusedAndSaysSo) {
+  Plan p{1, 2};
+  RowMap m = RowMap::Identity();
+  m.to[1] = 2;  // rows 1 and 2 both to row 2
+  const CodeplugData before = p.ws.working;
+  EXPECT_FALSE(ApplyRowMap(p.ctx, m));
+  EXPECT_EQ(p.ws.working, before);
+  EXPECT_EQ(p.heard.all + p.heard.settings, 0);
+  EXPECT_NE(BlockOutcomeMessage(BlockOutcome::Refused).find("Nothing was changed"), std::string::npos);
+}
+
+// The scan window, open: it shows again whatever the commands leave.
+struct OpenScanWindow : ChannelListener {
+  int shown = 0;
+  void allChannelsChanged() override { ++shown; }
+  bool reshowScanChoices() override { return true; }
+};
+
+// Each renumbering leaves the same plan and the same priority channels whether the scan
+// window is open or not, and undo gives back the plan as it was.
+TEST(Renumbering, AnOpenScanWindowChangesNothingOfTheResult) {
+  const std::vector<std::pair<const char *, std::function<BlockOutcome(ChannelContext &)>>> commands = {
+      {"sort", [](ChannelContext &c) { return SortRows(c, {}, true); }},
+      {"move", [](ChannelContext &c) { return MoveBlock(c, 33, 48, 1); }},
+      {"move down", [](ChannelContext &c) { return MoveRows(c, {100}, +1); }},
+      {"compact", [](ChannelContext &c) { return CompactChannels(c); }},
+      {"insert row", [](ChannelContext &c) { return InsertRows(c, 1, 10); }},
+      {"delete row", [](ChannelContext &c) { return DeleteRows(c, {40}); }},
+  };
+  for (const auto &[name, run] : commands) {
+    Plan closed{4, 9, 40, 100, 112}, open{4, 9, 40, 100, 112};
+    for (Plan *p : {&closed, &open}) {
+      p->bank(1) = 9;
+      p->bank(3) = 8;   // row 40
+      p->bank(7) = 4;   // row 100
+    }
+    const CodeplugData before = open.ws.working;
+    OpenScanWindow window;
+    open.ctx.addListener(&window);
+    ASSERT_EQ(run(closed.ctx), BlockOutcome::Done) << name;
+    ASSERT_EQ(run(open.ctx), BlockOutcome::Done) << name;
+    EXPECT_EQ(open.ws.working.scan.words, closed.ws.working.scan.words) << name;
+    EXPECT_EQ(open.ws.working, closed.ws.working) << name;
+    EXPECT_GT(window.shown, 0) << name;
+    ExpectSound(open);
+    ASSERT_TRUE(UndoEdit(open.ctx)) << name;
+    EXPECT_EQ(open.ws.working, before) << name;
+  }
 }
 
 // The valid and scan-add bits a write sends follow the channels.

@@ -82,7 +82,10 @@ TEST_F(CliGrid, MoveSortAndCompactMatchTheModel) {
   Workspace ws;
   ws.programFolder = N27_PROGRAM_DIR;
   ASSERT_EQ(LoadDataFile(ws, path("compact.dat")), FileStatus::Ok);
-  auto rxOf = [&](int number) { return ws.working.slot(ws.working.findChannel(number))->rx.text(); };
+  auto rxOf = [&](int number) {
+    const ChannelRecord *e = ws.working.slot(ws.working.findChannel(number));
+    return e ? e->rx.text() : "(no channel " + std::to_string(number) + ")";
+  };
   EXPECT_EQ(ws.working.channelCount, 7);
   EXPECT_EQ(rxOf(ws.working.function.dwChannel + 1), "44125000");
   EXPECT_EQ(rxOf(ws.working.standAlone.currentChannel + 1), "45000000");

@@ -135,5 +135,20 @@ TEST(FramePin, DataFrameChecksumsSummedByHand) {
   EXPECT_EQ(link::Checksum(sample, 5), 0x47);  // 87 + 1 + 224 + 16 + 255 = 583 = 0x247
 }
 
+// A password argument is UTF-8: each character up to U+00FE is one byte for the radio, as the
+// password dialog takes it.
+TEST(PasswordPin, AUtf8ArgumentBecomesTheRadiosBytes) {
+  std::string error;
+  EXPECT_EQ(link::PasswordFromUtf8("\xC3\xA9\xC3\xA9", error), std::string("\xE9\xE9"));  // "éé"
+  EXPECT_EQ(link::PasswordFromUtf8("ab\xC3\xBE", error), std::string("ab\xFE"));
+  EXPECT_EQ(link::PasswordFromUtf8("\xE9\xE9", error), std::string("\xE9\xE9"));  // a Latin-1 terminal
+  EXPECT_EQ(link::PasswordFromUtf8("\xC3", error), std::string("\xC3"));
+  for (const char *refused : {"\xC3\xBF", "a\xC4\x81", "\xE2\x82\xAC"}) {  // ÿ, ā, €
+    error.clear();
+    EXPECT_FALSE(link::PasswordFromUtf8(refused, error)) << refused;
+    EXPECT_NE(error.find("U+00FE"), std::string::npos) << error;
+  }
+  EXPECT_NE(error.find("U+20AC"), std::string::npos) << error;
+}
 }  // namespace
 }  // namespace n27

@@ -85,6 +85,43 @@ TEST(ReplyChecks, ARadioWithAnotherChecksumRuleIsReadFromTwoIdenticalReplies) {
   EXPECT_EQ(b.engine.summary().rerequests, 161);
 }
 
+TEST(ReplyChecks, TheSameDamageTwiceIsNotTakenOnceABlockPassedItsChecksum) {
+  // A proxy flips the same bit of channel 1's block every time: 400.00000 MHz would read as
+  // another frequency. Every other block (the password block first) comes through clean.
+  Bench b;
+  putChannelOne(b.radio);
+  const std::size_t at = mem::ChannelRecordAddress(1);
+  b.line = [&](const Bytes &request, Bytes &reply) {
+    if (isReadOf(request, at)) reply[4 + 1] ^= 0x10;
+  };
+  ASSERT_TRUE(b.engine.start(TransferType::Read));
+  b.run();
+  EXPECT_EQ(countRequests(b.host.sent, link::ReadRequest(at).bytes), 4);
+  EXPECT_EQ(b.host.questions, std::vector<std::string>{msg::kRetry.str()});  // Cancel
+  EXPECT_EQ(b.host.results, std::vector<bool>{false});
+  EXPECT_EQ(b.engine.summary().agreed, 0);
+  EXPECT_TRUE(b.host.notes.empty());
+  EXPECT_EQ(b.ws.image.at(at + 1), 0x00) << "the damaged byte was never stored";
+}
+
+TEST(ReplyChecks, AReadKeepsTheRadiosOwnBytesFrom416On) {
+  // The radio's memory at 416..431 is not its identification reply: band byte 1 where the
+  // reply says band 0, other bytes at 416 and 423..431. The block at 416 comes after the
+  // reply, and the image holds what the radio's memory holds.
+  Bench b;
+  const uint8_t memory[16] = {0x11, 'N', '2', '7', 'P', 'R', 0x01, 0x22, 'V', '1', '0', '9',
+                              0x33, 0x44, 0x55, 0x66};
+  for (std::size_t i = 0; i < 16; ++i) b.radio.memory()[416 + i] = memory[i];
+  ASSERT_EQ(b.radio.identificationReply()[6], 0);
+  PrepareRead(b.ws);
+  ASSERT_TRUE(b.engine.start(TransferType::Read));
+  b.run();
+  ASSERT_EQ(b.host.results, std::vector<bool>{true});
+  CompleteRead(b.ws, b.engine.identification());
+  for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(b.ws.image.at(416 + i), memory[i]) << 416 + i;
+  EXPECT_EQ(b.ws.bandText, "136 - 174 MHz");
+}
+
 TEST(ReplyChecks, ABlockThatNeverComesTheSameTwiceIsUnanswered) {
   Bench b;
   int replies = 0;

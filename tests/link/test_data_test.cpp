@@ -156,6 +156,8 @@ TEST_F(TestDataRules, LoadAndSaveRoundTripAndSayWhyTheyFail) {
   refused("folder.ted", "This is a folder, not a file.");
   ASSERT_EQ(::mkfifo(path("fifo.ted").c_str(), 0600), 0);
   refused("fifo.ted", "This is not an ordinary file.");  // never opened: no hang
+  write("wide.ted", std::string("\0\0\x34\x12", 4) + std::string(28, '\0'));
+  refused("wide.ted", "entry 1 holds 1234 (hex); it takes 0 to FF");  // not shown as FF, sent as 1234
 
   // A Save that fails leaves the file as it was and says why.
   std::string p;
@@ -200,6 +202,7 @@ TEST_F(TestDataRules, DataFilesCarryTheTuningValuesAndTheirOriginInTestMode) {
   NewConfiguration(ws);
   ws.testMode = true;
   ws.tuning = {1, 2, 3, 0x3FF, 5, 6, 7, 8, 0x400, 10, 11, 12, 13, 14, 0, 0};
+  ws.tuningOrigin.edited = true;  // typed: a save keeps them
   ASSERT_EQ(SaveDataFile(ws, path("radio.dat")), FileStatus::Ok);
   Workspace other;
   other.testMode = true;

@@ -333,26 +333,27 @@ TEST(TransferEngine, IdentificationCheckModelAndBand) {
 }
 
 TEST(TransferEngine, KilledAndStunnedRadiosAreNotWritten) {
-  sim::RadioSettings both;
-  both.killed = both.stunned = true;
-  {
-    Bench b(both);
+  struct Case {
+    bool killed, stunned;
+    const Tr &message;
+  };
+  for (const Case &c : {Case{true, true, msg::kKilled}, Case{true, false, msg::kKilled},
+                        Case{false, true, msg::kStunned}}) {
+    SCOPED_TRACE(std::string("killed ") + (c.killed ? "yes" : "no") + ", stunned " + (c.stunned ? "yes" : "no"));
+    sim::RadioSettings s;
+    s.killed = c.killed;
+    s.stunned = c.stunned;
+    Bench b(s);
     ASSERT_TRUE(b.engine.start(TransferType::Write));
     b.run();
-    ASSERT_EQ(b.host.messages.size(), 1u);  // only the killed message
-    EXPECT_EQ(b.host.messages[0].first, msg::kKilled.str());
+    ASSERT_EQ(b.host.messages.size(), 1u);  // both flags: only the killed message
+    EXPECT_EQ(b.host.messages[0].first, c.message.str());
     EXPECT_TRUE(dataFrameAddresses(b.host.sent).empty());
+    EXPECT_TRUE(b.radio.writtenAddresses().empty());
     EXPECT_EQ(b.host.results, std::vector<bool>{false});
   }
-  sim::RadioSettings stunned;
-  stunned.stunned = true;
-  {
-    Bench b(stunned);
-    ASSERT_TRUE(b.engine.start(TransferType::Write));
-    b.run();
-    ASSERT_EQ(b.host.messages.size(), 1u);
-    EXPECT_EQ(b.host.messages[0].first, msg::kStunned.str());
-  }
+  sim::RadioSettings both;
+  both.killed = both.stunned = true;
   {  // A killed radio can still be read.
     Bench b(both);
     ASSERT_TRUE(b.engine.start(TransferType::Read));

@@ -115,9 +115,13 @@ TEST(Verify, OnlyTheBlocksAWriteSendsAreCompared) {
   for (int a : {432, 447, 463, 480, 495, 496, 511, 2560}) back.set(a, 0x00);
   EXPECT_EQ(FirstWriteDifference(sent, back, false), std::nullopt);
   EXPECT_EQ(FirstWriteDifference(sent, back, true), std::nullopt);
+  // A difference at the last byte a write sends, alone; then at the last one before 432.
   back.set(2559, 0x00);
+  EXPECT_EQ(FirstWriteDifference(sent, back, false), 2559);
+  back.set(431, 0x00);
+  EXPECT_EQ(FirstWriteDifference(sent, back, false), 431);
   back.set(512, 0x00);
-  EXPECT_EQ(FirstWriteDifference(sent, back, false), 512);
+  EXPECT_EQ(FirstWriteDifference(sent, back, false), 431);
   back.set(291, 0x00);
   EXPECT_EQ(FirstWriteDifference(sent, back, false), 291);
   back.set(0, 0x00);
@@ -262,7 +266,7 @@ TEST_F(Backup, PruningKeepsTheNewestAndOnlyTouchesBackups) {
   // Files of others: never touched, whatever they look like.
   const std::string others[] = {"notes.txt", "20200101-000000_SN-OLD_read.img.bak",
                                 "20200101-000000_SN-OLD_read.dat", "20200101-000000_read.img",
-                                "recovered-20200101-000000.img"};
+                                "20200101-000000_holiday_read.img", "recovered-20200101-000000.img"};
   for (const std::string &name : others) std::ofstream(folder + "/" + name) << "y";
   fs::create_directory(folder + "/20200101-000000_SN-DIR_read.img");
 
@@ -270,7 +274,7 @@ TEST_F(Backup, PruningKeepsTheNewestAndOnlyTouchesBackups) {
   int images = 0;
   for (auto &e : fs::directory_iterator(folder))
     if (e.path().extension() == ".img" && e.is_regular_file()) ++images;
-  EXPECT_EQ(images, 200 + 2);  // 200 backups + two foreign ".img" names
+  EXPECT_EQ(images, 200 + 3);  // 200 backups + three foreign ".img" names
   for (int i = 0; i < 6; ++i)
     for (const char *ext : {".img", ".dat", ".NVD"}) EXPECT_FALSE(fs::exists(stem(i) + ext)) << i << ext;
   for (const char *ext : {".img", ".dat", ".NVD"}) EXPECT_TRUE(fs::exists(stem(6) + ext));
@@ -284,18 +288,33 @@ TEST_F(Backup, PruningKeepsTheNewestAndOnlyTouchesBackups) {
   PruneBackups(path("no such folder"), 1);  // nothing to do, no error
 }
 
-TEST_F(Backup, KeepBackupPrunesToTheBound) {
+// The folder keeps 200 backups, and always the one just made: with the clock set back, its
+// name is older than every other, and an older other goes instead.
+TEST_F(Backup, KeepBackupKeeps200AndTheNewOneWhateverTheClock) {
   const std::string folder = path("b");
   fs::create_directories(folder);
-  for (int i = 0; i < kBackupsKept; ++i)
-    std::ofstream(folder + "/" + BackupBaseName("OLD", BackupReason::Read, kMorning - 86400 - i) + ".img") << "x";
+  auto old = [&](int i) {
+    return folder + "/" + BackupBaseName("OLD", BackupReason::Read, kMorning - 86400 - i) + ".img";
+  };
+  for (int i = 0; i < 200; ++i) std::ofstream(old(i)) << "x";
+  auto images = [&] {
+    int n = 0;
+    for (auto &e : fs::directory_iterator(folder)) n += e.path().extension() == ".img";
+    return n;
+  };
   BackupResult r = KeepBackup(ReadRadio("NEW"), BackupReason::Read, kMorning, folder);
   ASSERT_TRUE(r.ok);
-  int images = 0;
-  for (auto &e : fs::directory_iterator(folder)) images += e.path().extension() == ".img";
-  EXPECT_EQ(images, kBackupsKept);
+  EXPECT_EQ(images(), 200);
   EXPECT_TRUE(fs::exists(r.imagePath));
-  EXPECT_FALSE(fs::exists(folder + "/" + BackupBaseName("OLD", BackupReason::Read, kMorning - 86400 - 199) + ".img"));
+  EXPECT_FALSE(fs::exists(old(199)));
+  EXPECT_TRUE(fs::exists(old(198)));
+
+  BackupResult behind = KeepBackup(ReadRadio("NEW"), BackupReason::BeforeWrite, kMorning - 365 * 86400, folder);
+  ASSERT_TRUE(behind.ok);
+  EXPECT_TRUE(fs::exists(behind.imagePath));
+  EXPECT_TRUE(fs::exists(behind.dataPath));
+  EXPECT_EQ(images(), 200);
+  EXPECT_FALSE(fs::exists(old(198)));
 }
 
 TEST(BackupFolder, FollowsTheUsersDataFolder) {

@@ -81,7 +81,7 @@ TEST_F(PlanWindows, F1OpensThePlanCheckPage) {
   ASSERT_NE(browser, nullptr);
   EXPECT_TRUE(browser->source().path().endsWith("/help/en/plan-check.html"))
       << browser->source().toString().toStdString();
-  EXPECT_EQ(browser->source().fragment(), "topic3900");
+  EXPECT_EQ(browser->source().fragment(), "topic4000");
   qunsetenv("N27_DATA_DIR");
 }
 
