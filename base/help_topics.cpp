@@ -38,18 +38,21 @@ constexpr WindowTopic kWindowTopics[] = {
     {"frmMessages", "messages.html", ""},
     {"FrmHistory", "history.html", ""},
     {"FrmFleet", "fleet.html", ""},
+    {"FrmPlanCheck", "plan-check.html", "topic4000"},
+    {"FrmPlanReview", "plan-check.html", "topic4000"},
     {"FrmBackupList", "backups.html", "restore"},
 };
 
 // Context numbers of windows whose page is not a topic of the contents page.
 constexpr WindowTopic kContextPages[] = {
     {"3900", "history.html", ""},
+    {"4000", "plan-check.html", "topic4000"},
 };
 
 constexpr const char *kPages[] = {"index.html",   "menus.html",  "grid.html",     "undo.html",
                                   "batch.html",   "csv.html",    "compare.html",  "backups.html",
                                   "group.html",   "testdata.html", "messages.html", "history.html",
-                                  "fleet.html",   nullptr};
+                                  "fleet.html",   "plan-check.html", nullptr};
 
 }  // namespace
 

@@ -4,9 +4,16 @@
 //   N27_BENCHMARK("transfer", "read and write the simulated radio at 38400 baud", RunTransfer);
 // It prints its own figures on stdout and returns 0 when it could run.
 
+#include <algorithm>
 #include <vector>
 
 namespace n27::bench {
+
+// The middle value of a set of timings.
+inline double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
 
 struct Benchmark {
   const char *name;

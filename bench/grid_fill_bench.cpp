@@ -33,11 +33,6 @@ void fillChannels(ChannelContext &ctx) {
   }
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 int RunGridFillBench() {
   Workspace ws;
   ws.bandText = kBand400;
@@ -60,11 +55,11 @@ int RunGridFillBench() {
     refills.push_back(t.nsecsElapsed() / 1e6);
   }
   std::printf("  channels            %d\n", ws.working.channelCount);
-  std::printf("  open window + fill  median %.2f ms, worst %.2f ms\n", median(opens),
+  std::printf("  open window + fill  median %.2f ms, worst %.2f ms\n", Median(opens),
               *std::max_element(opens.begin(), opens.end()));
   std::printf("  refill 128 rows     median %.2f ms, worst %.2f ms (limit 100 ms)\n",
-              median(refills), *std::max_element(refills.begin(), refills.end()));
-  return median(refills) < 100.0 ? 0 : 1;
+              Median(refills), *std::max_element(refills.begin(), refills.end()));
+  return Median(refills) < 100.0 ? 0 : 1;
 }
 
 }  // namespace

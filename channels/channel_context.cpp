@@ -36,6 +36,11 @@ void ChannelContext::notifySettings() const {
   for (auto *l : copy) l->settingsChanged();
 }
 
+void ChannelContext::notifyPlanChanged() const {
+  auto copy = listeners_;
+  for (auto *l : copy) l->planChanged();
+}
+
 bool ChannelContext::scanWindowReshows() const {
   if (follow_ > 0) return false;
   bool taken = false;

@@ -34,6 +34,9 @@ class ChannelListener {
   // Settings outside the channel list may have changed (an undo or redo): feature windows
   // show every value again.
   virtual void settingsChanged() {}
+  // A setting was stored from its window, or the attached licence changed: what follows the
+  // whole configuration (the plan check) looks again. The setting's own window shows it already.
+  virtual void planChanged() {}
   // The scan window answers true while it is open: it then reshows its bank choices itself
   // and the stored choices are left as they are.
   virtual bool reshowScanChoices() { return false; }
@@ -59,6 +62,7 @@ class ChannelContext {
   void notifyChannel(int number, bool refresh) const;
   void notifyAll() const;
   void notifySettings() const;
+  void notifyPlanChanged() const;
   // True when a listener (the open scan window) took over the bank choices. Always false
   // while a ScanChoicesFollow lives.
   bool scanWindowReshows() const;

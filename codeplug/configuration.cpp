@@ -105,6 +105,8 @@ void NewConfiguration(Workspace &ws) {
   ws.history.documentReplaced();
   ws.untitled = true;
   ws.fileName = "new.dat";
+  ws.licenceText.clear();  // a licence belongs to the configuration it was attached to
+  ws.licenceProblem.clear();
   ws.working.channelCount = 0;
   LoadDefaultSettings(ws.working);
   EncodeModelRecord(ws);
@@ -434,6 +436,29 @@ bool ParseDataFile(const std::string &bytes, CodeplugData &out) {
   return true;
 }
 
+std::string LicenceFilePath(const std::string &dataPath) {
+  std::string base = dataPath;
+  if (base.size() > 4) {
+    std::string tail = base.substr(base.size() - 4);
+    for (char &c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (tail == ".dat") base.resize(base.size() - 4);
+  }
+  return base + ".licence.csv";
+}
+
+bool ReadLicenceCompanion(const std::string &dataPath, std::string &text, std::string &problem) {
+  text.clear();
+  problem.clear();
+  ReadResult r = ReadWholeFile(LicenceFilePath(SaveTarget(dataPath)), kMaxLicenceBytes);
+  if (r) {
+    text = std::move(*r.bytes);
+    return true;
+  }
+  if (r.outcome.problem == FileProblem::NotFound) return false;
+  problem = r.outcome.reason();
+  return true;
+}
+
 std::string SideFilePath(const std::string &dataPath) {
   // A name shorter than three characters keeps its folder: "folder/ab" → "folder/abNVD".
   const auto slash = dataPath.find_last_of('/');
@@ -505,8 +530,8 @@ FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why
   EncodeModelRecord(ws);
   // The saved copy follows only a save that worked: after a failed save the configuration
   // still counts as modified, and the files it should have replaced are left whole. The data
-  // file, its side file and (in test mode) its tuning values are replaced together, so a new
-  // one never stands beside an old one.
+  // file, its side file, (in test mode) its tuning values and the attached licence are replaced
+  // together, so a new one never stands beside an old one.
   std::vector<std::pair<std::string, std::string>> files{
       {path, SerializeDataFile(ws.working)}, {SideFilePath(target), SideFileBytes(ws.working)}};
   // Tuning values nobody read, loaded or typed are not made into a ".ted": loaded back they
@@ -514,6 +539,8 @@ FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why
   const bool keepTuning = ws.testMode && ws.tuningOrigin.known();
   const std::string ted = keepTuning ? TuningFilePath(target) : std::string();
   if (!ted.empty()) files.emplace_back(ted, TuningFileBytes(ws.tuning));
+  // The attached licence goes with the data file, so Save As carries it to the new name.
+  if (!ws.licenceText.empty()) files.emplace_back(LicenceFilePath(target), ws.licenceText);
   outcome = SaveFiles(files);
   if (!outcome.ok()) {
     if (!outcome.file.empty() && outcome.file != path) return CompanionFailed(outcome, outcome.file);
@@ -547,10 +574,14 @@ FileStatus LoadDataFile(Workspace &ws, const std::string &path, FileOutcome *why
     ws.tuning = table;
     ws.tuningOrigin = {TuningSource::File, ted, false};
   }
+  std::string licence, licenceProblem;
+  ReadLicenceCompanion(path, licence, licenceProblem);
   ws.history.documentReplaced();
   ws.saved = *data;
   ws.working = *data;
   ws.reference = *data;
+  ws.licenceText = std::move(licence);
+  ws.licenceProblem = std::move(licenceProblem);
   DecodeModelRecord(ws);
   ws.untitled = false;
   ws.fileName = path;

@@ -38,7 +38,8 @@ bool ParseDataFile(const std::string &bytes, CodeplugData &out);
 // Save the working copy (after re-encoding the model record) to path and its ".NVD" side
 // file (and, in test mode, the tuning table to the ".ted" companion when the values were
 // read, loaded or typed — zeros nobody entered are not kept as a radio's calibration); saved := working;
-// untitled cleared; fileName := path. Through a symbolic link the companions go beside the
+// untitled cleared; fileName := path; an attached licence goes beside it (LicenceFilePath).
+// Through a symbolic link the companions go beside the
 // link's target. Writes every file beside the old one and renames them together, so a failed
 // save leaves all old files intact; after a failure the saved copy is unchanged. A name
 // ending in "NVD" (any case) is refused. `why` (optional) tells the reason of a FileError,
@@ -48,7 +49,8 @@ FileStatus SaveDataFile(Workspace &ws, const std::string &path, FileOutcome *why
 // last three stand-alone values when it is exactly six bytes long), in test mode the ".ted"
 // companion into fileTuning and tuning (a missing one leaves them; one that cannot be read,
 // is not 32 bytes long or holds a value the test data window would not take fails the load
-// with the entry and reason), working := saved := file, model record decoded,
+// with the entry and reason), the licence beside it (ws.licenceText, or ws.licenceProblem
+// when it cannot be read), working := saved := file, model record decoded,
 // untitled cleared, fileName := path. On any failure nothing in the workspace changes.
 // A damaged file (wrong size, counts out of range, channel numbers outside 1..128 or
 // repeated, DTMF memory positions outside 1..16 or repeated) is a FileError; `why`
@@ -63,5 +65,16 @@ std::string SideFilePath(const std::string &dataPath);
 // The files that travel with a data file, named from the file a save really writes (links
 // followed): its side file and, in test mode, its ".ted".
 std::vector<std::string> DataFileCompanions(const std::string &path, bool testMode);
+
+// The customer's licence kept beside a data file: FILE.licence.csv beside FILE.dat (a name
+// that does not end in ".dat" gets ".licence.csv" added). Saved with the data file when the
+// workspace holds one; read again by LoadDataFile.
+std::string LicenceFilePath(const std::string &dataPath);
+// A licence file larger than this is refused unread (500 lines take about 40 KB).
+inline constexpr std::size_t kMaxLicenceBytes = 1u << 20;
+// Reads the licence beside a data file (beside its target, through a link). True when there is one: `text` holds it, or, when it
+// cannot be read (a folder, a pipe, too large, no permission …), `problem` says why. False
+// when there is none.
+bool ReadLicenceCompanion(const std::string &dataPath, std::string &text, std::string &problem);
 
 }  // namespace n27

@@ -31,10 +31,11 @@ struct DocumentFrame {
   bool untitled = true;
   CodeplugData saved;
   CodeplugData reference;
+  std::string licenceText, licenceProblem;
 
   static DocumentFrame of(const Workspace &ws) {
-    return {ws.modelFamily, ws.modelName, ws.bandText, ws.lowerLimit, ws.upperLimit,
-            ws.fileName,    ws.untitled,  ws.saved,    ws.reference};
+    return {ws.modelFamily, ws.modelName, ws.bandText,  ws.lowerLimit,     ws.upperLimit, ws.fileName,
+            ws.untitled,    ws.saved,     ws.reference, ws.licenceText, ws.licenceProblem};
   }
   void restore(Workspace &ws) const {
     ws.modelFamily = modelFamily;
@@ -46,16 +47,19 @@ struct DocumentFrame {
     ws.untitled = untitled;
     ws.saved = saved;
     ws.reference = reference;
+    ws.licenceText = licenceText;
+    ws.licenceProblem = licenceProblem;
   }
   bool operator==(const DocumentFrame &o) const {
     return modelFamily == o.modelFamily && modelName == o.modelName && bandText == o.bandText &&
            lowerLimit == o.lowerLimit && upperLimit == o.upperLimit && fileName == o.fileName &&
            untitled == o.untitled && std::memcmp(&saved, &o.saved, sizeof saved) == 0 &&
-           std::memcmp(&reference, &o.reference, sizeof reference) == 0;
+           std::memcmp(&reference, &o.reference, sizeof reference) == 0 &&
+           licenceText == o.licenceText && licenceProblem == o.licenceProblem;
   }
   std::size_t bytes() const {
     return sizeof *this + modelFamily.capacity() + modelName.capacity() + bandText.capacity() +
-           fileName.capacity();
+           fileName.capacity() + licenceText.capacity() + licenceProblem.capacity();
   }
 };
 

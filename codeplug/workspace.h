@@ -45,6 +45,12 @@ struct Workspace {
   TuningOrigin tuningOrigin;          // where `tuning` came from (radio, ".ted" file, typed)
   std::string tuningSerial;           // the serial number of the radio they were read from
 
+  // The customer's licence attached to the configuration: the CSV text as attached, kept
+  // beside the data file (FILE.licence.csv) and saved with it; "" when none is attached. When
+  // one lies beside a loaded file but cannot be read, `licenceProblem` says why.
+  std::string licenceText;
+  std::string licenceProblem;
+
   std::string password;               // entered programming password
   bool reverseSwitch = false;         // held only while the program runs
   bool talkAroundSwitch = false;

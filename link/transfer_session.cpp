@@ -46,6 +46,8 @@ void CompleteRead(Workspace &ws, const link::Identification &radio) {
   ws.fileName = "new.dat";
   ws.untitled = true;
   ws.readNotSaved = true;
+  ws.licenceText.clear();  // the radio's configuration is not the file the licence was attached to
+  ws.licenceProblem.clear();
 }
 
 void CompleteRadioInformationRead(Workspace &ws, const link::Identification &radio) {

@@ -39,7 +39,8 @@ const features::Area *areaOf(PrintItem item) {
     case PrintItem::Dtmf: return &features::DtmfArea();
     case PrintItem::EmbeddedMessage: return &features::LocalMessageArea();
     case PrintItem::LocalMessage: return &features::RadioInformationArea();
-    case PrintItem::Channel: break;
+    case PrintItem::Channel:
+    case PrintItem::LicenceCheck: break;
   }
   return nullptr;
 }

@@ -19,8 +19,9 @@ class ChannelContext;
 
 namespace n27::print {
 
-// The print items in printing order.
-enum class PrintItem { Channel, FunctionSetup, KeySetting, Scan, Dtmf, EmbeddedMessage, LocalMessage };
+// The print items in printing order. LicenceCheck is not one of the seven items of the print
+// list: its pages follow them when the list's "Licence check" box is ticked.
+enum class PrintItem { Channel, FunctionSetup, KeySetting, Scan, Dtmf, EmbeddedMessage, LocalMessage, LicenceCheck };
 inline constexpr int kPrintItemCount = 7;
 
 struct PrintItemInfo {

@@ -6,6 +6,7 @@
 #include "channels/ui/channel_windows.h"
 #include "features/ui/feature_windows.h"
 #include "link/ui/FrmTestData.h"
+#include "plan/ui/plan_commands.h"
 #include "print/ui/FrmPrintList.h"
 
 namespace n27 {
@@ -30,6 +31,7 @@ void RegisterEditorWindows(EditorRegistry &registry) {
   RegisterFeatureWindows(registry);
   RegisterPrintWindow(registry);
   RegisterTestDataWindow(registry);
+  RegisterPlanWindows(registry);
 }
 
 }  // namespace n27

@@ -21,6 +21,7 @@
 #include "channels/ui/FrmChannelList.h"
 #include "link/ui/radio_commands.h"
 #include "link/ui/trust_texts.h"
+#include "plan/ui/plan_commands.h"
 #include "history/ui/FrmHistory.h"
 #include "history/ui/history_texts.h"
 #include "print/ui/FrmCompare.h"
@@ -83,6 +84,7 @@ void frmMain::buildMenus() {
   entry(file, "mnuFileImportChannels", csv::text::kImportMenu, [this] { ImportChannelsCommand(*this); });
   entry(file, "mnuFileExportChannels", csv::text::kExportMenu, [this] { ExportChannelsCommand(*this); });
   entry(file, "mnuFileCompare", print::difftext::kCompareMenu, [this] { CompareWithCommand(*this); });
+  entry(file, "mnuFileAttachLicence", plantext::kAttachLicenceMenu, [this] { AttachLicenceCommand(*this); });
   file->addSeparator();
   entry(file, "mnuFileRestore", trustText::kRestoreMenu, [this] { radio_->restoreFromBackup(); });
   entry(file, "mnuFileBackupFolder", trustText::kOpenBackupFolder, [this] { radio_->openBackupFolder(); });
@@ -171,6 +173,8 @@ void frmMain::buildMenus() {
   entry(tools, "mnuRadioHistory", historytext::kMenu, [this] {
     OpenRadioHistory(*this, [this](const std::string &image) { RestoreWithBackupCommand(*this, image); });
   });
+  tools->addSeparator();
+  editor(tools, "mnuCheckPlan", plantext::kCheckPlanMenu, window::kPlanCheck);
 
   QMenu *setting = menu("mnuSetting", mainText::kMenuSetting);
   entry(setting, "mnuComm", mainText::kSetCom, [this] { radio_->setCom(); });

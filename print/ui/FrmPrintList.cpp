@@ -17,6 +17,7 @@
 #include "channels/ui/main_window_host.h"
 #include "base/ui/prompter.h"
 #include "channels/channel_context.h"
+#include "print/licence_report.h"
 #include "print/ui/report_painter.h"
 
 namespace n27 {
@@ -53,6 +54,9 @@ FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
     grid->addWidget(box, place % 4, place / 4);
     ++place;
   }
+  licenceCheck_ = new QCheckBox(q(print::kLicenceCheckItem), items);
+  licenceCheck_->setObjectName("CheckLicence");
+  grid->addWidget(licenceCheck_, place % 4, place / 4);
 
   auto button = [this](const char *name, const Tr &text) {
     auto *b = new QPushButton(q(text), this);
@@ -65,11 +69,13 @@ FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
   QPushButton *pdf = button("cmdPdf", kSavePdf);
   QPushButton *close = button("cmdClose", kClose);
   set->setDefault(true);
+  // Select All ticks the seven parts of the configuration; the licence sheet is asked for alone.
   connect(selectAll, &QPushButton::clicked, this, [this] {
     for (auto *b : check1_) b->setChecked(true);
   });
   connect(clearAll, &QPushButton::clicked, this, [this] {
     for (auto *b : check1_) b->setChecked(false);
+    licenceCheck_->setChecked(false);
   });
   connect(set, &QPushButton::clicked, this, [this] { printTicked(); });
   connect(pdf, &QPushButton::clicked, this, [this] { saveTickedAsPdf(); });
@@ -96,15 +102,21 @@ print::PrintSelection FrmPrintList::selection() const {
   return s;
 }
 
+bool FrmPrintList::licenceCheckTicked() const { return licenceCheck_->isChecked(); }
+
 bool FrmPrintList::anyTicked() {
   for (bool on : selection())
     if (on) return true;
+  if (licenceCheckTicked()) return true;
   ShowMessage(this, q(print::kSelectItems), BoxIcon::Warning);
   return false;
 }
 
 bool FrmPrintList::printOn(QPrinter &printer) {
-  const print::Report report = print::BuildReport(ctx_, selection());
+  print::Report report = print::BuildReport(ctx_, selection());
+  if (licenceCheckTicked())
+    for (auto &page : print::LicenceCheckPages(ctx_, plan::WorkspaceLicence(ctx_.ws), plan::Today()))
+      report.pages.push_back(std::move(page));
   return print::PaintReport(report, printer);
 }
 

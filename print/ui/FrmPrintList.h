@@ -31,6 +31,8 @@ class FrmPrintList : public QDialog {
 
   // The ticks, by printing order.
   print::PrintSelection selection() const;
+  // The "Licence check" box: the plan checked against the attached licence, after the rest.
+  bool licenceCheckTicked() const;
   // The "Set" button: prints the ticked parts after the printer dialog. True when printed.
   bool printTicked();
   // The PDF button: asks for a file name and writes the ticked parts there. True when written.
@@ -45,6 +47,7 @@ class FrmPrintList : public QDialog {
 
   ChannelContext &ctx_;
   std::array<QCheckBox *, print::kPrintItemCount> check1_{};  // by box number Check1(0..6)
+  QCheckBox *licenceCheck_ = nullptr;
   PrinterChooser chooser_;
 };
 
