@@ -110,7 +110,7 @@ class PostgresServer {
     }
     if (!runAsServer({QString::fromStdString(bin_ + "/initdb"), "-D", QString::fromStdString(dir_ + "/data"),
                       "-U", "n27", "--pwfile=" + QString::fromStdString(dir_ + "/pw"), "--auth-local=trust",
-                      "--auth-host=scram-sha-256", "-E", "UTF8", "--locale=C"},
+                      "--auth-host=scram-sha-256", "-E", "UTF8", "--locale=C", "--no-sync"},
                      out))
       return "initdb failed: " + out;
     return start2(out) ? std::string() : "pg_ctl start failed: " + out;

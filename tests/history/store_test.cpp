@@ -25,7 +25,8 @@ int g_databases = 0;
 
 class HistoryStore : public ::testing::TestWithParam<Dialect> {
  protected:
-  static void SetUpTestSuite() {
+  // Only a PostgreSQL case starts the server (each case runs in a process of its own).
+  static void StartServer() {
     if (g_server || !g_serverProblem.empty() || std::getenv("N27_HISTORY_CHILD")) return;
     g_server = new PostgresServer;
     bool missing = false;
@@ -40,6 +41,7 @@ class HistoryStore : public ::testing::TestWithParam<Dialect> {
   void SetUp() override {
     if (std::getenv("N27_HISTORY_CHILD")) return;  // a child records into the parent's database
     if (GetParam() == Dialect::PostgreSQL) {
+      StartServer();
       if (!g_server) GTEST_SKIP() << g_serverProblem;
       const std::string name = "t" + std::to_string(++g_databases);
       std::string why;
