@@ -79,12 +79,11 @@ std::vector<std::string> Prune(const std::string &folder, int kept, const std::s
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    std::smatch m;
-    if (!std::regex_match(name, m, backupName())) continue;
+    const auto parsed = ParseBackupName(name);
+    if (!parsed) continue;
     if (!fs::is_regular_file(it->symlink_status(ec))) continue;
     if (name == justMade) continue;
-    const int count = m[5].matched ? std::stoi(m[5].str()) : 1;
-    found.emplace_back(m[1].str(), count, name);
+    found.emplace_back(parsed->stamp, parsed->count, name);
   }
   if (!justMade.empty()) --kept;
   if (kept < 0) kept = 0;
@@ -104,6 +103,12 @@ std::vector<std::string> Prune(const std::string &folder, int kept, const std::s
 }
 
 }  // namespace
+
+std::optional<BackupName> ParseBackupName(const std::string &fileName) {
+  std::smatch m;
+  if (!std::regex_match(fileName, m, backupName())) return std::nullopt;
+  return BackupName{m[1].str(), m[5].matched ? std::stoi(m[5].str()) : 1};
+}
 
 std::string BackupFolder() { return RecoveryFolder() + "/backups"; }
 

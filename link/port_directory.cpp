@@ -130,8 +130,11 @@ std::optional<int> ParseComName(const std::string &text) {
 }
 
 std::vector<PortEntry> ConfiguredPorts(const std::string &settingsPath) {
+  return ConfiguredPorts(IniFile(settingsPath));
+}
+
+std::vector<PortEntry> ConfiguredPorts(const IniFile &ini) {
   std::vector<PortEntry> out;
-  IniFile ini(settingsPath);
   for (const auto &key : ini.keys(kPortsSection)) {
     auto number = ParseComName(key);
     auto device = ini.value(kPortsSection, key);
