@@ -213,7 +213,7 @@ int64_t limitUnits(double mhz) {
   return RoundTo(Decimal::fromDouble(mhz), kFreqDecimals, Rounding::HalfAwayFromZero);
 }
 
-std::string mhz6(int64_t units10Hz) { return FormatFixed(units10Hz * 10, 6, 1); }
+std::string mhz6(int64_t units10Hz) { return FormatFixed(units10Hz, kFreqDecimals, 1) + "0"; }  // no overflow
 std::string display(int64_t units10Hz) { return FormatFixed(units10Hz, kFreqDecimals, 3); }
 
 // A CTCSS tone in tenths of Hz as the tone text the codec takes ("88.5", "123.4").
