@@ -46,6 +46,7 @@ std::vector<std::string> Texts(const std::vector<Tr> &list) {
 
 std::vector<std::string> NumberList(int first, int last, int step) {
   std::vector<std::string> out;
+  if (step > 0 && last >= first) out.reserve(static_cast<std::size_t>((last - first) / step + 1));
   for (int v = first; v <= last; v += step) out.push_back(std::to_string(v));
   return out;
 }
