@@ -51,6 +51,17 @@ std::vector<std::string> NumberList(int first, int last, int step) {
   return out;
 }
 
+int NumberEntry(std::string_view text, int first, int last) {
+  // Digits only, no leading zero, at most ten of them: nothing else is how a number is listed.
+  if (text.empty() || text.size() > 10 || (text.size() > 1 && text[0] == '0')) return -1;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value >= first && value <= last ? static_cast<int>(value - first) : -1;
+}
+
 std::vector<std::string> TenthsList(int firstTenths, int lastTenths, int stepTenths) {
   std::vector<std::string> out;
   for (int v = firstTenths; v <= lastTenths; v += stepTenths)

@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZ_CHECK(ParseDataFile(SerializeDataFile(ws.working), back) && back == ws.working);
     // What the control shows now, chosen again, is accepted and changes nothing.
     const CodeplugData chosen = ws.working;
-    const std::string now = s.view(ws).shownText();
+    const std::string now = s.shownText(ws);
+    FUZZ_CHECK(!s.shown || now == s.view(ws).shownText());
     if (s.view(ws).enabled) {
       FUZZ_CHECK(s.choose(ctx, now).ok());
       FUZZ_CHECK(ws.working == chosen);

@@ -62,5 +62,39 @@ TEST(StoredValues, FleetListIdWhoseStoredFormMeansEmptyIsRefused) {
   EXPECT_TRUE(id.choose(ctx, "12x").message.empty());
 }
 
+// The long number lists (own fleet and ID, modulation delay, message timer) show and take
+// their texts without building the list: they must agree with the list they stand for.
+TEST(StoredValues, LongNumberListsAgreeWithTheirEntries) {
+  Workspace ws;
+  ChannelContext channels{ws};
+  FeatureContext ctx{channels};
+  int checked = 0;
+  for (const Area *area : FeatureAreas())
+    for (const Setting &s : area->settings) {
+      if (!s.shown) continue;
+      ++checked;
+      for (uint32_t stored : {0u, 1u, 2u, 250u, 251u, 255u, 300u, 301u, 4000u, 4001u, 6000u, 6001u, 0xFFFFFFFFu}) {
+        ws.working.fleetSync = {};
+        ws.working.fleetSync.fleetOwn = static_cast<uint16_t>(stored);
+        ws.working.fleetSync.idOwn = ws.working.fleetSync.modulationDelay = ws.working.fleetSync.messageTimer = stored;
+        EXPECT_EQ(s.shown(ws), s.view(ws).shownText()) << s.key << " " << stored;
+      }
+      const auto entries = s.view(ws).entries;
+      for (const std::string &text : {entries[0], entries[1], entries.back(), std::string("off"), std::string(""),
+                                     std::string("0"), std::string("007"), std::string("1 "), std::string("6001"),
+                                     std::string("99999999999")}) {
+        const CodeplugData before = ws.working;
+        const bool listed = FindEntry(entries, text) >= 0 || (text.empty() && entries[0] == " ");
+        EXPECT_EQ(s.choose(ctx, text).ok(), listed) << s.key << " '" << text << "'";
+        const int at = FindEntry(entries, text);
+        if (listed)
+          EXPECT_EQ(s.view(ws).shownText(), at >= 0 ? entries[static_cast<std::size_t>(at)] : " ") << s.key;
+        else
+          EXPECT_TRUE(ws.working == before) << s.key;
+      }
+    }
+  EXPECT_EQ(checked, 4);
+}
+
 }  // namespace
 }  // namespace n27::features
