@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
 #include <tuple>
@@ -39,6 +40,17 @@ bool Exists(const std::string &path) {
   return fs::exists(fs::symlink_status(path, ec));
 }
 
+// What a backup's name is, as a pattern: the parser must agree with it on every name.
+void CheckAgainstPattern(const std::string &name) {
+  static const std::regex re(
+      R"(^(\d{8}-\d{6})_(SN-[A-Za-z0-9._-]+|no-serial)_(read|before-write|after-write)(-([0-9]{1,4}))?\.img$)");
+  std::smatch m;
+  const bool matches = std::regex_match(name, m, re);
+  const auto parsed = ParseBackupName(name);
+  FUZZ_CHECK(parsed.has_value() == matches);
+  if (matches) FUZZ_CHECK(parsed->stamp == m[1].str() && parsed->count == (m[5].matched ? std::stoi(m[5].str()) : 1));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -68,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
         name.find('\0') != std::string::npos)
       continue;
+    CheckAgainstPattern(name);
     const std::string path = folder + "/" + name;
     if (Exists(path)) continue;
     fuzz::WriteScratch(path, "x");

@@ -60,8 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const Setting &s = *ref.setting;
     if (!s.choose || !s.stored) continue;
     std::string value = in.bytes(in.byte() % 40);
-    const SettingView shown = s.view(ws);
-    if ((how & 6) == 2 && !shown.entries.empty()) value = shown.entries[in.byte() % shown.entries.size()];
+    if ((how & 6) == 2) {
+      const SettingView shown = s.view(ws);
+      if (!shown.entries.empty()) value = shown.entries[in.byte() % shown.entries.size()];
+    }
     if ((how & 6) == 4) value = (how & 8) ? kOn.get() : kOff.get();
 
     const CodeplugData before = ws.working;
@@ -74,9 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZ_CHECK(ParseDataFile(SerializeDataFile(ws.working), back) && back == ws.working);
     // What the control shows now, chosen again, is accepted and changes nothing.
     const CodeplugData chosen = ws.working;
-    const std::string now = s.shownText(ws);
-    FUZZ_CHECK(!s.shown || now == s.view(ws).shownText());
-    if (s.view(ws).enabled) {
+    const SettingView after = s.view(ws);
+    const std::string now = after.shownText();
+    FUZZ_CHECK(s.shownText(ws) == now);
+    if (after.enabled) {
       FUZZ_CHECK(s.choose(ctx, now).ok());
       FUZZ_CHECK(ws.working == chosen);
     }
