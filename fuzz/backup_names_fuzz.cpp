@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_input.h"
 #include "fuzz/fuzz_scratch.h"
 #include "link/backup.h"
 
@@ -22,18 +23,6 @@ using namespace n27;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Input {
-  const uint8_t *p;
-  std::size_t n, i = 0;
-  uint8_t byte() { return i < n ? p[i++] : 0; }
-  std::string bytes(std::size_t count) {
-    count = std::min(count, n - i);
-    std::string s(reinterpret_cast<const char *>(p + i), count);
-    i += count;
-    return s;
-  }
-};
 
 bool Exists(const std::string &path) {
   std::error_code ec;
@@ -54,7 +43,7 @@ void CheckAgainstPattern(const std::string &name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  Input in{data, size};
+  fuzz::Input in{data, size};
   const int kept = in.byte() % 8;
   const std::string serial = in.bytes(in.byte() % 40);
   std::time_t now = 0;

@@ -16,38 +16,22 @@
 #include "codeplug/bands.h"
 #include "codeplug/configuration.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_input.h"
 #include "fuzz/fuzz_scratch.h"
+#include "fuzz/fuzz_workspace.h"
 
 using namespace n27;
 
-namespace {
-
-struct Input {
-  const uint8_t *p;
-  std::size_t n, i = 0;
-  uint8_t byte() { return i < n ? p[i++] : 0; }
-  std::string bytes(std::size_t count) {
-    count = std::min(count, n - i);
-    std::string s(reinterpret_cast<const char *>(p + i), count);
-    i += count;
-    return s;
-  }
-  std::string text() { return bytes(byte() % 12); }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  Input in{data, size};
+  fuzz::Input in{data, size};
+  const auto text = [&in] { return in.bytes(in.byte() % 12); };
   const std::string dec = in.bytes(in.byte());
   const std::string batch = in.bytes(in.byte() % 32);
   fuzz::ClearScratch();
   fuzz::WriteScratch(fuzz::ScratchPath("dec.tbl"), dec);
   fuzz::WriteScratch(fuzz::ScratchPath(kBatchFileName), batch);
 
-  Workspace ws;
-  ws.loadDefaultFile = false;
-  NewConfiguration(ws);
+  Workspace ws = fuzz::NewWorkspace();
   int messages = 0;
   ChannelContext ctx(ws, [&](const std::string &, MessageIcon) { ++messages; });
   ctx.decTable.fill(7);
@@ -78,17 +62,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   b.txMode = static_cast<TxMode>(flags / 8 % 3);
   b.encodeDefault = flags & 0x40;
   b.decodeRandom = flags & 0x80;
-  b.fromText = in.text();
-  b.toText = in.text();
-  b.rxStart = in.text();
-  b.rxStep = in.text();
-  b.txOffset = in.text();
-  b.txStart = in.text();
-  b.txStep = in.text();
+  b.fromText = text();
+  b.toText = text();
+  b.rxStart = text();
+  b.rxStep = text();
+  b.txOffset = text();
+  b.txStart = text();
+  b.txStep = text();
   b.decodeStart = in.byte() * 2;
-  b.decodeInterval = in.text();
+  b.decodeInterval = text();
   b.encodeStart = in.byte() * 2;
-  b.encodeInterval = in.text();
+  b.encodeInterval = text();
   b.power = in.byte() % 3;
   b.busyLock = in.byte() % 4;
   b.pttId = in.byte() % 4;

@@ -15,6 +15,7 @@
 #include "codeplug/image_codec.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_scratch.h"
+#include "fuzz/fuzz_workspace.h"
 #include "print/config_diff.h"
 
 using namespace n27;
@@ -22,13 +23,7 @@ using namespace n27;
 namespace {
 
 Workspace Example() {
-  Workspace ws;
-  ws.loadDefaultFile = false;
-  NewConfiguration(ws);
-  ChannelContext ctx(ws);
-  AddChannel(ctx, 1, 1, "446.00000");
-  AddChannel(ctx, 1, 2, "447.00000");
-  AddChannel(ctx, 1, 40, "470.12500");
+  Workspace ws = fuzz::NewWorkspace({{1, "446.00000"}, {2, "447.00000"}, {40, "470.12500"}});
   EncodeModelRecord(ws);
   ws.image.fill(0, RadioImage::kSize - 1, 0xFF);
   EncodeImage(ws);

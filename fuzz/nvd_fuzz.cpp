@@ -18,6 +18,7 @@
 #include "features/setting_text.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_scratch.h"
+#include "fuzz/fuzz_workspace.h"
 
 using namespace n27;
 namespace df = n27::datafile;
@@ -25,10 +26,7 @@ namespace df = n27::datafile;
 namespace {
 
 std::string DataFileBytes(bool band136) {
-  Workspace ws;
-  ws.loadDefaultFile = false;
-  ws.bandText = band136 ? "136 - 174 MHz" : "400 - 490 MHz";
-  NewConfiguration(ws);
+  Workspace ws = fuzz::NewWorkspace({}, band136 ? "136 - 174 MHz" : "400 - 490 MHz");
   EncodeModelRecord(ws);
   return SerializeDataFile(ws.working);
 }

@@ -14,23 +14,12 @@
 
 #include "base/ini_file.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_input.h"
 #include "link/port_directory.h"
 
 using namespace n27;
 
 namespace {
-
-struct Input {
-  const uint8_t *p;
-  std::size_t n, i = 0;
-  uint8_t byte() { return i < n ? p[i++] : 0; }
-  std::string bytes(std::size_t count) {
-    count = std::min(count, n - i);
-    std::string s(reinterpret_cast<const char *>(p + i), count);
-    i += count;
-    return s;
-  }
-};
 
 const char *const kFamilies[] = {"ttyS",   "ttyUSB", "ttyACM",      "ttyAMA",       "rfcomm", "ttyXRUSB",
                                  "ttymxc", "ttyTHS", "ttyCH343USB", "ttyCH9344USB", "pts/",   ""};
@@ -64,7 +53,7 @@ void CheckList(const std::vector<PortEntry> &ports, const std::vector<PortEntry>
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  Input in{data, size};
+  fuzz::Input in{data, size};
   const std::string ini = in.bytes(in.byte());
   const std::vector<PortEntry> configured = ConfiguredPorts(IniFile::FromText(ini));
   for (const PortEntry &p : configured)

@@ -14,6 +14,7 @@
 #include "codeplug/image_codec.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_scratch.h"
+#include "fuzz/fuzz_workspace.h"
 #include "link/restore.h"
 
 using namespace n27;
@@ -21,12 +22,7 @@ using namespace n27;
 namespace {
 
 std::string GoodImage() {
-  Workspace ws;
-  ws.loadDefaultFile = false;
-  NewConfiguration(ws);
-  ChannelContext ctx(ws);
-  AddChannel(ctx, 1, 1, "446.00000");
-  AddChannel(ctx, 1, 9, "470.12500");
+  Workspace ws = fuzz::NewWorkspace({{1, "446.00000"}, {9, "470.12500"}});
   ws.image.fill(0, RadioImage::kSize - 1, 0xFF);
   EncodeImage(ws);
   const auto &b = ws.image.bytes();

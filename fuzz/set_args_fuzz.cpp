@@ -13,35 +13,36 @@
 #include "codeplug/configuration.h"
 #include "features/feature_areas.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_workspace.h"
 
 using namespace n27;
 using namespace n27::features;
 
 namespace {
 
-struct Input {
-  const uint8_t *p;
-  std::size_t n, i = 0;
-  bool more() const { return i < n; }
-  uint8_t byte() { return i < n ? p[i++] : 0; }
-  std::string bytes(std::size_t count) {
-    count = std::min(count, n - i);
-    std::string s(reinterpret_cast<const char *>(p + i), count);
-    i += count;
-    return s;
-  }
-};
+Workspace Start() {
+  return fuzz::NewWorkspace({{1, "446.00000"}, {2, "446.00000"}, {5, "446.00000"}, {16, "446.00000"},
+                             {17, "446.00000"}, {40, "446.00000"}, {128, "446.00000"}});
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  Input in{data, size};
-  SetLanguageIndex(in.byte() & 1 ? kChinese : kEnglish);
-  Workspace ws;
-  ws.loadDefaultFile = false;
-  NewConfiguration(ws);
+  fuzz::Input in{data, size};
+  // The configuration every input starts from, made once in each language.
+  static const Workspace start[2] = {[] {
+                                       SetLanguageIndex(kEnglish);
+                                       return Start();
+                                     }(),
+                                     [] {
+                                       SetLanguageIndex(kChinese);
+                                       return Start();
+                                     }()};
+  const bool chinese = in.byte() & 1;
+  SetLanguageIndex(chinese ? kChinese : kEnglish);
+  Workspace ws = start[chinese];
   ChannelContext channels(ws);
-  for (int n : {1, 2, 5, 16, 17, 40, 128}) AddChannel(channels, 1, n, "446.00000");
   FeatureContext ctx(channels);
 
   for (int settings = 0; settings < 8 && in.more(); ++settings) {

@@ -13,6 +13,7 @@
 #include "codeplug/tuning_file.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_scratch.h"
+#include "fuzz/fuzz_workspace.h"
 #include "link/test_data.h"
 #include "link/tuning_block.h"
 
@@ -21,9 +22,7 @@ using namespace n27;
 namespace {
 
 std::string DataFileBytes() {
-  Workspace ws;
-  ws.loadDefaultFile = false;
-  NewConfiguration(ws);
+  Workspace ws = fuzz::NewWorkspace();
   EncodeModelRecord(ws);
   return SerializeDataFile(ws.working);
 }
