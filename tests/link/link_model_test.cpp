@@ -256,7 +256,8 @@ TEST(PortDirectory, EverySerialFamilyHasANumber) {
   for (const char *name : {"ttyS0", "ttyUSB12", "ttyACM0", "ttyAMA1", "rfcomm0", "ttyXRUSB3", "ttyCH343USB0",
                            "ttymxc4", "ttyTHS2", "ttySC1", "ttyCH9344USB5", "ttyO2", "ttyS70"})
     EXPECT_TRUE(IsSerialDeviceName(name)) << name;
-  for (const char *name : {"ttyUSB", "tty5", "tty", "ptmx", "console", "ttyUSB0x", "ttyS-1", "ttyprintk", "pts", "ttyS00"})
+  for (const char *name :
+       {"ttyUSB", "tty5", "tty", "ptmx", "console", "ttyUSB0x", "ttyS-1", "ttyprintk", "pts", "ttyS00"})
     EXPECT_FALSE(IsSerialDeviceName(name)) << name;
   EXPECT_TRUE(IsPlaceholderUartName("ttyS3"));
   EXPECT_FALSE(IsPlaceholderUartName("ttySC3"));
