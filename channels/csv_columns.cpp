@@ -70,7 +70,7 @@ std::optional<int64_t> parseFrequency(const std::string &cell, const Tr &name, s
   return units;
 }
 
-std::string mhz6(int64_t units10Hz) { return FormatFixed(units10Hz * 10, 6, 1); }
+std::string mhz6(int64_t units10Hz) { return FormatFixed(units10Hz, kFreqDecimals, 1) + "0"; }  // no overflow
 std::string display(int64_t units10Hz) { return FormatFixed(units10Hz, kFreqDecimals, 3); }
 
 std::optional<std::string> parseCtcss(const std::string &cell) {

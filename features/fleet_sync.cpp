@@ -23,20 +23,28 @@ std::vector<std::string> ownList(int first, int last) {
   return v;
 }
 
-// Fleet(Own): the blank entry stores 255; ID(Own): the blank entry stores 0.
+// Fleet(Own): the blank entry stores 255; ID(Own): the blank entry stores 0. Up to 4001
+// entries: the shown text and a choice are worked out without the list.
 template <typename T>
 Setting ownValue(std::string key, std::string control, Tr label, T FleetSyncBlock::*member, int first, int last,
                  int valueOffset, T blank) {
   Setting s{std::move(key), std::move(control), label, SettingKind::List, {}, {}};
-  s.view = [=](const Workspace &w) {
+  const auto shownIndex = [=](const Workspace &w) {
     const auto stored = static_cast<int64_t>(w.working.fleetSync.*member);
-    const int64_t count = last - first + 1;
-    return ListView(ownList(first, last), stored >= 1 && stored <= count ? static_cast<int>(stored) : 0);
+    return stored >= 1 && stored <= last - first + 1 ? static_cast<int>(stored) : 0;
+  };
+  s.view = [=](const Workspace &w) { return ListView(ownList(first, last), shownIndex(w)); };
+  s.shown = [=](const Workspace &w) {
+    const int i = shownIndex(w);
+    return i == 0 ? std::string(" ") : std::to_string(first + i - 1);
   };
   s.choose = [=](FeatureContext &c, const std::string &text) {
-    int i = FindEntry(ownList(first, last), text);
-    if (i < 0 && text.empty()) i = 0;  // the blank entry, typed as nothing
-    if (i < 0) return ChooseResult::fail(ChooseStatus::NotOffered);
+    int i = 0;  // the blank entry, typed as nothing too
+    if (!text.empty() && text != " ") {
+      const int n = NumberEntry(text, first, last);
+      if (n < 0) return ChooseResult::fail(ChooseStatus::NotOffered);
+      i = n + 1;
+    }
     c.ws.working.fleetSync.*member = i == 0 ? blank : static_cast<T>(i + first - 1 - valueOffset);
     return ChooseResult{};
   };
@@ -55,6 +63,33 @@ Setting indexValue(std::string key, std::string control, Tr label, T FleetSyncBl
   s.choose = [=](FeatureContext &c, const std::string &text) {
     int i = FindEntry(entries(), text);
     if (i < 0) return ChooseResult::fail(ChooseStatus::NotOffered);
+    c.ws.working.fleetSync.*member = static_cast<T>(i);
+    return ChooseResult{};
+  };
+  return s;
+}
+
+// A list of the numbers first … last, after the language's "Off" when `off`: the index chosen is
+// stored. Its text is worked out without the list (the modulation delay has 6001 entries).
+template <typename T>
+Setting numberValue(std::string key, std::string control, Tr label, T FleetSyncBlock::*member, int first, int last,
+                    bool off) {
+  const auto numbers = NumberList(first, last);
+  Setting s = indexValue<T>(std::move(key), std::move(control), label, member,
+                            off ? OffThen(numbers) : std::function([numbers] { return numbers; }));
+  s.shown = [=](const Workspace &w) {
+    const int64_t stored = w.working.fleetSync.*member, lead = off ? 1 : 0;
+    const int64_t i = stored <= last - first + lead ? stored : 0;  // outside the list: its first entry
+    return off && i == 0 ? std::string(kOff.get()) : std::to_string(first + i - lead);
+  };
+  s.choose = [=](FeatureContext &c, const std::string &text) {
+    int i = NumberEntry(text, first, last);
+    if (i >= 0)
+      i += off ? 1 : 0;
+    else if (off && FindEntry({kOff.get()}, text) == 0)
+      i = 0;
+    else
+      return ChooseResult::fail(ChooseStatus::NotOffered);
     c.ws.working.fleetSync.*member = static_cast<T>(i);
     return ChooseResult{};
   };
@@ -99,11 +134,11 @@ std::vector<Setting> buildTable() {
   t.push_back(ownValue<uint32_t>("id", "Combo1_1", Tr{"ID(Own)", "ID（自身）"}, &B::idOwn, kIdMin, kIdMax, kIdOffset, 0));
   t.push_back(indexValue<uint16_t>("baudrate", "Combo1_2", Tr{"FleetSync Baud Rate[bps]", "队列同步波特率[bps]"},
                                    &B::baudRate, [] { return std::vector<std::string>{"1200", "2400"}; }));
-  t.push_back(indexValue<uint32_t>("modulationdelay", "Combo1_3",
-                                   Tr{"Data TX Modulation Delay Time[ms]", "数据发射调制延迟时间[毫秒]"},
-                                   &B::modulationDelay, [] { return NumberList(0, 6000); }));
-  t.push_back(indexValue<uint32_t>("messagetimer", "Combo1_4", Tr{"Message Mode Timer[s]", "信息模式定时器[秒]"},
-                                   &B::messageTimer, OffThen(NumberList(1, 300))));
+  t.push_back(numberValue<uint32_t>("modulationdelay", "Combo1_3",
+                                    Tr{"Data TX Modulation Delay Time[ms]", "数据发射调制延迟时间[毫秒]"},
+                                    &B::modulationDelay, 0, 6000, false));
+  t.push_back(numberValue<uint32_t>("messagetimer", "Combo1_4", Tr{"Message Mode Timer[s]", "信息模式定时器[秒]"},
+                                    &B::messageTimer, 1, 300, true));
   Setting side{"sidetone", "Check1", Tr{"PTT ID Side Tone", "PTT ID 侧音"}, SettingKind::Check, {}, {}};
   side.view = [](const Workspace &w) { return CheckView(w.working.fleetSync.sideTone != 0); };
   side.choose = [](FeatureContext &c, const std::string &text) {

@@ -46,8 +46,20 @@ std::vector<std::string> Texts(const std::vector<Tr> &list) {
 
 std::vector<std::string> NumberList(int first, int last, int step) {
   std::vector<std::string> out;
+  if (step > 0 && last >= first) out.reserve(static_cast<std::size_t>((last - first) / step + 1));
   for (int v = first; v <= last; v += step) out.push_back(std::to_string(v));
   return out;
+}
+
+int NumberEntry(std::string_view text, int first, int last) {
+  // Digits only, no leading zero, at most ten of them: nothing else is how a number is listed.
+  if (text.empty() || text.size() > 10 || (text.size() > 1 && text[0] == '0')) return -1;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value >= first && value <= last ? static_cast<int>(value - first) : -1;
 }
 
 std::vector<std::string> TenthsList(int firstTenths, int lastTenths, int stepTenths) {

@@ -81,6 +81,12 @@ struct Setting {
   int row = 0, column = 0;
   // For `set --list` when the choices depend on the configuration (channel lists).
   std::string choicesHint = {};
+  // The text the control shows, worked out without building its list, for lists of thousands
+  // of numbers that Compare and the printout would otherwise build for one entry. Empty: the
+  // view's text.
+  std::function<std::string(const Workspace &)> shown = {};
+
+  std::string shownText(const Workspace &ws) const { return shown ? shown(ws) : view(ws).shownText(); }
 };
 
 struct Area {
@@ -114,6 +120,9 @@ SettingView ListView(std::vector<std::string> entries, int index);
 SettingView CheckView(bool checked);
 SettingView TextView(std::string text, int maxLength);
 
+// The position of `text` in NumberList(first, last) (first >= 0): the number written as the list writes it;
+// -1 for any other text.
+int NumberEntry(std::string_view text, int first, int last);
 // The position of `text` among `entries`: exact first, then ignoring case; -1 when absent.
 int FindEntry(const std::vector<std::string> &entries, std::string_view text);
 // A check box value typed by a user: On/Off in either language, 1/0, yes/no, true/false,

@@ -28,12 +28,14 @@
 
 #include "codeplug/memory_map.h"
 #include "codeplug/workspace.h"
+#include "fuzz/fuzz_input.h"
 #include "link/frames.h"
 #include "link/transfer_engine.h"
 #include "link/version_table.h"
 
 namespace {
 
+using n27::fuzz::Input;
 using n27::link::Bytes;
 namespace link = n27::link;
 namespace mem = n27::mem;
@@ -42,13 +44,6 @@ namespace mem = n27::mem;
   std::fprintf(stderr, "transfer_engine_fuzz: %s\n", what);
   std::abort();
 }
-
-struct Input {
-  const uint8_t *p;
-  std::size_t n, i = 0;
-  bool more() const { return i < n; }
-  uint8_t byte() { return i < n ? p[i++] : 0; }
-};
 
 // The radio: its memory, identity and checksum rule; it answers every request correctly.
 struct Radio {

@@ -45,12 +45,15 @@ bool hasControl(std::string_view text) {
   return false;
 }
 
-// The text as a message may show it: credentials ("user:password@") left out.
+// The text as a message may show it: credentials ("user:password@") left out, also from a
+// location mistyped without its "://".
 std::string redacted(std::string_view text) {
   const auto scheme = text.find("://");
   const auto at = text.rfind('@');
-  if (scheme == std::string_view::npos || at == std::string_view::npos || at < scheme) return std::string(text);
-  return std::string(text.substr(0, scheme + 3)) + "…" + std::string(text.substr(at));
+  if (at == std::string_view::npos) return std::string(text);
+  const bool withScheme = scheme != std::string_view::npos && scheme < at;
+  const std::string kept = withScheme ? std::string(text.substr(0, scheme + 3)) : "";
+  return kept + "…" + std::string(text.substr(at));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <regex>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -60,11 +60,19 @@ void removeBackup(const std::string &stem) {
   }
 }
 
-const std::regex &backupName() {
-  // date-time _ serial _ reason [-N] .img
-  static const std::regex re(
-      R"(^(\d{8}-\d{6})_(SN-[A-Za-z0-9._-]+|no-serial)_(read|before-write|after-write)(-([0-9]{1,4}))?\.img$)");
-  return re;
+bool allDigits(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The serial part of a name: "no-serial", or "SN-" and at least one letter, digit, '.', '_'
+// or '-'.
+bool serialPart(std::string_view s) {
+  if (s == "no-serial") return true;
+  if (s.size() < 4 || s.substr(0, 3) != "SN-") return false;
+  return std::all_of(s.begin() + 3, s.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
+           c == '-';
+  });
 }
 
 // Keeps the newest `kept` backups by the date and time in their names, and always the one
@@ -79,12 +87,11 @@ std::vector<std::string> Prune(const std::string &folder, int kept, const std::s
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    std::smatch m;
-    if (!std::regex_match(name, m, backupName())) continue;
+    const auto parsed = ParseBackupName(name);
+    if (!parsed) continue;
     if (!fs::is_regular_file(it->symlink_status(ec))) continue;
     if (name == justMade) continue;
-    const int count = m[5].matched ? std::stoi(m[5].str()) : 1;
-    found.emplace_back(m[1].str(), count, name);
+    found.emplace_back(parsed->stamp, parsed->count, name);
   }
   if (!justMade.empty()) --kept;
   if (kept < 0) kept = 0;
@@ -104,6 +111,31 @@ std::vector<std::string> Prune(const std::string &folder, int kept, const std::s
 }
 
 }  // namespace
+
+// date-time _ serial _ reason [-N] .img: "20261208-063612_SN-ABC_read-2.img". The serial
+// may hold '_', the reason and count cannot: the last '_' ends the serial.
+std::optional<BackupName> ParseBackupName(const std::string &fileName) {
+  std::string_view name = fileName;
+  constexpr std::size_t kStamp = 15;  // yyyymmdd-hhmmss
+  if (name.size() < kStamp + 5 || name[8] != '-' || name[kStamp] != '_' || !allDigits(name.substr(0, 8)) ||
+      !allDigits(name.substr(9, 6)) || name.substr(name.size() - 4) != ".img")
+    return std::nullopt;
+  const std::string_view stamp = name.substr(0, kStamp);
+  name = name.substr(kStamp + 1, name.size() - kStamp - 5);
+  const std::size_t cut = name.rfind('_');
+  if (cut == std::string_view::npos || !serialPart(name.substr(0, cut))) return std::nullopt;
+  const std::string_view reason = name.substr(cut + 1);
+  for (const std::string_view known : {"read", "before-write", "after-write"}) {
+    if (reason.substr(0, known.size()) != known) continue;
+    const std::string_view rest = reason.substr(known.size());  // "" or "-N", N of 1 to 4 digits
+    if (rest.empty()) return BackupName{std::string(stamp), 1};
+    if (rest.size() < 2 || rest.size() > 5 || rest[0] != '-' || !allDigits(rest.substr(1))) continue;
+    int count = 0;
+    for (char c : rest.substr(1)) count = count * 10 + (c - '0');
+    return BackupName{std::string(stamp), count};
+  }
+  return std::nullopt;
+}
 
 std::string BackupFolder() { return RecoveryFolder() + "/backups"; }
 

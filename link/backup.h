@@ -47,6 +47,15 @@ std::string SerialFileName(const std::string &serial);
 // no leading '.'); "no-serial" stands for an empty one.
 std::string BackupBaseName(const std::string &serial, BackupReason reason, std::time_t now);
 
+// What the name of a backup image tells: its date and time ("20261208-063612") and its count
+// (the "-N" after the reason; 1 without one). Nothing for a name this program does not give
+// to backup images ("notes.img", "x_word_read.img").
+struct BackupName {
+  std::string stamp;
+  int count = 1;
+};
+std::optional<BackupName> ParseBackupName(const std::string &fileName);
+
 // `radio` is a workspace just filled by a successful read (CompleteRead done): writes its
 // raw image and its data file (through the safe save) into `folder` (created, mode 0700)
 // under a new name, then prunes the folder, never removing the backup just made (whatever

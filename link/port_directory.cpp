@@ -81,6 +81,9 @@ std::optional<int> numberAfter(const std::string &name, const std::string &prefi
   const std::string digits = name.substr(prefix.size());
   if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return std::nullopt;
+  // The kernel never writes a leading zero: "ttyUSB05" is another device than "ttyUSB5" and
+  // must not take its number (one of the two was left out of the list).
+  if (digits.size() > 1 && digits[0] == '0') return std::nullopt;
   return parseNumber(digits);
 }
 
@@ -130,8 +133,11 @@ std::optional<int> ParseComName(const std::string &text) {
 }
 
 std::vector<PortEntry> ConfiguredPorts(const std::string &settingsPath) {
+  return ConfiguredPorts(IniFile(settingsPath));
+}
+
+std::vector<PortEntry> ConfiguredPorts(const IniFile &ini) {
   std::vector<PortEntry> out;
-  IniFile ini(settingsPath);
   for (const auto &key : ini.keys(kPortsSection)) {
     auto number = ParseComName(key);
     auto device = ini.value(kPortsSection, key);

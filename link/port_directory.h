@@ -60,8 +60,10 @@ std::string PortName(int number);
 // "COM7" (any case, blanks around it allowed) → 7; nullopt for anything else or 0 / > 255.
 std::optional<int> ParseComName(const std::string &text);
 
+class IniFile;
 // The [Ports] entries of a settings file (unreadable lines and bad numbers are skipped).
 std::vector<PortEntry> ConfiguredPorts(const std::string &settingsPath);
+std::vector<PortEntry> ConfiguredPorts(const IniFile &settings);
 
 // Tells whether a device path is there now.
 using DeviceExists = std::function<bool(const std::string &devicePath)>;

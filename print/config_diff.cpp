@@ -101,7 +101,7 @@ std::vector<Difference> CompareConfigurations(const Workspace &firstIn, const Wo
     if (area == &features::RadioInformationArea()) continue;
     for (const features::Setting &s : area->settings) {
       if (!s.stored || !s.view) continue;
-      const std::string va = s.view(first).shownText(), vb = s.view(second).shownText();
+      const std::string va = s.shownText(first), vb = s.shownText(second);
       if (va != vb) out.push_back({area->caption.get(), s.label.get(), va, vb, 0});
     }
   }

@@ -48,7 +48,7 @@ const features::Area *areaOf(PrintItem item) {
 std::string onOff(bool on) { return on ? features::kOn.get() : features::kOff.get(); }
 
 ReportPair pairOf(const features::Setting &s, const Workspace &ws) {
-  return {s.label.get(), s.view(ws).shownText()};
+  return {s.label.get(), s.shownText(ws)};
 }
 
 // Function Setup prints its settings in these pairs; a setting not named here gets a row of

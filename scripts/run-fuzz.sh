@@ -3,6 +3,7 @@
 # named) and prints executions and findings per harness. Seed inputs come from
 # fuzz/corpus/<name>/ (read only); what a run adds goes to BUILD/corpus/<name>/, a crashing
 # input to BUILD/findings/<name>/. Exit status 1 when any harness found something.
+# FUZZ_RUNS=N stops a harness after N executions if that comes before SECONDS.
 #   scripts/run-fuzz.sh BUILD SECONDS [NAME ...]
 set -uo pipefail
 build=${1:?build folder}
@@ -23,7 +24,7 @@ for exe in "$build"/fuzz/*_fuzz; do
   seeds=()
   [ -d "$here/fuzz/corpus/$name" ] && seeds=("$here/fuzz/corpus/$name")
   log="$build/fuzz-$name.log"
-  "$exe" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
+  "$exe" -max_total_time="$seconds" ${FUZZ_RUNS:+-runs="$FUZZ_RUNS"} -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$findings/" "$work" "${seeds[@]}" >"$log" 2>&1
   status=$?
   execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)

@@ -80,6 +80,7 @@ class SimulatedRadio {
   // The line was quiet for a while: a frame left unfinished is dropped.
   void resetFraming();
   bool hasUnfinishedFrame() const { return !pending_.empty(); }
+  std::size_t unfinishedBytes() const { return pending_.size(); }
 
   // True once after an end request that closed a session with at least one stored frame.
   bool takeCompletedWrite();

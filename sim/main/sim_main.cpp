@@ -10,6 +10,7 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -63,7 +64,8 @@ constexpr const char *kUsage =
     "  --baud N            pace the replies at N baud (default 38400; 0 = no pacing)\n"
     "  --turnaround US     the radio's delay before each reply in microseconds (default 0)\n"
     "  --realtime          ask for real-time scheduling so the pacing holds on a busy machine\n"
-    "  --link PATH         also create the symbolic link PATH to the device\n"
+    "  --link PATH         also create the symbolic link PATH to the device (never over a\n"
+    "                      file or a link in use; removed at exit while it is still ours)\n"
     "  --trace FILE        log every exchange (program, read A, write A, end) to FILE\n"
     "Faults (replies are counted from 1 over the whole run):\n"
     "  --drop-reply N      do not send reply N\n"
@@ -81,6 +83,27 @@ constexpr const char *kUsage =
 
 volatile sig_atomic_t g_stop = 0;
 void onSignal(int) { g_stop = 1; }
+
+// SIGINT and SIGTERM stay blocked except while the simulator waits (for the line, for room
+// on it, for the moment a reply byte leaves): a stop request then ends the wait at once,
+// however full the line is, and one that comes between two waits is not lost.
+sigset_t g_waitMask;
+
+void blockStopSignals() {
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGINT);
+  sigaddset(&stop, SIGTERM);
+  sigprocmask(SIG_BLOCK, &stop, &g_waitMask);
+  sigdelset(&g_waitMask, SIGINT);
+  sigdelset(&g_waitMask, SIGTERM);
+}
+
+// poll() that a stop request interrupts; timeoutNs < 0 waits without end.
+int waitFor(pollfd *fds, nfds_t n, long long timeoutNs) {
+  timespec t{static_cast<time_t>(timeoutNs / 1000000000LL), static_cast<long>(timeoutNs % 1000000000LL)};
+  return ::ppoll(fds, n, timeoutNs < 0 ? nullptr : &t, &g_waitMask);
+}
 
 struct Options {
   std::string image, data, save, link, trace;
@@ -262,9 +285,8 @@ Clock now() {
 long long nanos(const Clock &t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; }
 
 void sleepUntil(long long ns) {
-  Clock t{static_cast<time_t>(ns / 1000000000LL), static_cast<long>(ns % 1000000000LL)};
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR && !g_stop) {
-  }
+  for (long long left = ns - nanos(now()); left > 0 && !g_stop; left = ns - nanos(now()))
+    waitFor(nullptr, 0, left);
 }
 
 // Sleeps until shortly before the moment, then waits out the rest without sleeping, so that
@@ -276,14 +298,15 @@ void waitPreciselyUntil(long long ns) {
   }
 }
 
+// False when the line failed or a stop request came while it was full.
 bool writeAll(int fd, const uint8_t *p, std::size_t n) {
-  while (n > 0) {
+  while (n > 0 && !g_stop) {
     ssize_t w = ::write(fd, p, n);
     if (w < 0) {
       if (errno == EINTR) continue;
-      if (errno == EAGAIN) {
+      if (errno == EAGAIN) {  // nobody reads the line: wait for room, or for a stop request
         pollfd pfd{fd, POLLOUT, 0};
-        ::poll(&pfd, 1, 100);
+        waitFor(&pfd, 1, -1);
         continue;
       }
       return false;
@@ -291,8 +314,54 @@ bool writeAll(int fd, const uint8_t *p, std::size_t n) {
     p += w;
     n -= static_cast<std::size_t>(w);
   }
-  return true;
+  return n == 0;
 }
+
+// The symbolic link of --link: made only where nothing is, or over a link a simulator left
+// behind when it was killed (its pseudo-terminal is gone); removed at exit only while it is
+// still this simulator's link. A file, a folder or a live link there is never replaced.
+class DeviceLink {
+ public:
+  // False with the reason printed when the link cannot be made.
+  bool make(const std::string &path, const std::string &device) {
+    if (path.empty()) return true;
+    if (::symlink(device.c_str(), path.c_str()) != 0) {
+      if (errno != EEXIST) return fail(path, std::strerror(errno));
+      if (!leftOver(path)) {
+        const std::string target = linkTarget(path);
+        return fail(path, target.empty() ? "a file n27-sim did not make; not replaced"
+                                         : "already a link to " + target + " (in use, or not a simulator's); not replaced");
+      }
+      if (::unlink(path.c_str()) != 0 || ::symlink(device.c_str(), path.c_str()) != 0)
+        return fail(path, std::strerror(errno));
+    }
+    path_ = path;
+    device_ = device;
+    return true;
+  }
+  ~DeviceLink() {
+    if (!path_.empty() && pointsTo(path_, device_)) ::unlink(path_.c_str());
+  }
+
+ private:
+  // Where a symbolic link points; empty for anything else.
+  static std::string linkTarget(const std::string &path) {
+    char target[4096];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
+    return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
+  }
+  static bool pointsTo(const std::string &path, const std::string &device) { return linkTarget(path) == device; }
+  // A link to a pseudo-terminal that no longer exists: what a killed simulator leaves.
+  static bool leftOver(const std::string &path) {
+    struct stat st {};
+    return linkTarget(path).rfind("/dev/pts/", 0) == 0 && ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
+  }
+  static bool fail(const std::string &path, const std::string &why) {
+    std::fprintf(stderr, "n27-sim: --link %s: %s\n", path.c_str(), why.c_str());
+    return false;
+  }
+  std::string path_, device_;
+};
 
 class Trace {
  public:
@@ -344,14 +413,13 @@ int main(int argc, char **argv) {
   ::tcsetattr(slave, TCSANOW, &tio);
   ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
 
-  if (!o.link.empty()) {
-    ::unlink(o.link.c_str());
-    if (::symlink(device.c_str(), o.link.c_str()) != 0) std::perror("n27-sim: --link");
-  }
+  blockStopSignals();
   struct sigaction sa {};
   sa.sa_handler = onSignal;
   ::sigaction(SIGINT, &sa, nullptr);
   ::sigaction(SIGTERM, &sa, nullptr);
+  DeviceLink link;
+  if (!link.make(o.link, device)) return 1;
   ::signal(SIGPIPE, SIG_IGN);
   // Wake-ups on time: the pacing relies on sleeps of a few hundred microseconds.
   ::prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
@@ -388,7 +456,7 @@ int main(int argc, char **argv) {
   while (!g_stop) {
     pollfd pfd{master, POLLIN, 0};
     // Waits for the programmer; an unfinished frame is given up after 100 ms of silence.
-    int ready = ::poll(&pfd, 1, radio.hasUnfinishedFrame() ? 100 : -1);
+    int ready = waitFor(&pfd, 1, radio.hasUnfinishedFrame() ? 100000000LL : -1);
     if (ready < 0) {
       if (errno == EINTR) continue;
       break;
@@ -457,7 +525,6 @@ int main(int argc, char **argv) {
       if (ended) trace.line("end answered");
     }
   }
-  if (!o.link.empty()) ::unlink(o.link.c_str());
   ::close(slave);
   ::close(master);
   return 0;

@@ -35,6 +35,11 @@ class Sim {
     process_.kill();
     process_.waitForFinished(3000);
   }
+  // SIGTERM; true when the simulator ended by itself within `ms`.
+  bool stop(int ms) {
+    process_.terminate();
+    return process_.waitForFinished(ms) && process_.exitStatus() == QProcess::NormalExit;
+  }
 
  private:
   QProcess process_;

@@ -62,5 +62,28 @@ TEST(StoredValues, FleetListIdWhoseStoredFormMeansEmptyIsRefused) {
   EXPECT_TRUE(id.choose(ctx, "12x").message.empty());
 }
 
+// The long number lists (own fleet and ID, modulation delay, message timer) show and take
+// their texts without building the list: they must agree with the list they stand for.
+TEST(StoredValues, LongNumberListsAgreeWithTheirEntries) {
+  Workspace ws;
+  ChannelContext channels{ws};
+  FeatureContext ctx{channels};
+  auto &f = ws.working.fleetSync;
+  for (const char *key : {"fleetsync.fleet", "fleetsync.id", "fleetsync.modulationdelay", "fleetsync.messagetimer"}) {
+    const Setting &s = *FindSetting(key).setting;
+    for (uint32_t stored : {0u, 1u, 250u, 251u, 255u, 300u, 301u, 4000u, 4001u, 6000u, 6001u, 0xFFFFFFFFu}) {
+      f.fleetOwn = static_cast<uint16_t>(stored), f.idOwn = f.modulationDelay = f.messageTimer = stored;
+      EXPECT_EQ(s.shownText(ws), s.view(ws).shownText()) << key << " " << stored;
+    }
+    const auto entries = s.view(ws).entries;
+    for (const std::string &text :
+         std::vector<std::string>{entries[1], entries.back(), "off", "", "0", "007", "1 ", "6001", "99999999999"}) {
+      const int at = text.empty() && entries[0] == " " ? 0 : FindEntry(entries, text);
+      EXPECT_EQ(s.choose(ctx, text).ok(), at >= 0) << key << " '" << text << "'";
+      if (at >= 0) EXPECT_EQ(s.view(ws).shownText(), entries[static_cast<std::size_t>(at)]) << key;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace n27::features

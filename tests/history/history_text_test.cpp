@@ -34,7 +34,8 @@ TEST(HistoryLocation, ReadsWhatAUserWritesAndRefusesTheRest) {
                           "postgresql://h:70000/db", "postgresql://h:/db", "postgresql://h:54x/db",
                           "postgresql://u:top%zzsecret@h/db", "postgresql://h/db?options=-c%20x",
                           "postgresql://h/db?sslmode=a%20b", "postgresql://h", "postgresql://h/a/b",
-                          "postgresql://h/db\n", "postgresql://u:top%00secret@h/db"}) {
+                          "postgresql://h/db\n", "postgresql://u:top%00secret@h/db",
+                          "postgresql:/u:topsecret@h/db", "postgres:u:topsecret@h/db"}) {
     why.clear();
     EXPECT_FALSE(ParseLocation(bad, "/d", why)) << bad;
     EXPECT_FALSE(why.empty()) << bad;

@@ -240,6 +240,12 @@ TEST(PortDirectory, EverySerialFamilyHasANumber) {
   EXPECT_EQ(ComNumberForDevice("/dev/ttymxc2"), 211);
   EXPECT_EQ(ComNumberForDevice("/dev/ttyXRUSB8"), 0);  // past its range: a named number
   EXPECT_EQ(ComNumberForDevice("/dev/ttyUSB+1"), 0);
+  // A leading zero is no kernel name: such a device gets a named number, not another's.
+  EXPECT_EQ(ComNumberForDevice("/dev/ttyXRUSB05"), 0);
+  const auto both = BuildPortList({{0, "/dev/ttyXRUSB5", "", false}, {0, "/dev/ttyXRUSB05", "", false}}, {});
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(both[0].number, 198);
+  EXPECT_EQ(both[1].number, NamedComNumber("/dev/ttyXRUSB05"));
   // Named numbers: FNV-1a of the name, 217 + hash % 33; the same on every machine.
   EXPECT_EQ(NamedComNumber("/dev/ttyTHS0"), 234);
   EXPECT_EQ(NamedComNumber("/dev/ttyTHS1"), 244);
@@ -250,7 +256,8 @@ TEST(PortDirectory, EverySerialFamilyHasANumber) {
   for (const char *name : {"ttyS0", "ttyUSB12", "ttyACM0", "ttyAMA1", "rfcomm0", "ttyXRUSB3", "ttyCH343USB0",
                            "ttymxc4", "ttyTHS2", "ttySC1", "ttyCH9344USB5", "ttyO2", "ttyS70"})
     EXPECT_TRUE(IsSerialDeviceName(name)) << name;
-  for (const char *name : {"ttyUSB", "tty5", "tty", "ptmx", "console", "ttyUSB0x", "ttyS-1", "ttyprintk", "pts"})
+  for (const char *name :
+       {"ttyUSB", "tty5", "tty", "ptmx", "console", "ttyUSB0x", "ttyS-1", "ttyprintk", "pts", "ttyS00"})
     EXPECT_FALSE(IsSerialDeviceName(name)) << name;
   EXPECT_TRUE(IsPlaceholderUartName("ttyS3"));
   EXPECT_FALSE(IsPlaceholderUartName("ttySC3"));

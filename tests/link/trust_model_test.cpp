@@ -178,6 +178,25 @@ TEST_F(Backup, SerialNumberAndNames) {
   EXPECT_EQ(BackupBaseName("../a b/*\xC3\xA9", BackupReason::Read, kMorning),
             std::string("20261208-063612_SN-") + "_._a_b____" + "_read");
   EXPECT_EQ(BackupBaseName(".hidden", BackupReason::Read, kMorning), "20261208-063612_SN-_hidden_read");
+
+  // What a name tells (the serial may hold '_' and even a reason word), and names that are no backup's.
+  const std::pair<const char *, int> backups[] = {{"20261208-063612_SN-ABC123_read.img", 1},
+                                                   {"20261208-063612_SN-a_b_read_before-write-12.img", 12},
+                                                   {"20261208-063612_no-serial_after-write-0.img", 0},
+                                                   {"20261208-063612_SN-_hidden_read-9999.img", 9999}};
+  for (const auto &[name, count] : backups) {
+    const auto parsed = ParseBackupName(name);
+    ASSERT_TRUE(parsed) << name;
+    EXPECT_EQ(parsed->stamp, "20261208-063612");
+    EXPECT_EQ(parsed->count, count) << name;
+  }
+  for (const char *name :
+       {"20261208-063612_SN-A_read-10000.img", "20261208-063612_SN-A_read-.img", "20261208-063612_SN-A_read-1a.img",
+        "20261208-063612_SN-A_reading.img", "20261208-063612_SN-_read.img", "20261208-063612_no-serial_read-+1.img",
+        "2026120-80636120_SN-A_read.img", "20261208_063612_SN-A_read.img", "20261208-06361x_SN-A_read.img",
+        "20261208-063612_x_read.img", "20261208-063612_SN-A_read.IMG", "20261208-063612_SN-A_read.img.bak",
+        "20261208-063612_SN-A/B_read.img", "20261208-063612_read.img", "20261208-063612_.img", ""})
+    EXPECT_FALSE(ParseBackupName(name)) << name;
 }
 
 TEST_F(Backup, KeepsTheImageAndTheDataFileUnderANewName) {
