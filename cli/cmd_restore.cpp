@@ -1,5 +1,7 @@
 // n27-cli restore: writes a raw image (a backup) back to a radio.
 
+#include <QTemporaryFile>
+
 #include <filesystem>
 #include <iostream>
 
@@ -7,13 +9,16 @@
 #include "cli/history_options.h"
 #include "cli/job_console.h"
 #include "cli/plan_options.h"
+#include "base/settings.h"
+#include "history/history_store.h"
 #include "link/restore.h"
 
 namespace n27::cli {
 namespace {
 
 const std::string kUsage = std::string(
-    "Usage: n27-cli restore --port PORT IMAGE.img [--verify] [--no-backup] [--licence FILE]\n"
+    "Usage: n27-cli restore --port PORT (IMAGE.img | --entry ID) [--verify] [--no-backup]\n"
+    "                       [--licence FILE]\n"
     "                       [--override REASON] [--customer TEXT] [--database URL]\n"
     "                       [--no-history] [--password PW] [--retries N]\n"
     "\n"
@@ -26,6 +31,9 @@ const std::string kUsage = std::string(
     "plan is (against --licence when given): an error stops the restore unless --override\n"
     "gives a reason. The restore is recorded in the radio history. Not available in the\n"
     "factory test mode.\n"
+    "  --entry ID         restore the image the radio history keeps with entry ID (n27-cli\n"
+    "                     history lists them): the radio as that step left it, also when its\n"
+    "                     backup file is gone or was made on another bench\n"
     "  --verify           read the radio back after the write and compare every written\n"
     "                     block; a difference fails the restore and names its address\n") +
     kBackupOptionUsage + kPlanOptionsUsage + kHistoryOptionsUsage + kLinkOptionsUsage;
@@ -35,6 +43,7 @@ int RunRestore(const std::vector<std::string> &args) {
   auto optionDefs = LinkOptionDefs();
   optionDefs.push_back({{"--no-backup"}, false});
   optionDefs.push_back({{"--verify"}, false});
+  optionDefs.push_back({{"--entry"}, true});
   AddPlanOptions(optionDefs);
   AddHistoryOptions(optionDefs);
   auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
@@ -42,25 +51,42 @@ int RunRestore(const std::vector<std::string> &args) {
   LinkOptions link;
   std::string error;
   if (!ReadLinkOptions(*parsed, link, error)) return UsageError("restore", error, kUsage.c_str());
-  if (parsed->positional.size() != 1)
-    return UsageError("restore", "give one image file to restore", kUsage.c_str());
+  const bool fromEntry = parsed->has("--entry");
+  int entry = 0;
+  if (parsed->positional.size() != (fromEntry ? 0u : 1u))
+    return UsageError("restore", "give one image file to restore, or --entry ID", kUsage.c_str());
+  if (fromEntry && (!n27::ParseInteger(parsed->value("--entry"), entry) || entry < 1))
+    return UsageError("restore", "--entry wants the number of a history entry", kUsage.c_str());
   if (std::string problem = OverrideProblem(*parsed); !problem.empty())
     return UsageError("restore", problem, kUsage.c_str());
 
   Workspace ws;
   PrepareLinkWorkspace(ws, link);
-  if (auto refused = PrepareRestore(ws, parsed->positional.front())) return Fail("restore", *refused);
+  CommandHistory history(*parsed);
+  QTemporaryFile kept;  // the entry's image, for the checks of any image to restore
+  std::string image = fromEntry ? std::string() : parsed->positional.front();
+  if (fromEntry) {
+    if (!history.store()) return Fail("restore", history.problem());
+    std::string why;
+    const auto bytes = history.store()->image(entry, why);
+    if (!bytes) return Fail("restore", "entry " + std::to_string(entry) + ": " + why);
+    if (!kept.open()) return Fail("restore", "no temporary file for the entry's image");
+    const auto size = static_cast<qint64>(RadioImage::kSize);
+    if (kept.write(reinterpret_cast<const char *>(bytes->bytes().data()), size) != size || !kept.flush())
+      return Fail("restore", "the entry's image could not be kept in a temporary file");
+    image = kept.fileName().toStdString();
+  }
+  if (auto refused = PrepareRestore(ws, image)) return Fail("restore", *refused);
   JobOptions job;
   job.operation = JobOperation::Restore;
   job.encode = false;  // the image goes out as it is
   job.backup = !parsed->has("--no-backup");
   job.verify = parsed->has("--verify");
   std::error_code ec;
-  job.dataFile = std::filesystem::absolute(parsed->positional.front(), ec).string();  // what was put back
-  if (ec) job.dataFile = parsed->positional.front();
+  if (!fromEntry) job.dataFile = std::filesystem::absolute(image, ec).string();  // what was put back
+  if (ec) job.dataFile = image;
   ConsolePlanGate gate(*parsed, ws);
   job.gate = &gate;
-  CommandHistory history(*parsed);
   job.recorder = history.recorder();
   job.customer = history.customer();
   ConsoleJobListener console("restore");

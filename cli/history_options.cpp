@@ -48,20 +48,28 @@ void AddHistoryOptions(std::vector<OptionDef> &defs) {
 }
 
 CommandHistory::CommandHistory(const Args &args) : customer_(args.value("--customer")) {
-  if (args.has("--no-history")) return;
-  std::string why, notice;
+  if (args.has("--no-history")) {
+    problem_ = "--no-history: the radio history is not opened";
+    return;
+  }
+  std::string notice;
+  std::unique_ptr<history::Recorder> opened;
   if (args.has("--database")) {
-    history::OpenedHistory opened = history::OpenHistory(args.value("--database"));
-    notice = opened.notice;
-    why = opened.error;
-    if (opened.store)
-      recorder_ = std::make_unique<history::Recorder>(std::move(opened.store),
-                                                      history::CurrentOrigin(kRecordedVersion));
+    history::OpenedHistory history = history::OpenHistory(args.value("--database"));
+    notice = history.notice;
+    problem_ = history.error;
+    if (history.store)
+      opened = std::make_unique<history::Recorder>(std::move(history.store), history::CurrentOrigin(kRecordedVersion));
   } else {
-    recorder_ = history::OpenHistoryRecorder(kRecordedVersion, why, notice);
+    opened = history::OpenHistoryRecorder(kRecordedVersion, problem_, notice);
   }
   if (!notice.empty()) std::cerr << notice << "\n";
-  if (!recorder_) recorder_ = std::make_unique<UnavailableRecorder>(why);
+  if (opened) {
+    store_ = &opened->store();
+    recorder_ = std::move(opened);
+  } else {
+    recorder_ = std::make_unique<UnavailableRecorder>(problem_);
+  }
 }
 
 }  // namespace n27::cli

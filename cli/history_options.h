@@ -12,6 +12,10 @@
 #include "link/frames.h"
 #include "link/job_steps.h"
 
+namespace n27::history {
+class Store;
+}
+
 namespace n27::cli {
 
 inline const OptionDef kDatabaseOption{{"--database"}, true};
@@ -34,10 +38,14 @@ class CommandHistory {
   // null with --no-history.
   JobRecorder *recorder() { return recorder_.get(); }
   const std::string &customer() const { return customer_; }
+  // The history opened (null with --no-history or when it could not be opened: `problem`).
+  history::Store *store() { return store_; }
+  const std::string &problem() const { return problem_; }
 
  private:
   std::unique_ptr<JobRecorder> recorder_;
-  std::string customer_;
+  history::Store *store_ = nullptr;
+  std::string customer_, problem_;
 };
 
 // The radio history of a read: its backup kept with what the history protects, and the Read
