@@ -31,7 +31,7 @@ class HistoryCli : public ::testing::Test {
     env_ = QProcessEnvironment::systemEnvironment();
     env_.insert("XDG_DATA_HOME", path("data"));
     env_.insert("XDG_CONFIG_HOME", path("config"));
-    // The radio holds one channel; the configuration to write has two others.
+    // The radio and the configuration to write: the default channels, 1 (and 2) moved.
     ASSERT_EQ(run({"new", "-o", path("old.dat")}).code, 0);
     ASSERT_EQ(run({"edit", path("old.dat"), "1", "1", "446.00625"}).code, 0);
     ASSERT_EQ(run({"encode", path("old.dat"), "-o", path("old.img")}).code, 0);
@@ -47,12 +47,13 @@ class HistoryCli : public ::testing::Test {
     return run(QStringList{"write", "--port", sim.port(), path("fresh.dat"), "--verify", "--reply-timeout", "400"} +
                extra);
   }
-  // The history, newest first: "operation result serial customer" per entry.
+  // The history's entries, newest first.
   QJsonArray entries(QStringList extra = {}) {
     const CliResult r = run(QStringList{"history", "--format", "json"} + extra);
     EXPECT_EQ(r.code, 0) << r.err;
     return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).array();
   }
+  // "operation result serial customer" per entry.
   static std::string steps(const QJsonArray &list) {
     std::string text;
     for (const auto &v : list) {
@@ -63,8 +64,6 @@ class HistoryCli : public ::testing::Test {
     }
     return text;
   }
-  std::string saved(const QString &name) const { return savedImage(path(name)); }
-
   QTemporaryDir dir_;
   QProcessEnvironment env_;
 };
@@ -94,7 +93,7 @@ TEST_F(HistoryCli, EachTransferLeavesItsEntriesAndAnEntryPutsTheRadioBack) {
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(steps(entries({"--limit", "1"})), "restore ok H-1 ");
   EXPECT_EQ(entries({"--limit", "1"})[0].toObject()["sha256"], read["sha256"]);
-  const std::string before = readFile(path("before.img")), now = saved("now.img");
+  const std::string before = readFile(path("before.img")), now = savedImage(path("now.img"));
   ASSERT_EQ(now.size(), 2561u);
   for (std::size_t a = 0; a < 2560; ++a)
     if (a < 416 || a >= 512) ASSERT_EQ(now[a], before[a]) << a;  // the radio's own blocks are not written
@@ -128,7 +127,7 @@ TEST_F(HistoryCli, APlanErrorStopsTheWriteUntilAReasonIsGiven) {
   const CliResult done = write(sim, {"--override", "licence renewal filed", "--no-backup"});
   ASSERT_EQ(done.code, 0) << done.err;
   EXPECT_NE(done.err.find("reason: licence renewal filed"), std::string::npos) << done.err;
-  EXPECT_EQ(saved("now.img").size(), 2561u);
+  EXPECT_EQ(savedImage(path("now.img")).size(), 2561u);
   const CliResult shown = run({"history", "show", QString::number(entries()[1].toObject()["id"].toInt())});
   EXPECT_NE(shown.out.find("licence renewal filed"), std::string::npos) << shown.out;
 
