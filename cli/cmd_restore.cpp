@@ -18,9 +18,8 @@ namespace {
 
 const std::string kUsage = std::string(
     "Usage: n27-cli restore --port PORT (IMAGE.img | --entry ID) [--verify] [--no-backup]\n"
-    "                       [--licence FILE]\n"
-    "                       [--override REASON] [--customer TEXT] [--database URL]\n"
-    "                       [--no-history] [--password PW] [--retries N]\n"
+    "                       [--licence FILE] [--override REASON] [--customer TEXT]\n"
+    "                       [--database URL] [--no-history] [--password PW] [--retries N]\n"
     "\n"
     "Writes a raw memory image (2560 or 2561 bytes: a backup from the backup folder, or an\n"
     "image saved by read --image-out) back to the radio as it is. The image must be of this\n"
