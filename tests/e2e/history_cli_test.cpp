@@ -95,8 +95,10 @@ TEST_F(HistoryCli, EachTransferLeavesItsEntriesAndAnEntryPutsTheRadioBack) {
   EXPECT_EQ(entries({"--limit", "1"})[0].toObject()["sha256"], read["sha256"]);
   const std::string before = readFile(path("before.img")), now = savedImage(path("now.img"));
   ASSERT_EQ(now.size(), 2561u);
-  for (std::size_t a = 0; a < 2560; ++a)
-    if (a < 416 || a >= 512) ASSERT_EQ(now[a], before[a]) << a;  // the radio's own blocks are not written
+  for (std::size_t a = 0; a < 2560; ++a) {
+    if (a >= 416 && a < 512) continue;  // the radio's own blocks are not written
+    ASSERT_EQ(now[a], before[a]) << a;
+  }
 
   // The image the history keeps with the write's entry, the backup file not needed.
   const QJsonObject written = entries({"--limit", "4"})[2].toObject();
@@ -182,7 +184,7 @@ TEST_F(HistoryCli, TwoWritesAtOnceLoseNoEntry) {
   history::test::PostgresServer server;
   bool missing = false;
   const std::string problem = server.start(missing);
-  for (const QString database : {QString(), QString::fromStdString(server.url())}) {
+  for (const QString &database : {QString(), QString::fromStdString(server.url())}) {
     if (!database.isEmpty() && !problem.empty()) {
       if (!missing) ADD_FAILURE() << problem;
       continue;
