@@ -14,7 +14,9 @@
 #include "base/messages.h"
 #include "base/paths.h"
 #include "cli/cli_command.h"
+#include "cli/history_options.h"
 #include "cli/job_console.h"
+#include "cli/plan_options.h"
 #include "link/fleet_run.h"
 #include "link/group_write.h"
 #include "link/port_directory.h"
@@ -27,14 +29,20 @@ namespace {
 
 const std::string kUsage = std::string(
     "Usage: n27-cli fleet FILE.dat --port P1 --port P2 [--port ...] [--count N]\n"
-    "                     [--messages LIST.csv] [--no-backup] [--password PW] [--retries N]\n"
+    "                     [--messages LIST.csv] [--no-backup] [--licence LICENCE.csv]\n"
+    "                     [--override REASON] [--customer TEXT] [--database URL]\n"
+    "                     [--no-history] [--password PW] [--retries N]\n"
     "\n"
     "Writes FILE.dat to one radio after another on several cables at once, with no key press\n"
     "per radio. Each cable without a radio sends the program request once a second; a radio\n"
     "that answers is identified (model, band, state and serial number checked before anything\n"
-    "is written), backed up, written and verified. Unplug it and plug in the next. A radio\n"
-    "whose serial number was done in this run is not written again (\"already done\"); a\n"
-    "radio that failed is written again when it is plugged in again. One line per event:\n"
+    "is written), its plan checked, backed up, written and verified. Unplug it and plug in\n"
+    "the next. The plan is checked before the run too: an error (of the channels, the scan\n"
+    "banks or the customer's licence) stops it before any radio, unless --override gives a\n"
+    "reason, which then goes into each radio's output line, the log's Detail and the radio\n"
+    "history; every radio's steps are recorded there. A radio whose serial number was done\n"
+    "in this run is not written again (\"already done\"); a radio that failed is written\n"
+    "again when it is plugged in again. One line per event:\n"
     "  COM66 N27-0042: written and verified (4.3 s)\n"
     "The run ends after N radios are done (--count), or on q + Enter, at the end of the input\n"
     "(without --count) or on Ctrl+C; the jobs running are finished first. Each radio's\n"
@@ -45,7 +53,7 @@ const std::string kUsage = std::string(
     "  --count N          end after N radios are done\n"
     "  --messages LIST    per-radio message lines: CSV with the columns Serial, Line1, Line2;\n"
     "                     rows without a serial number go to the radios in turn\n") +
-    kBackupOptionUsage +
+    kBackupOptionUsage + kPlanOptionsUsage + kHistoryOptionsUsage +
     "  --password PW      the radios' programming password, when they have one\n"
     "  --retries N        answer \"Check Connection. Retry or Cancel?\" with Retry N times\n";
 
@@ -59,7 +67,7 @@ void onSignal(int) {
 // One line per event on stdout; remarks and cable problems on stderr.
 class FleetConsole : public FleetListener {
  public:
-  explicit FleetConsole(FleetRun *&run) : run_(run) {}
+  FleetConsole(FleetRun *&run, const ConsolePlanGate &gate) : run_(run), gate_(gate) {}
   void cableChanged(int cable) override {
     const CableView &v = run_->cable(cable);
     const bool found = v.state == CableState::Identifying && shown_[cable] != CableState::Identifying;
@@ -71,16 +79,33 @@ class FleetConsole : public FleetListener {
     }
     shown_[cable] = v.state;
   }
-  void radioEnded(int, const FleetLogEntry &entry) override {
+  void radioEnded(int, const FleetLogEntry &ended) override {
+    FleetLogEntry entry = ended;
+    entry.detail = WithOverride(entry);
+    details_[entry.number] = entry.detail;
     std::cout << FleetEventLine(entry) << "\n" << std::flush;
   }
   void remark(int cable, const std::string &text) override {
     std::cerr << run_->cable(cable).port << ": " << text << "\n";
   }
   void runEnded() override { QCoreApplication::exit(0); }
+  // The run's log with the reason of an override in the Detail of each radio written with it.
+  std::vector<FleetLogEntry> log() const {
+    std::vector<FleetLogEntry> entries = run_->log();
+    for (FleetLogEntry &e : entries)
+      if (auto it = details_.find(e.number); it != details_.end()) e.detail = it->second;
+    return entries;
+  }
 
  private:
+  JobFact WithOverride(const FleetLogEntry &e) const {
+    const std::string reason = gate_.overrideReason(e.steps);
+    return {WithOverrideReason(e.detail.english, reason, kEnglish),
+            WithOverrideReason(e.detail.chinese, reason, kChinese)};
+  }
   FleetRun *&run_;
+  const ConsolePlanGate &gate_;
+  std::map<int, JobFact> details_;
   std::map<int, CableState> shown_;
   std::map<int, std::string> problems_;
 };
@@ -91,6 +116,8 @@ int RunFleet(const std::vector<std::string> &args) {
   optionDefs.push_back({{"--no-backup"}, false});
   optionDefs.push_back({{"--count"}, true});
   optionDefs.push_back({{"--messages"}, true});
+  AddPlanOptions(optionDefs);
+  AddHistoryOptions(optionDefs);
   auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
   if (!parsed) return rc;
   LinkOptions link;
@@ -98,6 +125,8 @@ int RunFleet(const std::vector<std::string> &args) {
   if (!ReadLinkOptions(*parsed, link, error)) return UsageError("fleet", error, kUsage.c_str());
   if (parsed->positional.size() != 1)
     return UsageError("fleet", "give one data file to write", kUsage.c_str());
+  if (std::string problem = OverrideProblem(*parsed); !problem.empty())
+    return UsageError("fleet", problem, kUsage.c_str());
   std::vector<std::string> ports;
   for (const auto &[name, value] : parsed->options)
     if (name == "--port") ports.push_back(value);
@@ -121,6 +150,8 @@ int RunFleet(const std::vector<std::string> &args) {
     options.messages = MessageList::Load(parsed->value("--messages"), error);
     if (!options.messages) return Fail("fleet", error);
   }
+  ConsolePlanGate gate(*parsed, ws);
+  if (!PlanAllowsRun("fleet", gate, ws)) return 1;
 
   // Every cable's device, each once.
   const std::vector<PortEntry> known = ListSerialPorts(PortSettingsPath());
@@ -147,9 +178,13 @@ int RunFleet(const std::vector<std::string> &args) {
   options.job.verify = true;
   options.job.dataFile = absolute;
   options.runFolder = FleetRunFolder(absolute, start);
+  options.job.gate = &gate;
+  CommandHistory history(*parsed);
+  options.job.recorder = history.recorder();
+  options.job.customer = history.customer();
 
   FleetRun *runPointer = nullptr;
-  FleetConsole console(runPointer);
+  FleetConsole console(runPointer, gate);
   FleetRun run(cables, console, ws, std::move(options));
   runPointer = &run;
 
@@ -180,7 +215,7 @@ int RunFleet(const std::vector<std::string> &args) {
   std::signal(SIGINT, SIG_DFL);
 
   std::cout << run.totalText() << "\n";
-  const GroupLogSave saved = SaveRunLog(FleetLogCsv(run.log()), absolute, start, "fleet");
+  const GroupLogSave saved = SaveRunLog(FleetLogCsv(console.log()), absolute, start, "fleet");
   for (const std::string &problem : saved.problems) Fail("fleet", problem);
   if (saved.ok) std::cerr << "Log: " << saved.path << "\n";
   return run.allSucceeded() && saved.ok ? 0 : 1;

@@ -8,6 +8,7 @@
 #include "codeplug/configuration.h"
 #include "cli/cli_util.h"
 #include "cli/command_files.h"
+#include "cli/history_options.h"
 #include "link/backup.h"
 #include "link/transfer_session.h"
 
@@ -16,23 +17,28 @@ namespace {
 
 const std::string kUsage = std::string(
     "Usage: n27-cli read --port PORT -o OUT.dat [--image-out OUT.img] [--no-backup]\n"
-    "                    [--password PW] [--retries N]\n"
+    "                    [--customer TEXT] [--database URL] [--no-history] [--password PW]\n"
+    "                    [--retries N]\n"
     "\n"
     "Reads the radio's memory and saves it as an untitled read would be saved: OUT.dat with\n"
     "its .NVD side file (and, in the factory test mode, the radio's tuning values in\n"
-    "OUT.ted). The system's messages go to stderr; exit code 0 only on success.\n"
+    "OUT.ted). The read is recorded in the radio history (the radio's serial number, the\n"
+    "file, the backup and the image); a history that cannot record it changes nothing but\n"
+    "says so. The system's messages go to stderr; exit code 0 only on success.\n"
     "  -o, --output       the data file to write\n"
     "  --image-out FILE   also write the raw 2561-byte memory image\n"
     "  --no-backup        do not keep the read in the backup folder as well\n"
     "                     ($XDG_DATA_HOME/n27/backups: the raw image and the data file, named\n"
-    "                     by date, time and the radio's serial number; the newest 200 are kept)\n") +
-    kLinkOptionsUsage;
+    "                     by date, time and the radio's serial number; the newest 200 are kept,\n"
+    "                     and every backup the radio history names as a radio's latest state)\n") +
+    kHistoryOptionsUsage + kLinkOptionsUsage;
 
 int RunRead(const std::vector<std::string> &args) {
   auto optionDefs = LinkOptionDefs();
   optionDefs.push_back({{"-o", "--output"}, true});
   optionDefs.push_back({{"--image-out"}, true});
   optionDefs.push_back({{"--no-backup"}, false});
+  AddHistoryOptions(optionDefs);
   int rc = 0;
   auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
   if (!parsed) return rc;
@@ -60,18 +66,27 @@ int RunRead(const std::vector<std::string> &args) {
   PrepareLinkWorkspace(ws, link);
   NewConfiguration(ws);
   PrepareRead(ws);
+  CommandHistory history(*parsed);
+  ReadRecord record(history, link.port);
   link::Identification radio;
   TransferSummary summary;
-  const bool read = RunTransfer("read", ws, TransferType::Read, link, &radio, &summary);
+  std::string message;
+  const bool read = RunTransfer("read", ws, TransferType::Read, link, &radio, &summary, &message);
   std::cerr << SummaryText(summary) << "\n";
-  if (!read) return 1;
+  if (!read) {
+    record.failed(ws, radio, message);
+    return 1;
+  }
   CompleteRead(ws, radio);
+  std::string backup;
   if (!parsed->has("--no-backup")) {
     // Kept before the data file is saved: whatever happens to OUT.dat, the read is not lost.
-    const BackupResult kept = KeepBackup(ws, BackupReason::Read, std::time(nullptr));
+    const BackupResult kept = record.keepBackup(ws);
     std::cerr << (kept.ok ? BackupKeptMessage(kept) : BackupFailedMessage(kept)) << "\n";
+    backup = kept.imagePath;
   }
   if (!SaveWorkspace("read", ws, out)) {
+    record.done(ws, radio, "", backup);
     // Something changed since the check (the folder went away, the disk filled up): the
     // radio's data are kept, not dropped.
     if (auto kept = KeepRadioImage(ws, std::time(nullptr)))
@@ -81,6 +96,7 @@ int RunRead(const std::vector<std::string> &args) {
       std::cerr << KeepReadAfterFailedSave(ws) << "\n";
     return 1;
   }
+  record.done(ws, radio, out, backup);
   if (!imageOut.empty() && !WriteImageFile("read", ws.image, imageOut)) return 1;
   std::cerr << CompletionMessage(TransferType::Read) << "\n";
   std::cout << out << ": " << ws.working.channelCount << " channels, " << ws.modelName << " "

@@ -8,7 +8,9 @@
 #include "base/file_io.h"
 #include "base/messages.h"
 #include "cli/cli_command.h"
+#include "cli/history_options.h"
 #include "cli/job_console.h"
+#include "cli/plan_options.h"
 #include "link/group_write.h"
 #include "link/test_data.h"
 #include "link/transfer_session.h"
@@ -18,11 +20,16 @@ namespace {
 
 const std::string kUsage = std::string(
     "Usage: n27-cli write --port PORT FILE.dat [--verify] [--no-backup] [--group]\n"
-    "                     [--password PW] [--retries N] [--send-zero-tuning]\n"
+    "                     [--licence LICENCE.csv] [--override REASON] [--customer TEXT]\n"
+    "                     [--database URL] [--no-history] [--password PW] [--retries N]\n"
+    "                     [--send-zero-tuning]\n"
     "\n"
     "Writes the configuration of FILE.dat to the radio. First the radio is identified (its\n"
     "model, band and state are checked before anything is written), then its current memory\n"
-    "is read and kept in the backup folder; when that fails, nothing is written. The radio's\n"
+    "is read and kept in the backup folder; when that fails, nothing is written. Before the\n"
+    "write the plan is checked (the channels, the scan banks and the customer's licence): an\n"
+    "error stops it, its findings printed one a line, unless --override gives a reason;\n"
+    "warnings are printed. Every step is recorded in the radio history. The radio's\n"
     "information and password blocks are never written. In the factory test mode the tuning\n"
     "values of FILE.ted (beside FILE.dat) are written too; without that file the write is\n"
     "refused, since it would replace the radio's calibration with zeros, unless\n"
@@ -41,9 +48,11 @@ const std::string kUsage = std::string(
     "                     FILE-group-YYYYMMDD-HHMMSS.csv (in ~/.local/share/n27 when that\n"
     "                     folder takes no file); exit code 0 only when every radio succeeded.\n"
     "  --send-zero-tuning  test mode: write a tuning block of zeros when FILE.ted is missing\n" +
-    kLinkOptionsUsage;
+    kPlanOptionsUsage + kHistoryOptionsUsage + kLinkOptionsUsage;
 
-int runGroup(const Workspace &ws, const std::string &dataFile, JobOptions job, const LinkOptions &link) {
+int runGroup(const Workspace &ws, const std::string &dataFile, JobOptions job, const LinkOptions &link,
+             ConsolePlanGate &gate) {
+  if (!PlanAllowsRun("write", gate, ws)) return 1;
   const std::time_t start = std::time(nullptr);
   std::vector<GroupWriteEntry> log;
   int written = 0, failed = 0;
@@ -58,7 +67,8 @@ int runGroup(const Workspace &ws, const std::string &dataFile, JobOptions job, c
     entry.serial = r.radio.serial;
     entry.time = std::time(nullptr);
     entry.success = r.outcome == JobOutcome::Done;
-    entry.result = entry.success ? GroupRadioDoneText() : r.fact.text();
+    entry.result = WithOverrideReason(entry.success ? GroupRadioDoneText() : r.fact.text(),
+                                      gate.overrideReason(r.steps));
     (entry.success ? written : failed) += 1;
     log.push_back(entry);
     std::cerr << (entry.success ? "OK" : "FAILED") << ": " << entry.result << "\n";
@@ -84,6 +94,8 @@ int RunWrite(const std::vector<std::string> &args) {
   optionDefs.push_back({{"--no-backup"}, false});
   optionDefs.push_back({{"--verify"}, false});
   optionDefs.push_back({{"--group"}, false});
+  AddPlanOptions(optionDefs);
+  AddHistoryOptions(optionDefs);
   auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
   if (!parsed) return rc;
   LinkOptions link;
@@ -91,6 +103,8 @@ int RunWrite(const std::vector<std::string> &args) {
   if (!ReadLinkOptions(*parsed, link, error)) return UsageError("write", error, kUsage.c_str());
   if (parsed->positional.size() != 1)
     return UsageError("write", "give one data file to write", kUsage.c_str());
+  if (std::string problem = OverrideProblem(*parsed); !problem.empty())
+    return UsageError("write", problem, kUsage.c_str());
 
   Workspace ws;
   PrepareLinkWorkspace(ws, link);  // test mode first: it brings the file's tuning values along
@@ -114,7 +128,12 @@ int RunWrite(const std::vector<std::string> &args) {
   std::error_code ec;
   job.dataFile = std::filesystem::absolute(dataFile, ec).string();
   if (ec) job.dataFile = dataFile;
-  if (group) return runGroup(ws, dataFile, job, link);
+  ConsolePlanGate gate(*parsed, ws);
+  job.gate = &gate;
+  CommandHistory history(*parsed);
+  job.recorder = history.recorder();
+  job.customer = history.customer();
+  if (group) return runGroup(ws, dataFile, job, link, gate);
   ConsoleJobListener console("write");
   return RunJob("write", ws, job, link, console).outcome == JobOutcome::Done ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "base/paths.h"
+#include "cli/plan_options.h"
 #include "link/port_directory.h"
 #include "link/qt/job_line.h"
 #include "link/verify.h"
@@ -57,7 +58,10 @@ void ConsoleJobListener::remark(const std::string &text) {
 
 void ConsoleJobListener::jobEnded(const JobResult &result) {
   endBar();
-  if (result.outcome == JobOutcome::Failed) Fail(command_, result.message);
+  if (result.outcome != JobOutcome::Failed) return;
+  // The plan check printed its findings one a line: the refusal need not repeat them.
+  const bool planRefused = !result.steps.empty() && result.steps.back().step == JobStep::Check;
+  Fail(command_, planRefused ? PlanRefusedText() : result.message);
 }
 
 JobResult RunJob(const std::string &command, const Workspace &config, JobOptions job,

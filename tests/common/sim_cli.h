@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace n27::e2e {
 
@@ -77,6 +79,15 @@ inline std::string readFile(const QString &path) {
   std::stringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+// The image a simulated radio saves (--save) just after its last reply: waits up to 5 s for
+// all 2561 bytes; what the file holds then.
+inline std::string savedImage(const QString &path) {
+  std::string bytes;
+  for (int i = 0; i < 500 && (bytes = readFile(path)).size() != 2561u; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return bytes;
 }
 
 }  // namespace n27::e2e

@@ -78,12 +78,7 @@ class TrustCli : public ::testing::Test {
     return QDir(path("data/n27/backups")).entryList({pattern}, QDir::Files, QDir::Name);
   }
   // The simulated radio saves its memory just after its last reply.
-  std::string saved(const QString &name) const {
-    std::string bytes;
-    for (int i = 0; i < 500 && (bytes = readFile(path(name))).size() != 2561u; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return bytes;
-  }
+  std::string saved(const QString &name) const { return savedImage(path(name)); }
 
   QTemporaryDir dir_;
   QProcessEnvironment env_;
