@@ -226,6 +226,7 @@ TEST_F(GuiHistory, DISABLED_Screenshots) {
   frmMain &m = start();
   m.resize(966, 700);
   m.move(0, 0);
+  ChangeChannel(m.channels(), 1, 1, kFieldRx, "446.00625");
   ChangeChannel(m.channels(), 1, 1, kFieldTx, "446.00625");
   ws.licenceText = "Frequency,Bandwidth,Power\n462.5625,12.5,2\n";
   for (int language : {kEnglish, kChinese}) {
