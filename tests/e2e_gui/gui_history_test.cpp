@@ -60,7 +60,8 @@ class GuiHistory : public MainWindowTest {
       if (qobject_cast<FrmHistory *>(w)) delete w;
     MainWindowTest::TearDown();
     sim.reset();
-    qputenv("XDG_CONFIG_HOME", config_);
+    if (config_.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+    else qputenv("XDG_CONFIG_HOME", config_);
   }
 
   // The review before a write takes `reason` (none: the dealer stops); the customer box
