@@ -43,6 +43,8 @@ constexpr int kReadWeight = 160 * 27;
 constexpr int kWriteWeight = 155 * 22;
 constexpr int kIdentifyWeight = 4 * 27;
 
+constexpr Tr kOverriddenFact{"%1 (plan errors overridden: %2)", "%1（已忽略方案错误：%2）"};
+
 double since(std::chrono::steady_clock::time_point t) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
 }
@@ -208,6 +210,7 @@ void ProgrammingJob::check() {
     verdict = options_.gate->check(image.working);
   }
   overrideReason_ = verdict.overrideReason;
+  result_.overrideReason = overrideReason_;
   std::string errors, warnings;
   for (const PlanFinding &f : verdict.findings) {
     std::string &list = f.severity == FindingSeverity::Error ? errors : warnings;
@@ -246,8 +249,12 @@ void ProgrammingJob::backedUp(const TransferOutcome &o) {
     return fail(fact(kOtherRadio, {serial, result_.radio.serial}));
   }
   if (radio_.testMode) ownTuning_ = radio_.tuning;
+  // Pruning keeps every image the history names as a radio's latest state; a history that
+  // cannot say prunes nothing.
+  const auto keep = options_.recorder ? options_.recorder->protectedBackups() : std::set<std::string>{};
   const BackupResult kept = KeepBackup(radio_, BackupReason::BeforeWrite, std::time(nullptr),
-                                       options_.backupFolder.empty() ? BackupFolder() : options_.backupFolder);
+                                       options_.backupFolder.empty() ? BackupFolder() : options_.backupFolder, keep);
+  if (options_.recorder && !kept.pruned.empty()) options_.recorder->backupsPruned(kept.pruned);
   if (!kept.ok) {
     record(JobOperation::Read, false, BackupFailedMessage(kept), &radio_);
     return fail(fact(kNotBackedUp, {kept.error}), WriteRefusedWithoutBackupMessage(kept));
@@ -375,7 +382,12 @@ void ProgrammingJob::fail(const JobFact &why, const std::string &message, bool t
 void ProgrammingJob::finish(JobOutcome outcome, const JobFact &what) {
   result_.outcome = outcome;
   result_.fact = what;
-  if (result_.message.empty()) result_.message = what.text();
+  // Every log that shows the fact (the group and fleet logs, the command line) shows why plan
+  // errors did not stop the write.
+  if (!overrideReason_.empty())
+    result_.fact = {FillPattern(kOverriddenFact.at(kEnglish), {what.english, overrideReason_}),
+                    FillPattern(kOverriddenFact.at(kChinese), {what.chinese, overrideReason_})};
+  if (result_.message.empty()) result_.message = result_.fact.text();
   result_.seconds = since(jobStart_);
   listener_.jobEnded(result_);
 }

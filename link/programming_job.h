@@ -93,6 +93,9 @@ struct JobResult {
   bool written = false;     // the write started: the radio may hold (part of) the data
   bool verified = false;
   std::string backupPath;   // the image kept before the write ("" when none)
+  // The dealer's reason for writing despite plan errors ("" when none were overridden); the
+  // fact of a job that went on with it ends with "(plan errors overridden: REASON)".
+  std::string overrideReason;
   std::vector<StepTime> steps;
   double seconds = 0;
 };

@@ -161,6 +161,7 @@ void frmMain::buildMenus() {
   entry(program, "mnuWriteToRadio", mainText::kWriteToRadio, [this] { radio_->writeToRadio(); });
   entry(program, "mnuMWriteRadio", mainText::kWriteToGroup, [this] { radio_->writeToGroup(); });
   entry(program, "mnuFleet", trustText::kProgramSeveral, [this] { radio_->programSeveralRadios(); });
+  entry(program, "mnuCustomer", trustText::kCustomerMenu, [this] { radio_->customerCommand(); });
   program->addSeparator();
   inert(program, "mnuTestMode", mainText::kTestMode);
   entry(program, "MnuProPassWord", mainText::kProgramPassword,
@@ -169,9 +170,9 @@ void frmMain::buildMenus() {
   QMenu *tools = menu("mnuTools", mainText::kMenuTools);
   entry(tools, "mnuRadioInfo", mainText::kRadioInformation, [this] { radio_->radioInformation(); });
   inert(tools, "mnuSetRadioInfo", mainText::kSetRadioInformation);
-  // The restore goes through the desktop's restore command until the programming job takes it.
+  // Putting a radio back is a restore job of the session, recorded as an entry of its own.
   entry(tools, "mnuRadioHistory", historytext::kMenu, [this] {
-    OpenRadioHistory(*this, [this](const std::string &image) { RestoreWithBackupCommand(*this, image); });
+    OpenRadioHistory(*this, [this](const std::string &image) { radio_->restoreImage(image); });
   });
   tools->addSeparator();
   editor(tools, "mnuCheckPlan", plantext::kCheckPlanMenu, window::kPlanCheck);

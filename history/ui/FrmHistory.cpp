@@ -15,6 +15,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <chrono>
+#include <filesystem>
+
 #include "base/file_io.h"
 #include "base/paths.h"
 #include "base/ui/handler_guard.h"
@@ -314,6 +317,10 @@ void FrmHistory::putRadioBack() {
                 BoxIcon::Critical);
     return;
   }
+  // The restore's question names the image's time: the entry's, not the moment it was written out.
+  std::error_code ec;
+  std::filesystem::last_write_time(
+      path, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(rows[0]->time)), ec);
   restore_(path);
   refresh();  // the restore is an entry of its own once it is recorded
 }
@@ -343,40 +350,6 @@ void OpenRadioHistory(RadioHost &main, std::function<void(const std::string &)> 
   g_window->show();
   g_window->raise();
   g_window->activateWindow();
-}
-
-namespace {
-// Answers the restore command's file question with one image, everything else as before.
-class ChosenImage : public Prompter {
- public:
-  ChosenImage(Prompter &previous, QString image) : previous_(previous), image_(std::move(image)) {}
-  Answer ask(QWidget *p, const QString &t, Prompt prompt) override { return previous_.ask(p, t, prompt); }
-  void message(QWidget *p, const QString &t, BoxIcon i) override { previous_.message(p, t, i); }
-  void message(QWidget *p, const QString &t, BoxIcon i, const QString &d) override { previous_.message(p, t, i, d); }
-  std::optional<QString> openFileName(QWidget *p, const QString &filter, const QString &folder) override {
-    if (image_.isEmpty()) return previous_.openFileName(p, filter, folder);
-    return std::exchange(image_, QString());
-  }
-  std::optional<QString> saveFileName(QWidget *p, const QString &f, const QString &proposed) override {
-    return previous_.saveFileName(p, f, proposed);
-  }
-  int execDialog(QDialog &dialog) override { return previous_.execDialog(dialog); }
-
- private:
-  Prompter &previous_;
-  QString image_;
-};
-}  // namespace
-
-void RestoreWithBackupCommand(RadioHost &main, const std::string &imagePath) {
-  Prompter &previous = CurrentPrompter();
-  ChosenImage chosen(previous, qs(imagePath));
-  SetPrompter(&chosen);
-  struct Back {
-    Prompter &p;
-    ~Back() { SetPrompter(&p); }
-  } back{previous};
-  main.radio().restoreFromBackup();
 }
 
 }  // namespace n27

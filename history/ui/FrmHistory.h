@@ -82,8 +82,4 @@ class FrmHistory : public QDialog {
 // one for the whole run. `restore` is handed to the window (see setRestore).
 void OpenRadioHistory(RadioHost &main, std::function<void(const std::string &)> restore);
 
-// Until every write goes through the programming job: the image at `imagePath` written back
-// with the desktop's File > Restore Radio from Backup command, as if the user had chosen it.
-void RestoreWithBackupCommand(RadioHost &main, const std::string &imagePath);
-
 }  // namespace n27

@@ -25,6 +25,7 @@
 #include "link/group_write.h"
 #include "link/qt/job_line.h"
 #include "link/ui/trust_texts.h"
+#include "plan/ui/plan_commands.h"
 
 namespace n27 {
 
@@ -39,6 +40,8 @@ constexpr Tr kUntitled{"(not saved)", "（未保存）"};
 constexpr Tr kCables{"C&ables (tick two or more):", "线缆(&A)（勾选两条或以上）："};
 constexpr Tr kMessages{"&Message lines:", "信息行(&M)："};
 constexpr Tr kMessagesHint{"none: every radio gets the configuration's own", "无：每台对讲机使用配置本身的信息行"};
+constexpr Tr kCustomer{"C&ustomer or job:", "客户或工单(&U)："};
+constexpr Tr kCustomerHint{"kept with every radio's entry in the radio history", "随每台对讲机的记录保存在对讲机历史中"};
 constexpr Tr kChoose{"C&hoose...", "选择(&H)..."};
 constexpr Tr kMessagesFilter{"Message List (*.csv);;All Files (*)", "信息列表 (*.csv);;所有文件 (*)"};
 constexpr Tr kBackup{"&Back up each radio before writing", "写入前备份每台对讲机(&B)"};
@@ -98,6 +101,13 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
   messages_->setAccessibleName(qs(kMessages).remove('&'));
   auto *messagesLabel = new QLabel(qs(kMessages));
   messagesLabel->setBuddy(messages_);
+  customer_ = new QLineEdit(qs(job_.customer));
+  customer_->setObjectName("TextCustomer");
+  customer_->setMaxLength(trustText::kCustomerMaxLength);
+  customer_->setPlaceholderText(qs(kCustomerHint));
+  customer_->setAccessibleName(qs(kCustomer).remove('&'));
+  auto *customerLabel = new QLabel(qs(kCustomer));
+  customerLabel->setBuddy(customer_);
   auto *choose = new QPushButton(qs(kChoose));
   choose->setObjectName("CommandMessages");
   backup_ = new QCheckBox(qs(kBackup));
@@ -139,7 +149,9 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
   setup->addWidget(messagesLabel, 2, 0);
   setup->addWidget(messages_, 2, 1);
   setup->addWidget(choose, 2, 2);
-  setup->addWidget(backup_, 3, 1, 1, 2);
+  setup->addWidget(customerLabel, 3, 0);
+  setup->addWidget(customer_, 3, 1, 1, 2);
+  setup->addWidget(backup_, 4, 1, 1, 2);
   auto *buttons = new QHBoxLayout;
   buttons->addWidget(total_, 1);
   buttons->addWidget(start_);
@@ -163,6 +175,8 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
 FrmFleet::~FrmFleet() {
   run_.reset();  // before the lines it uses
 }
+
+std::string FrmFleet::customer() const { return customer_->text().simplified().toStdString(); }
 
 QString FrmFleet::totalText() const { return total_->text(); }
 QString FrmFleet::savedText() const { return saved_->text(); }
@@ -198,6 +212,7 @@ void FrmFleet::chooseConfiguration() {
   loaded.history = EditHistory{};
   config_ = std::move(loaded);
   job_.dataFile = config_.fileName;
+  licence_ = plan::FindAttachedLicence(config_.fileName);
   configuration_->setText(qs(Fill(kConfiguration, {config_.fileName})));
 }
 
@@ -227,7 +242,15 @@ void FrmFleet::begin() {
       return;
     }
   }
+  // The plan is checked once at Start; each radio's job checks it again with its own lines and
+  // the same reason.
+  auto gate = std::make_unique<plan::RulesGate>(licence_);
+  const std::optional<std::string> reason = ReviewPlanBeforeWrite(gate->check(config_.working).findings, this);
+  if (!reason) return;
+  gate->setOverrideReason(*reason);
   options.job = job_;
+  options.job.gate = gate.get();
+  options.job.customer = customer();
   options.job.operation = JobOperation::Fleet;
   options.job.backup = backup_->isChecked();
   options.job.verify = true;
@@ -235,6 +258,7 @@ void FrmFleet::begin() {
   options.runFolder = FleetRunFolder(job_.dataFile, started_);
 
   run_.reset();
+  gate_ = std::move(gate);
   lines_.clear();
   std::vector<CableLine *> cables;
   for (const PortEntry &p : chosen) {
@@ -274,6 +298,7 @@ void FrmFleet::setRunning(bool running) {
   cables_->setEnabled(!running);
   pick_->setEnabled(!running);
   messages_->setEnabled(!running);
+  customer_->setEnabled(!running);
   backup_->setEnabled(!running);
   close_->setEnabled(!running);
 }

@@ -15,6 +15,7 @@
 #include "codeplug/workspace.h"
 #include "link/fleet_run.h"
 #include "link/port_directory.h"
+#include "plan/plan_gate.h"
 
 class QCheckBox;
 class QLabel;
@@ -33,8 +34,8 @@ class FrmFleet : public QDialog, private FleetListener {
   Q_OBJECT
 
  public:
-  // `config` is copied: the configuration every radio gets. `job`: backup, verify, plan gate,
-  // recorder and data file as the program has them.
+  // `config` is copied: the configuration every radio gets. `job`: backup, verify, recorder,
+  // customer label and data file as the program has them (the plan gate is made at Start).
   FrmFleet(const Workspace &config, const VersionTable &versions, std::vector<PortEntry> ports,
            JobOptions job, std::chrono::milliseconds replyTimeout, QWidget *parent = nullptr);
   ~FrmFleet() override;
@@ -43,6 +44,12 @@ class FrmFleet : public QDialog, private FleetListener {
   QTableWidget *rows() const { return rows_; }
   QTreeWidget *log() const { return log_; }
   QPushButton *startButton() const { return start_; }
+  QLineEdit *customerField() const { return customer_; }
+  // The licence the plan is checked against at Start (another configuration chosen here brings
+  // the licence kept beside it).
+  void setLicence(plan::AttachedLicence licence) { licence_ = std::move(licence); }
+  // The customer or job label as the field holds it.
+  std::string customer() const;
   QString totalText() const;
   QString savedText() const;
   // A line for the status bar once the window closes.
@@ -73,6 +80,8 @@ class FrmFleet : public QDialog, private FleetListener {
   std::vector<PortEntry> ports_;
   JobOptions job_;
   std::chrono::milliseconds replyTimeout_;
+  plan::AttachedLicence licence_;
+  std::unique_ptr<PlanGate> gate_;  // the run's plan check, with the dealer's reason
   std::vector<std::unique_ptr<SerialJobLine>> lines_;
   std::unique_ptr<FleetRun> run_;
   std::time_t started_ = 0;
@@ -82,6 +91,7 @@ class FrmFleet : public QDialog, private FleetListener {
   QPushButton *pick_;
   QListWidget *cables_;
   QLineEdit *messages_;
+  QLineEdit *customer_;
   QCheckBox *backup_;
   QPushButton *start_;
   QPushButton *close_;

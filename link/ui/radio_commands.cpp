@@ -10,6 +10,7 @@
 #include <string>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -75,6 +76,9 @@ void RadioCommands::writeToRadio() { session_->writeToRadio(); }
 void RadioCommands::writeToGroup() { session_->writeToGroup(); }
 void RadioCommands::restoreFromBackup() { session_->restoreFromBackup(); }
 void RadioCommands::programSeveralRadios() { session_->programSeveralRadios(); }
+void RadioCommands::restoreImage(const std::string &imagePath) { session_->restoreImage(qs(imagePath)); }
+void RadioCommands::customerCommand() { session_->customerCommand(); }
+const std::string &RadioCommands::customer() const { return session_->customer(); }
 void RadioCommands::openBackupFolder() { session_->openBackupFolder(); }
 bool RadioCommands::backupBeforeWrite() { return QSettings().value(kBackupKey, true).toBool(); }
 void RadioCommands::setBackupBeforeWrite(bool on) { QSettings().setValue(kBackupKey, on); }
@@ -95,7 +99,8 @@ void RadioCommands::setReplyTimeout(std::chrono::milliseconds interval) {
 RadioCommands::Session::Session(RadioHost &main, RadioCommands &owner)
     : main_(main),
       owner_(owner),
-      line_(std::make_unique<SerialTransfer>(main.workspace(), main.versions(), *this)) {}
+      line_(std::make_unique<SerialTransfer>(main.workspace(), main.versions(), *this)),
+      history_(QCoreApplication::applicationVersion().toStdString()) {}
 
 bool RadioCommands::Session::busy() const { return running_ != TransferType::None || line_->running(); }
 
@@ -144,9 +149,14 @@ void RadioCommands::Session::readFromRadio() {
     CompleteRead(ws, line_->engine().identification());
     main_.showReadConfiguration();
     ws.loadingFile = false;
-    // Every read is kept; a backup that cannot be kept is a warning, the read stands.
-    BackupResult kept = KeepBackup(ws, BackupReason::Read, std::time(nullptr));
-    if (kept.ok) main_.showStatus(qs(lastStatus_ + " " + BackupKeptMessage(kept)));
+  }
+  // Every read is kept and recorded; a backup that cannot be kept is a warning, the read stands.
+  const BackupResult kept = recordRead(ok);
+  std::string status = lastStatus_;
+  if (kept.ok) status += " " + BackupKeptMessage(kept);
+  status = withHistoryProblems(status);
+  if (status != lastStatus_) main_.showStatus(qs(status));
+  if (ok) {
     ShowMessage(main_.hostWidget(), qs(CompletionMessage(TransferType::Read)), BoxIcon::None);
     if (!kept.ok)
       ShowMessage(main_.hostWidget(),
@@ -154,6 +164,43 @@ void RadioCommands::Session::readFromRadio() {
                   BoxIcon::Warning);
   }
   ended(TransferType::Read, ok);
+}
+
+BackupResult RadioCommands::Session::recordRead(bool ok) {
+  const Workspace &ws = main_.workspace();
+  const link::Identification &radio = line_->engine().identification();
+  // A read nobody answered touched no radio: nothing to record.
+  if (!ok && radio.model.empty()) return {};
+  JobRecorder *recorder = history_.recorder();
+  BackupResult kept;
+  if (ok) {
+    const auto keep = recorder ? recorder->protectedBackups() : std::set<std::string>{};
+    kept = KeepBackup(ws, BackupReason::Read, std::time(nullptr), BackupFolder(), keep);
+    if (recorder && !kept.pruned.empty()) recorder->backupsPruned(kept.pruned);
+  }
+  if (!recorder) return kept;
+  JobRecord entry;
+  entry.time = std::time(nullptr);
+  entry.operation = JobOperation::Read;
+  entry.ok = ok;
+  if (!ok) entry.reason = lastMessage_.empty() ? TransferEndText(TransferType::Read, false, line_->engine().summary())
+                                               : lastMessage_;
+  entry.radio = {ok ? RadioSerialNumber(ws.image) : std::string(), radio.model, radio.band, radio.firmware};
+  entry.port = device_;
+  entry.backupAfter = kept.ok ? kept.imagePath : std::string();
+  entry.customer = customer_;
+  entry.hasImage = ok;
+  if (ok) entry.image = ws.image;
+  recorder->record(entry);  // a step not recorded is told with the status
+  return kept;
+}
+
+std::string RadioCommands::Session::withHistoryProblems(std::string status) {
+  const std::string notice = history_.takeNotice();
+  if (!notice.empty()) ShowMessage(main_.hostWidget(), qs(notice), BoxIcon::Warning);
+  const std::string problems = history_.endTransfer();
+  if (!problems.empty()) status += (status.empty() ? "" : " ") + problems;
+  return status;
 }
 
 bool RadioCommands::Session::runTransfer(FrmProgress::Kind kind, TransferType type,

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "channels/ui/main_window_host.h"
@@ -62,6 +63,14 @@ class RadioCommands {
   void restoreFromBackup();
   // Program → Program Several Radios…: the fleet window (several cables at once).
   void programSeveralRadios();
+  // Tools → Radio History's "Put this radio back to this state": the image at `imagePath`
+  // written back as a restore (its question, the plan check, backup and verify as set),
+  // recorded in the history as an entry of its own.
+  void restoreImage(const std::string &imagePath);
+  // Program → Customer or Job…: the customer or job label every history entry of this
+  // session's transfers carries ("" none).
+  void customerCommand();
+  const std::string &customer() const;
   // File → Open Backup Folder: the folder of the backups in the desktop's file manager.
   void openBackupFolder();
   // Tools → Radio Information: the radio's information area, then its window.

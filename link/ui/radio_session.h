@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "history/ui/session_history.h"
+#include "link/backup.h"
 #include "link/programming_job.h"
 #include "link/qt/serial_port.h"
 #include "link/ui/FrmProgress.h"
@@ -25,6 +27,9 @@ class RadioCommands::Session : public TransferUi {
   void writeToGroup();
   void restoreFromBackup();
   void programSeveralRadios();
+  void restoreImage(const QString &imagePath);
+  void customerCommand();
+  const std::string &customer() const { return customer_; }
   void openBackupFolder();
   void startInformationRead(bool erase);
   void programPassword();
@@ -60,7 +65,18 @@ class RadioCommands::Session : public TransferUi {
   // tuning block confirmed, the port usable. `single`: one radio (a group keeps each radio's
   // own tuning values).
   bool writeChecks(bool single);
-  JobOptions jobOptions(JobOperation operation) const;
+  // The options of a job on the chosen port: backup and verify as set, the session's history
+  // and customer label.
+  JobOptions jobOptions(JobOperation operation);
+  // The plan check before a write of `config` against the open configuration's licence: the
+  // findings shown when there are any. Null when the dealer stopped; else the gate every job
+  // of the write checks again with (the dealer's reason for overriding errors in it).
+  std::unique_ptr<PlanGate> reviewPlan(const CodeplugData &config);
+  // The history's problems of the transfer just ended, added to `status` ("This step was not
+  // recorded in the radio history: …"); a damaged history's notice shown once.
+  std::string withHistoryProblems(std::string status);
+  // A read's entry in the history (with its backup, kept with the history's pruning).
+  BackupResult recordRead(bool ok);
   void informationReadEnded(bool success);
   void ended(TransferType type, bool success);
   QWidget *dialogParent();
@@ -75,6 +91,8 @@ class RadioCommands::Session : public TransferUi {
   std::string lastStatus_;   // the status line of the last transfer
   std::string lastMessage_;  // the last message the transfer showed (why it failed)
   std::string device_;       // the chosen port's device
+  SessionHistory history_;
+  std::string customer_;     // the customer or job label of this session
 };
 
 }  // namespace n27

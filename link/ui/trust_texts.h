@@ -72,4 +72,16 @@ inline constexpr Tr kLogOk{"OK", "成功"};
 inline constexpr Tr kLogFailed{"FAILED", "失败"};
 inline constexpr Tr kClose{"&Close", "关闭(&C)"};
 
+// The customer or job label of the session, and the plan check's reason in a status line.
+inline constexpr Tr kCustomerMenu{"Customer or &Job...", "客户或工单(&J)..."};
+inline constexpr Tr kCustomerTitle{"Customer or Job", "客户或工单"};
+inline constexpr Tr kCustomerLabel{"&Customer or job:", "客户或工单(&C)："};
+inline constexpr int kCustomerMaxLength = 120;
+inline constexpr Tr kCustomerSet{"Customer or job: %1", "客户或工单：%1"};
+inline constexpr Tr kCustomerNone{"Customer or job: none (Program > Customer or Job... sets one)",
+                                  "客户或工单：无（可用“编程 > 客户或工单...”设置）"};
+inline constexpr Tr kPlanStopped{"The write was stopped at the plan check: nothing was written.",
+                                 "写入在方案检查时被停止：未写入任何内容。"};
+inline constexpr Tr kOverrideNoted{"Plan errors overridden, reason: %1", "已忽略方案错误，原因：%1"};
+
 }  // namespace n27::trustText

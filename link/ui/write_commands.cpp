@@ -6,9 +6,11 @@
 #include <QFileInfo>
 
 #include <ctime>
+#include <memory>
 
 #include "base/messages.h"
 #include "base/ui/prompter.h"
+#include "codeplug/image_codec.h"
 #include "link/backup.h"
 #include "link/group_write.h"
 #include "link/qt/job_line.h"
@@ -16,12 +18,15 @@
 #include "link/test_data.h"
 #include "link/transfer_session.h"
 #include "link/ui/FrmBackupList.h"
+#include "link/ui/FrmCustomer.h"
 #include "link/ui/FrmFleet.h"
 #include "link/ui/FrmGroupLog.h"
 #include "link/ui/link_texts.h"
 #include "link/ui/radio_session.h"
 #include "link/ui/trust_texts.h"
 #include "link/verify.h"
+#include "plan/plan_gate.h"
+#include "plan/ui/plan_commands.h"
 
 namespace n27 {
 
@@ -70,8 +75,10 @@ class WindowListener : public JobListener {
 
 }  // namespace
 
-JobOptions RadioCommands::Session::jobOptions(JobOperation operation) const {
+JobOptions RadioCommands::Session::jobOptions(JobOperation operation) {
   JobOptions o;
+  o.recorder = history_.recorder();
+  o.customer = customer_;
   o.operation = operation;
   o.backup = RadioCommands::backupBeforeWrite();
   o.verify = RadioCommands::verifyAfterWrite();
@@ -109,6 +116,8 @@ JobResult RadioCommands::Session::runJob(const Workspace &config, JobOptions opt
   for (char &c : status)
     if (c == '\n' || c == '\r') c = ' ';
   if (!listener.backupNote.empty()) status += " " + listener.backupNote;
+  if (!result.overrideReason.empty()) status += " " + Fill(trustText::kOverrideNoted, {result.overrideReason});
+  status = withHistoryProblems(status);
   lastStatus_ = status;
   main_.showStatus(qs(status));
   return result;
@@ -140,15 +149,36 @@ bool RadioCommands::Session::writeChecks(bool single) {
   return openChosenPort();
 }
 
+std::unique_ptr<PlanGate> RadioCommands::Session::reviewPlan(const CodeplugData &config) {
+  auto gate = std::make_unique<plan::RulesGate>(plan::WorkspaceLicence(main_.workspace()));
+  const std::optional<std::string> reason = ReviewPlanBeforeWrite(gate->check(config).findings, main_.hostWidget());
+  if (!reason) {
+    main_.showStatus(qs(trustText::kPlanStopped));
+    return nullptr;
+  }
+  gate->setOverrideReason(*reason);
+  return gate;
+}
+
+void RadioCommands::Session::customerCommand() {
+  FrmCustomer box(customer_, main_.hostWidget());
+  if (ExecDialog(box) == QDialog::Accepted)
+    main_.showStatus(qs(customer_.empty() ? Text(trustText::kCustomerNone) : Fill(trustText::kCustomerSet, {customer_})));
+}
+
 void RadioCommands::Session::writeToRadio() {
   if (busy()) return;
   if (!writeChecks(true)) return;
+  line_->closePort();
+  const std::unique_ptr<PlanGate> gate = reviewPlan(main_.workspace().working);
+  if (!gate) return;
   if (Ask(main_.hostWidget(), question(msg::kWriteQuestion1, msg::kWriteQuestion2),
           Prompt::QuestionOkCancel) != Answer::Ok) {
     line_->closePort();
     return;
   }
   JobOptions options = jobOptions(JobOperation::Write);
+  options.gate = gate.get();
   // The operator confirmed a tuning block nobody read, loaded or typed above.
   options.zeroTuningConfirmed = link::TuningWriteNeedsConfirmation(main_.workspace());
   const JobResult result = runJob(main_.workspace(), std::move(options), true);
@@ -160,16 +190,25 @@ void RadioCommands::Session::writeToGroup() {
   if (busy()) return;
   if (!writeChecks(false)) return;
   line_->closePort();
-  if (Ask(main_.hostWidget(), qs(trustText::kGroupStart), Prompt::QuestionOkCancel) != Answer::Ok)
-    return;
   Workspace &ws = main_.workspace();
+  // The plan is checked once before the run; each radio's job checks it again with its own
+  // values and the same reason.
+  const std::unique_ptr<PlanGate> gate = reviewPlan(ws.working);
+  if (!gate) return;
+  // The start question names the label every entry of the run carries.
+  const std::string label =
+      customer_.empty() ? Text(trustText::kCustomerNone) : Fill(trustText::kCustomerSet, {customer_});
+  if (Ask(main_.hostWidget(), qs(trustText::kGroupStart) + "\n\n" + qs(label), Prompt::QuestionOkCancel) != Answer::Ok)
+    return;
   const std::time_t start = std::time(nullptr);
   std::vector<GroupWriteEntry> entries;
   int written = 0, failed = 0;
   for (int n = 1;; ++n) {
     // A failed radio is a fact in the log and in the next-radio question; the write asks
     // nothing of its own.
-    const JobResult r = runJob(ws, jobOptions(JobOperation::Group), false);
+    JobOptions options = jobOptions(JobOperation::Group);
+    options.gate = gate.get();
+    const JobResult r = runJob(ws, std::move(options), false);
     GroupWriteEntry entry;
     entry.number = n;
     entry.serial = r.radio.serial;
@@ -178,6 +217,9 @@ void RadioCommands::Session::writeToGroup() {
     entry.result = !entry.success ? r.fact.text()
                    : r.verified   ? GroupRadioDoneText()
                                   : Text(trustText::kWrittenNotVerified);
+    // The log says why plan errors did not stop the write.
+    if (entry.success && !r.overrideReason.empty())
+      entry.result += " " + Fill(trustText::kOverrideNoted, {r.overrideReason});
     entries.push_back(entry);
     ++(entry.success ? written : failed);
     ended(TransferType::Write, entry.success);
@@ -204,7 +246,11 @@ void RadioCommands::Session::restoreFromBackup() {
   // The backups as a list, newest first; a file elsewhere can still be chosen.
   FrmBackupList list(BackupFolder(), main_.hostWidget());
   if (ExecDialog(list) != QDialog::Accepted || list.chosenPath().isEmpty()) return;
-  const QString chosen = list.chosenPath();
+  restoreImage(list.chosenPath());
+}
+
+void RadioCommands::Session::restoreImage(const QString &chosen) {
+  if (busy()) return;
   // The image goes into a workspace of its own: the open configuration is not part of it.
   Workspace image;
   image.programFolder = main_.workspace().programFolder;
@@ -219,12 +265,19 @@ void RadioCommands::Session::restoreFromBackup() {
   const QString kept = QFileInfo(chosen).lastModified().toString("yyyy-MM-dd HH:mm:ss");
   if (!openChosenPort()) return;
   line_->closePort();
+  // The configuration the image holds is checked as any other write's.
+  Workspace decoded = image;
+  decoded.loadingFile = true;
+  DecodeImage(decoded);
+  const std::unique_ptr<PlanGate> gate = reviewPlan(decoded.working);
+  if (!gate) return;
   const std::string text = Fill(trustText::kRestoreQuestion,
       {chosen.toStdString(), kept.toStdString(), serial.empty() ? Text(trustText::kUnknownSerial) : serial});
   if (Ask(main_.hostWidget(), qs(text), Prompt::WarningOkCancel) != Answer::Ok) return;
   JobOptions options = jobOptions(JobOperation::Restore);
   options.encode = false;  // the image goes out as it is
   options.dataFile.clear();
+  options.gate = gate.get();
   const JobResult result = runJob(image, std::move(options), true);
   reportJob(result, trustText::kRestoreCompleted);
   ended(TransferType::Write, result.outcome == JobOutcome::Done);
@@ -242,9 +295,11 @@ void RadioCommands::Session::programSeveralRadios() {
   running_ = TransferType::Write;
   FrmFleet window(ws, main_.versions(), ports(), jobOptions(JobOperation::Fleet), line_->replyTimeout(),
                   main_.hostWidget());
+  window.setLicence(plan::WorkspaceLicence(ws));
   ExecDialog(window);
   running_ = TransferType::None;
-  main_.showStatus(window.summary());
+  customer_ = window.customer();  // edited there, kept for the session
+  main_.showStatus(qs(withHistoryProblems(window.summary().toStdString())));
 }
 
 }  // namespace n27

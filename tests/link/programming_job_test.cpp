@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "channels/channel_context.h"
 #include "channels/channel_ops.h"
@@ -50,10 +51,14 @@ struct FakeGate : PlanGate {
 struct FakeRecorder : JobRecorder {
   std::vector<JobRecord> records;
   std::string answer;
+  std::optional<std::set<std::string>> latest = std::set<std::string>{};
+  std::vector<std::string> pruned;
   std::string record(const JobRecord &e) override {
     records.push_back(e);
     return answer;
   }
+  std::optional<std::set<std::string>> protectedBackups() override { return latest; }
+  void backupsPruned(const std::vector<std::string> &images) override { pruned = images; }
 };
 
 class Job : public ::testing::Test {
@@ -177,6 +182,46 @@ TEST_F(Job, RefusesTheWrongRadioBeforeAnythingIsWritten) {
   log = {};
   EXPECT_EQ(run(done).outcome, JobOutcome::AlreadyDone);
   EXPECT_EQ(log.result->fact.english, "already done");
+}
+
+TEST_F(Job, PruningKeepsWhatTheHistoryNamesAndReportsTheRest) {
+  // A full backup folder: two old backups beyond the newest 200, one of them the latest state
+  // of radio OLD-1 in the history.
+  const fs::path backups = options.backupFolder;
+  fs::create_directories(backups);
+  auto make = [&](const std::string &name) {
+    std::ofstream(backups / (name + ".img")) << "x";
+    return (backups / (name + ".img")).string();
+  };
+  const std::string latest = make("20200101-000000_SN-OLD-1_before-write");
+  const std::string stale = make("20200101-000001_SN-OLD-2_before-write");
+  for (int i = 0; i < 198; ++i) make("20210101-0" + std::to_string(10000 + i) + "_SN-N_read");
+  sim::SimulatedRadio radio(settingsFor("P-1"));
+  recorder.latest = std::nullopt;  // a history that cannot say: nothing is pruned
+  ASSERT_EQ(run(radio).outcome, JobOutcome::Done);
+  EXPECT_TRUE(fs::exists(stale));
+  EXPECT_TRUE(recorder.pruned.empty());
+  recorder.latest = std::set<std::string>{latest};
+  log = {};
+  ASSERT_EQ(run(radio).outcome, JobOutcome::Done);
+  EXPECT_TRUE(fs::exists(latest));
+  EXPECT_EQ(recorder.pruned, (std::vector<std::string>{stale}));
+  EXPECT_FALSE(fs::exists(stale));
+}
+
+TEST_F(Job, AnOverrideReasonGoesWithTheFactAndEveryRecord) {
+  sim::SimulatedRadio radio(settingsFor("O-1"));
+  FakeGate gate;
+  gate.order = &order;
+  gate.verdict.findings.push_back({FindingSeverity::Error, "tx-not-licensed", 1, "channel 1 is not licensed"});
+  gate.verdict.overrideReason = "licence renewal filed";
+  options.gate = &gate;
+  const JobResult r = run(radio);
+  ASSERT_EQ(r.outcome, JobOutcome::Done);
+  EXPECT_EQ(r.fact.english, "written and verified (plan errors overridden: licence renewal filed)");
+  EXPECT_EQ(r.overrideReason, "licence renewal filed");
+  ASSERT_EQ(recorder.records.size(), 3u);
+  for (const JobRecord &e : recorder.records) EXPECT_EQ(e.overrideReason, "licence renewal filed");
 }
 
 TEST_F(Job, AFailureSaysWhereTheJobStopped) {

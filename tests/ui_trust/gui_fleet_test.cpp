@@ -15,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "base/file_io.h"
 #include "common/sim_cli.h"
@@ -22,6 +23,7 @@
 #include "channels/channel_ops.h"
 #include "codeplug/image_codec.h"
 #include "codeplug/memory_map.h"
+#include "history/qt/history_database.h"
 #include "link/backup.h"
 #include "link/ui/FrmBackupList.h"
 #include "link/ui/FrmFleet.h"
@@ -117,6 +119,7 @@ TEST_F(GuiFleet, ThreeRadiosOnThreeCablesWithNoClickPerRadio) {
     auto &w = static_cast<FrmFleet &>(d);
     w.show();
     tickCables(w);
+    w.customerField()->setText("Harbour Taxis");
     QTest::mouseClick(w.startButton(), Qt::LeftButton);
     EXPECT_TRUE(waitUntil([&] { return w.run() && w.run()->done() == 3; }, 30000)) << w.totalText().toStdString();
     EXPECT_EQ(w.rows()->rowCount(), 3);
@@ -136,6 +139,19 @@ TEST_F(GuiFleet, ThreeRadiosOnThreeCablesWithNoClickPerRadio) {
   const auto logs = QDir(QString::fromStdString(dir.string())).entryList({"fleet-fleet-*.csv"});
   ASSERT_EQ(logs.size(), 1);
   EXPECT_TRUE(saved.contains(logs[0])) << saved.toStdString();
+  // Each radio's steps are in the radio history with the label typed in the window, which the
+  // session keeps.
+  EXPECT_EQ(m.radio().customer(), "Harbour Taxis");
+  history::OpenedHistory opened = history::OpenHistory(path("data/n27/history.sqlite"));
+  ASSERT_TRUE(opened.store) << opened.error;
+  std::string why;
+  history::Filter fleet;
+  fleet.customer = "Harbour Taxis";
+  fleet.ok = true;
+  std::set<std::string> written;
+  for (const history::Entry &e : opened.store->query(fleet, 0, why))
+    if (e.operation == JobOperation::Fleet) written.insert(e.serial);
+  EXPECT_EQ(written, (std::set<std::string>{"FL-1", "FL-2", "FL-3"}));
 }
 
 TEST_F(GuiFleet, RestoreListsTheBackupsNewestFirstFilteredBySerialNumber) {
