@@ -16,7 +16,7 @@ const char *const kPlanOptionsUsage =
     "                     output, the log and the radio history\n";
 
 namespace {
-constexpr Tr kOverriddenDetail{"%1 (plan check errors overridden: %2)", "%1（已忽略方案检查错误：%2）"};
+constexpr Tr kOverriddenDetail{"%1 (plan errors overridden: %2)", "%1（已忽略方案错误：%2）"};
 constexpr Tr kRunBlocked{"the plan check found errors: nothing was written. Give --override \"REASON\" to write all the same.",
                          "方案检查发现错误：未写入任何内容。如仍要写入，请给出 --override \"原因\"。"};
 }  // namespace

@@ -17,6 +17,7 @@ namespace {
 
 constexpr Tr kRead{"read", "读取"};
 constexpr Tr kBeforeWrite{"before write", "写入前"};
+constexpr Tr kAfterWrite{"after write", "写入后"};
 
 std::string lower(std::string s) {
   for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -26,14 +27,19 @@ std::string lower(std::string s) {
 }  // namespace
 
 std::string BackupReasonText(BackupReason reason) {
-  return reason == BackupReason::Read ? kRead.str() : kBeforeWrite.str();
+  switch (reason) {
+    case BackupReason::Read: return kRead.str();
+    case BackupReason::BeforeWrite: return kBeforeWrite.str();
+    case BackupReason::AfterWrite: return kAfterWrite.str();
+  }
+  return {};
 }
 
 std::vector<BackupEntry> ListBackups(const std::string &folder, std::size_t limit) {
   namespace fs = std::filesystem;
   // date-time _ serial _ reason [-N] .img, as KeepBackup names them.
   static const std::regex name(
-      R"(^(\d{4})(\d\d)(\d\d)-(\d\d)(\d\d)(\d\d)_(SN-[A-Za-z0-9._-]+|no-serial)_(read|before-write)(-([0-9]{1,4}))?\.img$)");
+      R"(^(\d{4})(\d\d)(\d\d)-(\d\d)(\d\d)(\d\d)_(SN-[A-Za-z0-9._-]+|no-serial)_(read|before-write|after-write)(-([0-9]{1,4}))?\.img$)");
   struct Found {
     std::string key;  // date-time and count, for the order
     BackupEntry entry;
@@ -51,7 +57,9 @@ std::vector<BackupEntry> ListBackups(const std::string &folder, std::size_t limi
     f.entry.path = it->path().string();
     f.entry.stamp = m[1].str() + "-" + m[2].str() + "-" + m[3].str() + " " + m[4].str() + ":" +
                     m[5].str() + ":" + m[6].str();
-    f.entry.reason = m[8].str() == "read" ? BackupReason::Read : BackupReason::BeforeWrite;
+    f.entry.reason = m[8].str() == "read"           ? BackupReason::Read
+                     : m[8].str() == "before-write" ? BackupReason::BeforeWrite
+                                                    : BackupReason::AfterWrite;
     found.push_back(std::move(f));
   }
   std::sort(found.begin(), found.end(), [](const Found &a, const Found &b) { return a.key > b.key; });

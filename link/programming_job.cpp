@@ -249,12 +249,7 @@ void ProgrammingJob::backedUp(const TransferOutcome &o) {
     return fail(fact(kOtherRadio, {serial, result_.radio.serial}));
   }
   if (radio_.testMode) ownTuning_ = radio_.tuning;
-  // Pruning keeps every image the history names as a radio's latest state; a history that
-  // cannot say prunes nothing.
-  const auto keep = options_.recorder ? options_.recorder->protectedBackups() : std::set<std::string>{};
-  const BackupResult kept = KeepBackup(radio_, BackupReason::BeforeWrite, std::time(nullptr),
-                                       options_.backupFolder.empty() ? BackupFolder() : options_.backupFolder, keep);
-  if (options_.recorder && !kept.pruned.empty()) options_.recorder->backupsPruned(kept.pruned);
+  const BackupResult kept = keepRadio(BackupReason::BeforeWrite);
   if (!kept.ok) {
     record(JobOperation::Read, false, BackupFailedMessage(kept), &radio_);
     return fail(fact(kNotBackedUp, {kept.error}), WriteRefusedWithoutBackupMessage(kept));
@@ -337,13 +332,32 @@ void ProgrammingJob::verified(const TransferOutcome &o) {
     return fail(fact(kVerifyFailed, {where}), VerifyFailedMessage(*at));
   }
   result_.verified = true;
-  record(JobOperation::Verify, true, {}, &radio_);
+  // The read-back is the radio's state after the write: kept beside the before-write backup
+  // (when backups are on), so the history can name and restore it. A failure changes nothing
+  // about the write, which is verified.
+  std::string after;
+  if (options_.backup) {
+    const BackupResult kept = keepRadio(BackupReason::AfterWrite);
+    if (kept.ok) after = kept.imagePath;
+    else listener_.remark(BackupFailedMessage(kept));
+  }
+  record(JobOperation::Verify, true, {}, &radio_, after);
   endStep(true, VerifiedMessage());
   finish(JobOutcome::Done, fact(kWrittenVerified));
 }
 
 // ---------------------------------------------------------------------------------------
 // End
+
+BackupResult ProgrammingJob::keepRadio(BackupReason reason) {
+  // Pruning keeps every image the history names as a radio's latest state; a history that
+  // cannot say prunes nothing.
+  const auto keep = options_.recorder ? options_.recorder->protectedBackups() : std::set<std::string>{};
+  const BackupResult kept = KeepBackup(radio_, reason, std::time(nullptr),
+                                       options_.backupFolder.empty() ? BackupFolder() : options_.backupFolder, keep);
+  if (options_.recorder && !kept.pruned.empty()) options_.recorder->backupsPruned(kept.pruned);
+  return kept;
+}
 
 void ProgrammingJob::record(JobOperation operation, bool ok, const std::string &reason,
                             const Workspace *image, const std::string &backupAfter) {

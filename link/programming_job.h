@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "codeplug/workspace.h"
+#include "link/backup.h"
 #include "link/frames.h"
 #include "link/job_steps.h"
 #include "link/transfer_engine.h"
@@ -169,6 +170,8 @@ class ProgrammingJob : private TransferClient {
   void verify();
   void verified(const TransferOutcome &o);
   std::optional<JobFact> chooseTuning();
+  // Keeps the radio's memory just read (radio_) in the backup folder.
+  BackupResult keepRadio(BackupReason reason);
   void record(JobOperation operation, bool ok, const std::string &reason, const Workspace *image,
               const std::string &backupAfter = {});
   // Ends the job as failed in the running step; `told`: the line showed the reason already.

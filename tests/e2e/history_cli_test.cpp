@@ -142,11 +142,11 @@ TEST_F(HistoryCli, APlanErrorStopsTheWriteUntilAReasonIsGiven) {
   EXPECT_NE(blocked.err.find("Error tx-not-licensed"), std::string::npos) << blocked.err;
   const CliResult overridden = run(fleet + QStringList{"--override", "agreed by phone", "--customer", "Taxis"});
   ASSERT_EQ(overridden.code, 0) << overridden.err;
-  EXPECT_NE(overridden.out.find("P-2: written and verified (plan check errors overridden: agreed by phone)"),
+  EXPECT_NE(overridden.out.find("P-2: written and verified (plan errors overridden: agreed by phone)"),
             std::string::npos) << overridden.out;
   const QStringList logs = QDir(dir_.path()).entryList({"fresh-fleet-*.csv"});
   ASSERT_EQ(logs.size(), 1);
-  EXPECT_NE(readFile(path(logs[0])).find(",OK,written and verified (plan check errors overridden: agreed by phone)"),
+  EXPECT_NE(readFile(path(logs[0])).find(",OK,written and verified (plan errors overridden: agreed by phone)"),
             std::string::npos);
   const std::string fleetSteps = steps(entries({"--customer", "Taxis"}));
   EXPECT_NE(fleetSteps.find("fleet ok P-1 Taxis"), std::string::npos) << fleetSteps;

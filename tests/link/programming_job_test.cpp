@@ -127,6 +127,9 @@ TEST_F(Job, IdentifiesChecksBacksUpWritesAndVerifiesInThatOrder) {
   EXPECT_EQ(recorder.records[2].operation, JobOperation::Verify);
   EXPECT_EQ(recorder.records[1].backupBefore, r.backupPath);
   EXPECT_EQ(recorder.records[1].radio.serial, "N27-0042");
+  // The read-back is kept as the radio's state after the write.
+  EXPECT_NE(recorder.records[2].backupAfter.find("_after-write"), std::string::npos);
+  EXPECT_TRUE(fs::exists(recorder.records[2].backupAfter));
   EXPECT_EQ(log.remarks.size(), 3u);
   Workspace now = MakeWorkspace();  // the radio holds the configuration now
   now.loadDefaultFile = false;
@@ -195,13 +198,14 @@ TEST_F(Job, PruningKeepsWhatTheHistoryNamesAndReportsTheRest) {
   };
   const std::string latest = make("20200101-000000_SN-OLD-1_before-write");
   const std::string stale = make("20200101-000001_SN-OLD-2_before-write");
-  for (int i = 0; i < 198; ++i) make("20210101-0" + std::to_string(10000 + i) + "_SN-N_read");
+  for (int i = 0; i < 197; ++i) make("20210101-0" + std::to_string(10000 + i) + "_SN-N_read");
   sim::SimulatedRadio radio(settingsFor("P-1"));
   recorder.latest = std::nullopt;  // a history that cannot say: nothing is pruned
   ASSERT_EQ(run(radio).outcome, JobOutcome::Done);
   EXPECT_TRUE(fs::exists(stale));
   EXPECT_TRUE(recorder.pruned.empty());
   recorder.latest = std::set<std::string>{latest};
+  options.verify = false;  // the first run kept a backup before and after its write
   log = {};
   ASSERT_EQ(run(radio).outcome, JobOutcome::Done);
   EXPECT_TRUE(fs::exists(latest));
