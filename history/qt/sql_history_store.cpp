@@ -10,7 +10,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <chrono>
 #include <ctime>
+#include <thread>
 #include <filesystem>
 
 #include "base/language.h"
@@ -220,9 +222,11 @@ bool SqlStore::connect(std::string &why) {
 
 bool SqlStore::prepareSchema(std::string &why, bool &damaged) {
   damaged = false;
+  lockedAtOpen_ = false;
   QSqlDatabase db = QSqlDatabase::database(qs(name_), false);
   const auto failed = [&](const QSqlQuery &q) {
     damaged = classify(dialect_, q.lastError()) == Problem::Damaged;
+    lockedAtOpen_ = classify(dialect_, q.lastError()) == Problem::Locked;
     why = reasonOf(dialect_, where(), q.lastError());
     return false;
   };
@@ -264,6 +268,7 @@ bool SqlStore::prepareSchema(std::string &why, bool &damaged) {
     QSqlQuery q(db);
     if (q.exec(qs(sql))) return true;
     if (classify(dialect_, q.lastError()) == Problem::ReadOnly) readOnly_ = Fill(kReadOnly, {where()});
+    lockedAtOpen_ = classify(dialect_, q.lastError()) == Problem::Locked;
     why = reasonOf(dialect_, where(), q.lastError());
     if (sql.rfind("BEGIN", 0) != 0) Impl::rollback(*this);
     return false;
@@ -298,7 +303,17 @@ std::unique_ptr<SqlStore> SqlStore::open(const Location &location, std::string &
   std::unique_ptr<SqlStore> store(new SqlStore(location, options));
   if (!store->connect(why)) return nullptr;
   bool damaged = false;
-  if (store->prepareSchema(why, damaged)) return store;
+  // Two programs opening a new SQLite file at once: switching it to WAL needs the file to
+  // itself, and SQLite answers "locked" at once rather than waiting. Try again for as long as
+  // a locked step may wait.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(store->options_.busyTimeoutMs);
+  bool prepared = store->prepareSchema(why, damaged);
+  while (!prepared && store->lockedAtOpen_ && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    why.clear();
+    prepared = store->prepareSchema(why, damaged);
+  }
+  if (prepared) return store;
   if (!damaged || store->dialect_ != Dialect::SQLite) return nullptr;
 
   // Keep the damaged file (and its journal) beside, under a name of its own; start anew.

@@ -60,6 +60,7 @@ class SqlStore : public Store {
   Dialect dialect_;
   std::string name_;
   std::string notice_, readOnly_;
+  bool lockedAtOpen_ = false;  // preparing the schema failed because another program held the file
   int schema_ = 0;
 };
 

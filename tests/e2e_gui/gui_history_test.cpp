@@ -155,8 +155,11 @@ TEST_F(GuiHistory, ReadWriteAndPutBackLeaveTheirEntriesAndPutBackRestoresTheMemo
   EXPECT_EQ(list[1].sha256, list[6].sha256);  // the restore wrote what the read found
   const std::string now = radioMemory();
   ASSERT_EQ(now.size(), RadioImage::kSize);
-  for (std::size_t a = 0; a < mem::kTransferEnd; ++a)
-    if (a < 432 || a > 511) ASSERT_EQ(static_cast<uint8_t>(now[a]), before.at(a)) << a;
+  for (std::size_t a = 0; a < mem::kTransferEnd; ++a) {
+    if (a < 432 || a > 511) {
+      ASSERT_EQ(static_cast<uint8_t>(now[a]), before.at(a)) << a;
+    }
+  }
 }
 
 TEST_F(GuiHistory, AVerifyThatFailsIsRecordedAsFailed) {
