@@ -43,6 +43,7 @@ constexpr int kReadWeight = 160 * 27;
 constexpr int kWriteWeight = 155 * 22;
 constexpr int kIdentifyWeight = 4 * 27;
 
+constexpr Tr kMoreFindings{"; and %1 more", "；另有 %1 条"};
 constexpr Tr kOverriddenFact{"%1 (plan errors overridden: %2)", "%1（已忽略方案错误：%2）"};
 
 double since(std::chrono::steady_clock::time_point t) {
@@ -211,11 +212,17 @@ void ProgrammingJob::check() {
   }
   overrideReason_ = verdict.overrideReason;
   result_.overrideReason = overrideReason_;
+  // The first three findings of each kind name the problem; the logs and the history stay
+  // readable when a plan breaks a rule on every channel (the check window lists them all).
   std::string errors, warnings;
+  int errorCount = 0, warningCount = 0;
   for (const PlanFinding &f : verdict.findings) {
-    std::string &list = f.severity == FindingSeverity::Error ? errors : warnings;
-    list += (list.empty() ? "" : "; ") + f.message;
+    const bool error = f.severity == FindingSeverity::Error;
+    std::string &list = error ? errors : warnings;
+    if (++(error ? errorCount : warningCount) <= 3) list += (list.empty() ? "" : "; ") + f.message;
   }
+  if (errorCount > 3) errors += Fill(kMoreFindings, {std::to_string(errorCount - 3)});
+  if (warningCount > 3) warnings += Fill(kMoreFindings, {std::to_string(warningCount - 3)});
   if (verdict.blocked) return fail(fact(kPlanBlocked, {errors}));
   if (!warnings.empty()) listener_.remark(Fill(kPlanWarnings, {warnings}));
   if (!errors.empty()) listener_.remark(Fill(kPlanOverridden, {errors, overrideReason_}));
