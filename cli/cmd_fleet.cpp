@@ -112,21 +112,13 @@ class FleetConsole : public FleetListener {
 
 int RunFleet(const std::vector<std::string> &args) {
   int rc = 0;
-  auto optionDefs = LinkOptionDefs();
-  optionDefs.push_back({{"--no-backup"}, false});
-  optionDefs.push_back({{"--count"}, true});
-  optionDefs.push_back({{"--messages"}, true});
-  AddPlanOptions(optionDefs);
-  AddHistoryOptions(optionDefs);
-  auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
-  if (!parsed) return rc;
   LinkOptions link;
+  auto parsed = ParseWriteCommand("fleet", args, {{{"--no-backup"}, false}, {{"--count"}, true}, {{"--messages"}, true}},
+                                  kUsage, link, rc);
+  if (!parsed) return rc;
   std::string error;
-  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("fleet", error, kUsage.c_str());
   if (parsed->positional.size() != 1)
     return UsageError("fleet", "give one data file to write", kUsage.c_str());
-  if (std::string problem = OverrideProblem(*parsed); !problem.empty())
-    return UsageError("fleet", problem, kUsage.c_str());
   std::vector<std::string> ports;
   for (const auto &[name, value] : parsed->options)
     if (name == "--port") ports.push_back(value);

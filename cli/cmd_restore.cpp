@@ -39,25 +39,16 @@ const std::string kUsage = std::string(
 
 int RunRestore(const std::vector<std::string> &args) {
   int rc = 0;
-  auto optionDefs = LinkOptionDefs();
-  optionDefs.push_back({{"--no-backup"}, false});
-  optionDefs.push_back({{"--verify"}, false});
-  optionDefs.push_back({{"--entry"}, true});
-  AddPlanOptions(optionDefs);
-  AddHistoryOptions(optionDefs);
-  auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
-  if (!parsed) return rc;
   LinkOptions link;
-  std::string error;
-  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("restore", error, kUsage.c_str());
+  auto parsed = ParseWriteCommand("restore", args, {{{"--no-backup"}, false}, {{"--verify"}, false}, {{"--entry"}, true}},
+                                  kUsage, link, rc);
+  if (!parsed) return rc;
   const bool fromEntry = parsed->has("--entry");
   int entry = 0;
   if (parsed->positional.size() != (fromEntry ? 0u : 1u))
     return UsageError("restore", "give one image file to restore, or --entry ID", kUsage.c_str());
   if (fromEntry && (!n27::ParseInteger(parsed->value("--entry"), entry) || entry < 1))
     return UsageError("restore", "--entry wants the number of a history entry", kUsage.c_str());
-  if (std::string problem = OverrideProblem(*parsed); !problem.empty())
-    return UsageError("restore", problem, kUsage.c_str());
 
   Workspace ws;
   PrepareLinkWorkspace(ws, link);

@@ -89,22 +89,14 @@ int runGroup(const Workspace &ws, const std::string &dataFile, JobOptions job, c
 
 int RunWrite(const std::vector<std::string> &args) {
   int rc = 0;
-  auto optionDefs = LinkOptionDefs();
-  optionDefs.push_back({{"--send-zero-tuning"}, false});
-  optionDefs.push_back({{"--no-backup"}, false});
-  optionDefs.push_back({{"--verify"}, false});
-  optionDefs.push_back({{"--group"}, false});
-  AddPlanOptions(optionDefs);
-  AddHistoryOptions(optionDefs);
-  auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
-  if (!parsed) return rc;
   LinkOptions link;
-  std::string error;
-  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("write", error, kUsage.c_str());
+  auto parsed = ParseWriteCommand(
+      "write", args,
+      {{{"--send-zero-tuning"}, false}, {{"--no-backup"}, false}, {{"--verify"}, false}, {{"--group"}, false}},
+      kUsage, link, rc);
+  if (!parsed) return rc;
   if (parsed->positional.size() != 1)
     return UsageError("write", "give one data file to write", kUsage.c_str());
-  if (std::string problem = OverrideProblem(*parsed); !problem.empty())
-    return UsageError("write", problem, kUsage.c_str());
 
   Workspace ws;
   PrepareLinkWorkspace(ws, link);  // test mode first: it brings the file's tuning values along

@@ -1,5 +1,7 @@
 #include "cli/job_console.h"
 
+#include "cli/history_options.h"
+
 #include <QEventLoop>
 
 #include <cstdio>
@@ -103,6 +105,27 @@ JobResult RunJob(const std::string &command, const Workspace &config, JobOptions
   programming.start();
   if (!relay.ended) relay.loop.exec();
   return programming.result();
+}
+
+std::optional<Args> ParseWriteCommand(const std::string &command, const std::vector<std::string> &args,
+                                      std::vector<OptionDef> extra, const std::string &usage, LinkOptions &link,
+                                      int &rc) {
+  std::vector<OptionDef> defs = LinkOptionDefs();
+  defs.insert(defs.end(), extra.begin(), extra.end());
+  AddPlanOptions(defs);
+  AddHistoryOptions(defs);
+  auto parsed = ParseCommand(args, defs, usage.c_str(), rc);
+  if (!parsed) return std::nullopt;
+  std::string error;
+  if (!ReadLinkOptions(*parsed, link, error)) {
+    rc = UsageError(command, error, usage.c_str());
+    return std::nullopt;
+  }
+  if (std::string problem = OverrideProblem(*parsed); !problem.empty()) {
+    rc = UsageError(command, problem, usage.c_str());
+    return std::nullopt;
+  }
+  return parsed;
 }
 
 }  // namespace n27::cli

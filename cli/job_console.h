@@ -2,7 +2,9 @@
 // What the command line shows of a programming job: a bar with the step ("2/3 Write") on a
 // terminal, each step's outcome on stderr, and running a job on a port to its end.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/radio_link.h"
 #include "link/programming_job.h"
@@ -35,5 +37,12 @@ JobResult RunJob(const std::string &command, const Workspace &config, JobOptions
 
 // The usage line of --no-backup.
 extern const char *const kBackupOptionUsage;
+
+// The options of a command that writes radios (the line, the plan check, the history) and
+// `extra`: parsed, the line's options read into `link` and an --override checked. nullopt with
+// the exit code in `rc` for wrong use.
+std::optional<Args> ParseWriteCommand(const std::string &command, const std::vector<std::string> &args,
+                                      std::vector<OptionDef> extra, const std::string &usage, LinkOptions &link,
+                                      int &rc);
 
 }  // namespace n27::cli
