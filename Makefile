@@ -1,6 +1,8 @@
 # The two commands a new user types: `make run` and `make test`.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# Release: -O2 without debug information (`make BUILD_TYPE=RelWithDebInfo` for a debugger).
+BUILD_TYPE ?= Release
 # Ninja for a new build folder (a folder made by an older make keeps its generator).
 GENERATOR := $(if $(wildcard $(BUILD)/CMakeCache.txt),,$(if $(shell command -v ninja),-G Ninja))
 # ccache: clones of the same tree share the cache (paths below the parent folder are taken
@@ -15,7 +17,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -36,7 +38,7 @@ package: build
 
 # Builds the package into a temporary folder and inspects it (too slow for every `make test`).
 package-test: build
-	@cd $(BUILD) && N27_PACKAGE_TEST=1 ctest --output-on-failure -R '^Package\.' --timeout 300
+	@cd $(BUILD) && N27_PACKAGE_TEST=1 ctest --output-on-failure -R '^Package$$' --timeout 300
 
 bench: build
 	@cmake --build $(BUILD) -j $(JOBS) --target n27-bench
