@@ -1,4 +1,5 @@
 #include "base/ini_file.h"
+#include "base/ascii_case.h"
 
 #include "base/file_io.h"
 
@@ -75,12 +76,8 @@ void IniFile::parse(const std::string &text) {
 }
 
 namespace {
-std::string lower(std::string s) {
-  for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 std::string indexKey(const std::string &section, const std::string &key) {
-  return lower(section) + '\n' + lower(key);
+  return AsciiLower(section) + '\n' + AsciiLower(key);
 }
 }  // namespace
 

@@ -113,12 +113,12 @@ std::vector<std::string> TakeOverSettings(const SettingsOrigins &o) {
 
 namespace {
 
-constexpr Tr kNotRegular{"%1 is not a regular file and is not read.", "%1 不是普通文件，未读取。"};
-constexpr Tr kTooLarge{"%1 is larger than 1 MiB (%2 bytes) and is not read.",
+constexpr Tr kIniNotRegular{"%1 is not a regular file and is not read.", "%1 不是普通文件，未读取。"};
+constexpr Tr kIniTooLarge{"%1 is larger than 1 MiB (%2 bytes) and is not read.",
                        "%1 大于 1 MiB（%2 字节），未读取。"};
 constexpr Tr kMovedAside{"It was moved to %1; the window settings start afresh.",
                          "已移至 %1；窗口设置重新开始。"};
-constexpr Tr kNotKept{"The window settings are not kept in this run.", "本次运行不保存窗口设置。"};
+constexpr Tr kWindowsNotKept{"The window settings are not kept in this run.", "本次运行不保存窗口设置。"};
 constexpr Tr kSetupLeft{"The saved serial port is not used; the file is left as it is.",
                         "未使用保存的串口；该文件保持不变。"};
 
@@ -127,9 +127,9 @@ std::string refusal(const std::string &path) {
   std::error_code ec;
   const auto st = std::filesystem::status(path, ec);
   if (ec || !std::filesystem::exists(st)) return {};
-  if (!std::filesystem::is_regular_file(st)) return Fill(kNotRegular, {path});
+  if (!std::filesystem::is_regular_file(st)) return Fill(kIniNotRegular, {path});
   const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > kLargestSettingsFile) return Fill(kTooLarge, {path, std::to_string(size)});
+  if (!ec && size > kLargestSettingsFile) return Fill(kIniTooLarge, {path, std::to_string(size)});
   return {};
 }
 
@@ -151,7 +151,7 @@ SettingsFileCheck CheckSettingsFiles(const std::string &configDir, std::time_t n
       check.notes.push_back(why + gap + Fill(kMovedAside, {aside}));
     } else {
       check.windowSettingsUsable = false;
-      check.notes.push_back(why + gap + Text(kNotKept));
+      check.notes.push_back(why + gap + Text(kWindowsNotKept));
     }
   }
   const std::string setup = JoinPath(configDir, kSetupFile);

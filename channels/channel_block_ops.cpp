@@ -37,8 +37,6 @@ std::string fill(const Tr &text, int n) {
   return s;
 }
 
-int bankOf(int row) { return (row - 1) / kChannelsPerBank + 1; }
-int positionInBank(int row) { return (row - 1) % kChannelsPerBank + 1; }
 int bankRow(int bank, int position) { return (bank - 1) * kChannelsPerBank + position; }
 
 // The slot (1..count) holding each row's channel, 0 for none.
@@ -376,8 +374,8 @@ bool ApplyRowMap(ChannelContext &ctx, const RowMap &map) {
       continue;
     }
     int to = map.to[row];
-    if (bankOf(to) == g) {
-      choice = static_cast<int16_t>(positionInBank(to));
+    if (BankOf(to) == g) {
+      choice = static_cast<int16_t>(PositionInBank(to));
     } else {
       lost[g] = true;
       if (after[to]) movedChoices.push_back(to);
@@ -389,9 +387,9 @@ bool ApplyRowMap(ChannelContext &ctx, const RowMap &map) {
     if (!lost[g] && !none[g]) continue;
     int16_t &choice = data.scan.words[g];
     auto adopted = std::find_if(movedChoices.begin(), movedChoices.end(),
-                                [g](int r) { return bankOf(r) == g; });
+                                [g](int r) { return BankOf(r) == g; });
     if (adopted != movedChoices.end()) {
-      choice = static_cast<int16_t>(positionInBank(*adopted));
+      choice = static_cast<int16_t>(PositionInBank(*adopted));
       movedChoices.erase(adopted);
       continue;
     }
@@ -400,7 +398,7 @@ bool ApplyRowMap(ChannelContext &ctx, const RowMap &map) {
     int remembered = kNoBankChannel;
     for (int k = 1; k <= countChannels(data); ++k) {
       int n = data.channels[k - 1].number;
-      if (validRow(n) && bankOf(n) == g) remembered = positionInBank(n);
+      if (validRow(n) && BankOf(n) == g) remembered = PositionInBank(n);
     }
     choice = static_cast<int16_t>(remembered);
   }

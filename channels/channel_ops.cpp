@@ -20,8 +20,6 @@ int channelNumber(int group, int channel) {
   return number <= kMaxChannels ? static_cast<int>(number) : 0;
 }
 
-int bankOf(int number) { return (number - 1) / kChannelsPerBank + 1; }
-int positionInBank(int number) { return (number - 1) % kChannelsPerBank + 1; }
 
 }  // namespace
 
@@ -112,8 +110,8 @@ void RepairScanGroups(ChannelContext &ctx) {
     bool kept = false;
     for (int k = 1; k <= data.channelCount && k <= kMaxChannels; ++k) {
       int number = data.channels[k - 1].number;
-      if (number < 1 || bankOf(number) != g) continue;
-      remembered = positionInBank(number);
+      if (number < 1 || BankOf(number) != g) continue;
+      remembered = PositionInBank(number);
       if (number == (g - 1) * kChannelsPerBank + choice) {
         kept = true;
         break;
@@ -127,7 +125,7 @@ std::vector<int> FillGroupChannels(const CodeplugData &data, int bank) {
   std::vector<int> numbers;
   for (int k = 1; k <= data.channelCount && k <= kMaxChannels; ++k) {
     int number = data.channels[k - 1].number;
-    if (number >= 1 && bankOf(number) == bank) numbers.push_back(number);
+    if (number >= 1 && BankOf(number) == bank) numbers.push_back(number);
   }
   std::sort(numbers.begin(), numbers.end());
   return numbers;

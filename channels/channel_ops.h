@@ -19,6 +19,9 @@ namespace n27 {
 inline constexpr int kChannelsPerGroup = 128;
 inline constexpr int kScanBanks = 8;
 inline constexpr int kChannelsPerBank = 16;
+// The scan bank (1..8) of a channel number and its place (1..16) in that bank.
+inline constexpr int BankOf(int number) { return (number - 1) / kChannelsPerBank + 1; }
+inline constexpr int PositionInBank(int number) { return (number - 1) % kChannelsPerBank + 1; }
 inline constexpr int kNoBankChannel = 255;
 inline constexpr const char *kDecTableFile = "dec.tbl";
 

@@ -27,4 +27,4 @@ struct Registrar {
 #define N27_CLI_CONCAT2(a, b) a##b
 #define N27_CLI_CONCAT(a, b) N27_CLI_CONCAT2(a, b)
 #define N27_CLI_COMMAND(NAME, SUMMARY, FN) \
-  static ::n27::cli::Registrar N27_CLI_CONCAT(n27_cli_registrar_, __LINE__)({NAME, SUMMARY, FN})
+  static ::n27::cli::Registrar N27_CLI_CONCAT(n27_cli_registrar_, __COUNTER__)({NAME, SUMMARY, FN})

@@ -16,7 +16,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kBatchUsage =
     "Usage: n27-cli batch FILE.dat [options]\n"
     "\n"
     "Sets fields of a run of channels in one go, as the Batch Channel Edit window does, and\n"
@@ -108,11 +108,11 @@ int RunBatch(const std::vector<std::string> &args) {
       {{"--reverse"}, true},        {{"--compander"}, true},
   };
   int exitCode = 0;
-  auto parsed = ParseCommand(args, optionDefs, kUsage, exitCode);
+  auto parsed = ParseCommand(args, optionDefs, kBatchUsage, exitCode);
   if (!parsed) return exitCode;
   const Args &a = *parsed;
-  if (a.positional.size() != 1) return UsageError("batch", "give exactly one data file", kUsage);
-  auto bad = [](const std::string &what) { return UsageError("batch", what, kUsage); };
+  if (a.positional.size() != 1) return UsageError("batch", "give exactly one data file", kBatchUsage);
+  auto bad = [](const std::string &what) { return UsageError("batch", what, kBatchUsage); };
 
   BatchItems items{};
   BatchInput in;

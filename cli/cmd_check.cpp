@@ -11,7 +11,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kCheckUsage =
     "Usage: n27-cli check FILE.dat [--licence LICENCE.csv] [--format text|json] [--chinese]\n"
     "\n"
     "Checks the plan of a data file before it goes into radios: the channels, the scan banks\n"
@@ -26,11 +26,11 @@ constexpr const char *kUsage =
 
 int RunCheck(const std::vector<std::string> &args) {
   int exitCode = 0;
-  auto parsed = ParseCommand(args, {kLicenceOption, {{"--format"}, true}, {{"--chinese"}, false}}, kUsage, exitCode);
+  auto parsed = ParseCommand(args, {kLicenceOption, {{"--format"}, true}, {{"--chinese"}, false}}, kCheckUsage, exitCode);
   if (!parsed) return exitCode;
-  if (parsed->positional.size() != 1) return UsageError("check", "give exactly one data file", kUsage);
+  if (parsed->positional.size() != 1) return UsageError("check", "give exactly one data file", kCheckUsage);
   const std::string format = parsed->value("--format", "text");
-  if (format != "text" && format != "json") return UsageError("check", "--format is text or json", kUsage);
+  if (format != "text" && format != "json") return UsageError("check", "--format is text or json", kCheckUsage);
   if (parsed->has("--chinese")) SetLanguageIndex(kChinese);
 
   Workspace ws;

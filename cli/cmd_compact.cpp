@@ -8,7 +8,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kCompactUsage =
     "Usage: n27-cli compact FILE.dat [-o OUT.dat]\n"
     "\n"
     "Closes the gaps of the channel list: the channels keep their order and become channels\n"
@@ -17,10 +17,10 @@ constexpr const char *kUsage =
 
 int RunCompact(const std::vector<std::string> &args) {
   int exitCode = 0;
-  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kUsage, exitCode);
+  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kCompactUsage, exitCode);
   if (!parsed) return exitCode;
   const auto &pos = parsed->positional;
-  if (pos.size() != 1) return UsageError("compact", "give one data file", kUsage);
+  if (pos.size() != 1) return UsageError("compact", "give one data file", kCompactUsage);
 
   Workspace ws;
   const auto target = EditedFileTarget("compact", *parsed, pos[0]);

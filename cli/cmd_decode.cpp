@@ -14,7 +14,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kDecodeUsage =
     "Usage: n27-cli decode IMAGE -o OUT.dat\n"
     "\n"
     "Decodes a radio memory image (2560 bytes, addresses 0..2559, or 2561 bytes) the way a\n"
@@ -25,12 +25,12 @@ constexpr const char *kUsage =
 
 int RunDecode(const std::vector<std::string> &args) {
   int exitCode = 0;
-  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kUsage, exitCode);
+  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kDecodeUsage, exitCode);
   if (!parsed) return exitCode;
   if (parsed->positional.size() != 1)
-    return UsageError("decode", "give exactly one image file", kUsage);
+    return UsageError("decode", "give exactly one image file", kDecodeUsage);
   const std::string out = DataFileName(parsed->value("-o"));
-  if (out.empty()) return UsageError("decode", "no output file given (-o OUT.dat)", kUsage);
+  if (out.empty()) return UsageError("decode", "no output file given (-o OUT.dat)", kDecodeUsage);
 
   const std::string in = parsed->positional.front();
   if (auto clash = CommandFiles(TestModeOn()).in(in, FileKind::Image).out(out, FileKind::Data).clash())

@@ -13,7 +13,7 @@
 namespace n27::cli {
 namespace {
 
-const std::string kUsage = std::string(
+const std::string kDiffUsage = std::string(
     "Usage: n27-cli diff A B [--chinese]\n"
     "       n27-cli diff A --port PORT [--password PW] [--retries N] [--chinese]\n"
     "\n"
@@ -30,14 +30,14 @@ int RunDiff(const std::vector<std::string> &args) {
   auto optionDefs = LinkOptionDefs();
   optionDefs.push_back({{"--chinese"}, false});
   int rc = 0;
-  auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
+  auto parsed = ParseCommand(args, optionDefs, kDiffUsage.c_str(), rc);
   if (!parsed) return rc;
   if (parsed->has("--chinese")) SetLanguageIndex(kChinese);
   const bool radio = parsed->has("--port");
   const std::size_t wanted = radio ? 1 : 2;
   if (parsed->positional.size() != wanted)
     return UsageError("diff", radio ? "give one configuration to compare with the radio" : "give two configurations",
-                      kUsage.c_str());
+                      kDiffUsage.c_str());
 
   Workspace first, second;
   std::string error;
@@ -47,7 +47,7 @@ int RunDiff(const std::vector<std::string> &args) {
   std::string secondName;
   if (radio) {
     LinkOptions link;
-    if (!ReadLinkOptions(*parsed, link, error)) return UsageError("diff", error, kUsage.c_str());
+    if (!ReadLinkOptions(*parsed, link, error)) return UsageError("diff", error, kDiffUsage.c_str());
     PrepareLinkWorkspace(second, link);
     NewConfiguration(second);
     PrepareRead(second);

@@ -13,7 +13,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kEditUsage =
     "Usage: n27-cli edit FILE.dat CHANNEL FIELD TEXT [CHANNEL FIELD TEXT ...] [-o OUT.dat]\n"
     "\n"
     "Applies each edit to channel CHANNEL (1..128) as if TEXT had been typed or chosen in that\n"
@@ -65,11 +65,11 @@ const char *statusText(EditStatus s) {
 
 int RunEdit(const std::vector<std::string> &args) {
   int exitCode = 0;
-  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kUsage, exitCode);
+  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kEditUsage, exitCode);
   if (!parsed) return exitCode;
   const auto &pos = parsed->positional;
   if (pos.size() < 4 || (pos.size() - 1) % 3 != 0)
-    return UsageError("edit", "give a data file and one or more CHANNEL FIELD TEXT triples", kUsage);
+    return UsageError("edit", "give a data file and one or more CHANNEL FIELD TEXT triples", kEditUsage);
 
   Workspace ws;
   const auto target = EditedFileTarget("edit", *parsed, pos[0]);

@@ -10,7 +10,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kEncodeUsage =
     "Usage: n27-cli encode FILE.dat [--base IMAGE] -o OUT.img\n"
     "\n"
     "Encodes a data file into a radio memory image the way a write to the radio does and\n"
@@ -22,12 +22,12 @@ constexpr const char *kUsage =
 int RunEncode(const std::vector<std::string> &args) {
   int exitCode = 0;
   auto parsed =
-      ParseCommand(args, {{{"--base"}, true}, {{"-o", "--output"}, true}}, kUsage, exitCode);
+      ParseCommand(args, {{{"--base"}, true}, {{"-o", "--output"}, true}}, kEncodeUsage, exitCode);
   if (!parsed) return exitCode;
   if (parsed->positional.size() != 1)
-    return UsageError("encode", "give exactly one data file", kUsage);
+    return UsageError("encode", "give exactly one data file", kEncodeUsage);
   const std::string out = parsed->value("-o");
-  if (out.empty()) return UsageError("encode", "no output file given (-o OUT.img)", kUsage);
+  if (out.empty()) return UsageError("encode", "no output file given (-o OUT.img)", kEncodeUsage);
 
   if (auto clash = CommandFiles(TestModeOn())
                         .in(parsed->positional.front(), FileKind::Data)

@@ -12,7 +12,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kExportUsage =
     "Usage: n27-cli export FILE.dat -o LIST.csv\n"
     "\n"
     "Writes every channel in use, in channel order, as a CSV channel list with the full\n"
@@ -23,11 +23,11 @@ constexpr const char *kUsage =
 
 int RunExport(const std::vector<std::string> &args) {
   int exitCode = 0;
-  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kUsage, exitCode);
+  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kExportUsage, exitCode);
   if (!parsed) return exitCode;
-  if (parsed->positional.size() != 1) return UsageError("export", "give exactly one data file", kUsage);
+  if (parsed->positional.size() != 1) return UsageError("export", "give exactly one data file", kExportUsage);
   const std::string out = parsed->value("-o");
-  if (out.empty()) return UsageError("export", "no output file given (-o LIST.csv)", kUsage);
+  if (out.empty()) return UsageError("export", "no output file given (-o LIST.csv)", kExportUsage);
 
   if (auto clash = CommandFiles(TestModeOn())
                         .in(parsed->positional.front(), FileKind::Data)

@@ -27,7 +27,7 @@
 namespace n27::cli {
 namespace {
 
-const std::string kUsage = std::string(
+const std::string kFleetUsage = std::string(
     "Usage: n27-cli fleet FILE.dat --port P1 --port P2 [--port ...] [--count N]\n"
     "                     [--messages LIST.csv] [--no-backup] [--licence LICENCE.csv]\n"
     "                     [--override REASON] [--customer TEXT] [--database URL]\n"
@@ -114,22 +114,22 @@ int RunFleet(const std::vector<std::string> &args) {
   int rc = 0;
   LinkOptions link;
   auto parsed = ParseWriteCommand("fleet", args, {{{"--no-backup"}, false}, {{"--count"}, true}, {{"--messages"}, true}},
-                                  kUsage, link, rc);
+                                  kFleetUsage, link, rc);
   if (!parsed) return rc;
   std::string error;
   if (parsed->positional.size() != 1)
-    return UsageError("fleet", "give one data file to write", kUsage.c_str());
+    return UsageError("fleet", "give one data file to write", kFleetUsage.c_str());
   std::vector<std::string> ports;
   for (const auto &[name, value] : parsed->options)
     if (name == "--port") ports.push_back(value);
-  if (ports.size() < 2) return UsageError("fleet", "give two or more ports (--port P1 --port P2)", kUsage.c_str());
+  if (ports.size() < 2) return UsageError("fleet", "give two or more ports (--port P1 --port P2)", kFleetUsage.c_str());
   FleetOptions options;
   if (parsed->has("--count")) {
     const std::string count = parsed->value("--count");
     char *end = nullptr;
     const long n = std::strtol(count.c_str(), &end, 10);
     if (count.empty() || *end || n < 1 || n > 100000)
-      return UsageError("fleet", "--count takes a number from 1 to 100000", kUsage.c_str());
+      return UsageError("fleet", "--count takes a number from 1 to 100000", kFleetUsage.c_str());
     options.count = static_cast<int>(n);
   }
 

@@ -15,7 +15,7 @@
 namespace n27::cli {
 namespace {
 
-const std::string kUsage =
+const std::string kHistoryUsage =
     "Usage: n27-cli history [--serial S] [--since YYYY-MM-DD] [--until YYYY-MM-DD]\n"
     "                       [--customer TEXT] [--result ok|failed] [--limit N]\n"
     "                       [--format table|csv|json] [--database URL]\n"
@@ -80,7 +80,7 @@ bool ReadFilter(const Args &args, history::Filter &filter, int &limit, std::stri
 
 int Show(history::Store &store, const std::string &idText) {
   int id = 0;
-  if (!n27::ParseInteger(idText, id) || id < 1) return UsageError("history", "show wants an entry number", kUsage.c_str());
+  if (!n27::ParseInteger(idText, id) || id < 1) return UsageError("history", "show wants an entry number", kHistoryUsage.c_str());
   std::string why;
   const auto entry = store.get(id, why);
   if (!entry) return Fail("history", why);
@@ -104,24 +104,24 @@ int RunHistory(const std::vector<std::string> &args) {
       {{"--serial"}, true}, {{"--since"}, true},    {{"--until"}, true},  {{"--customer"}, true},
       {{"--result"}, true}, {{"--limit"}, true},    {{"--format"}, true}, {{"--database"}, true},
       {{"-o", "--output"}, true}, {{"--chinese"}, false}};
-  auto parsed = ParseCommand(args, defs, kUsage.c_str(), rc);
+  auto parsed = ParseCommand(args, defs, kHistoryUsage.c_str(), rc);
   if (!parsed) return rc;
   if (parsed->has("--chinese")) SetLanguageIndex(kChinese);
   const std::vector<std::string> &words = parsed->positional;
   const std::string action = words.empty() ? "" : words[0];
   if (action != "" && action != "show" && action != "export")
-    return UsageError("history", "unknown action \"" + action + "\"", kUsage.c_str());
+    return UsageError("history", "unknown action \"" + action + "\"", kHistoryUsage.c_str());
   if ((action == "show" && words.size() != 2) || (action != "show" && words.size() > 1))
-    return UsageError("history", "unexpected argument", kUsage.c_str());
+    return UsageError("history", "unexpected argument", kHistoryUsage.c_str());
   const std::string format = parsed->value("--format", "table");
   if (format != "table" && format != "csv" && format != "json")
-    return UsageError("history", "--format wants table, csv or json", kUsage.c_str());
+    return UsageError("history", "--format wants table, csv or json", kHistoryUsage.c_str());
   if (action == "export" && !parsed->has("-o"))
-    return UsageError("history", "export wants -o FILE.csv", kUsage.c_str());
+    return UsageError("history", "export wants -o FILE.csv", kHistoryUsage.c_str());
   history::Filter filter;
   int limit = 0;
   std::string error;
-  if (!ReadFilter(*parsed, filter, limit, error)) return UsageError("history", error, kUsage.c_str());
+  if (!ReadFilter(*parsed, filter, limit, error)) return UsageError("history", error, kHistoryUsage.c_str());
 
   history::OpenedHistory opened = history::OpenHistory(parsed->value("--database"));
   if (!opened.notice.empty()) std::cerr << opened.notice << "\n";

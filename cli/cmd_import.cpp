@@ -10,7 +10,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kImportUsage =
     "Usage: n27-cli import FILE.dat LIST.csv [-o OUT.dat] [--append] [--replace] [--chinese]\n"
     "\n"
     "Reads a channel list in the community CSV format (columns Location, Frequency, Duplex,\n"
@@ -31,9 +31,9 @@ int RunImport(const std::vector<std::string> &args) {
   int exitCode = 0;
   auto parsed = ParseCommand(
       args, {{{"-o", "--output"}, true}, {{"--append"}, false}, {{"--replace"}, false}, {{"--chinese"}, false}},
-      kUsage, exitCode);
+      kImportUsage, exitCode);
   if (!parsed) return exitCode;
-  if (parsed->positional.size() != 2) return UsageError("import", "give a data file and a channel list", kUsage);
+  if (parsed->positional.size() != 2) return UsageError("import", "give a data file and a channel list", kImportUsage);
   if (parsed->has("--chinese")) SetLanguageIndex(kChinese);
   const std::string &dataPath = parsed->positional[0], &listPath = parsed->positional[1];
 

@@ -10,7 +10,7 @@
 namespace n27::cli {
 namespace {
 
-const std::string kUsage = std::string(
+const std::string kInfoUsage = std::string(
     "Usage: n27-cli info --port PORT [--retries N]\n"
     "\n"
     "Reads the information stored in the radio (model, band, serial number, dates, codes)\n"
@@ -18,13 +18,13 @@ const std::string kUsage = std::string(
 
 int RunInfo(const std::vector<std::string> &args) {
   int rc = 0;
-  auto parsed = ParseCommand(args, LinkOptionDefs(), kUsage.c_str(), rc);
+  auto parsed = ParseCommand(args, LinkOptionDefs(), kInfoUsage.c_str(), rc);
   if (!parsed) return rc;
   LinkOptions link;
   std::string error;
-  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("info", error, kUsage.c_str());
+  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("info", error, kInfoUsage.c_str());
   if (!parsed->positional.empty())
-    return UsageError("info", "unexpected argument \"" + parsed->positional.front() + "\"", kUsage.c_str());
+    return UsageError("info", "unexpected argument \"" + parsed->positional.front() + "\"", kInfoUsage.c_str());
 
   Workspace ws;
   PrepareLinkWorkspace(ws, link);

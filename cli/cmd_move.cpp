@@ -9,7 +9,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kMoveUsage =
     "Usage: n27-cli move FILE.dat FROM[-TO] AT [-o OUT.dat]\n"
     "\n"
     "Moves the rows FROM..TO of the channel list (channel numbers 1..128, empty rows\n"
@@ -20,15 +20,15 @@ constexpr const char *kUsage =
 
 int RunMove(const std::vector<std::string> &args) {
   int exitCode = 0;
-  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kUsage, exitCode);
+  auto parsed = ParseCommand(args, {{{"-o", "--output"}, true}}, kMoveUsage, exitCode);
   if (!parsed) return exitCode;
   const auto &pos = parsed->positional;
-  if (pos.size() != 3) return UsageError("move", "give a data file, FROM[-TO] and AT", kUsage);
+  if (pos.size() != 3) return UsageError("move", "give a data file, FROM[-TO] and AT", kMoveUsage);
   auto block = ParseRowRange(pos[1]);
-  if (!block) return UsageError("move", "\"" + pos[1] + "\" is not a row or rows A-B within 1..128", kUsage);
+  if (!block) return UsageError("move", "\"" + pos[1] + "\" is not a row or rows A-B within 1..128", kMoveUsage);
   auto at = ParseRowRange(pos[2]);
   if (!at || at->first != at->second)
-    return UsageError("move", "\"" + pos[2] + "\" is not a row within 1..128", kUsage);
+    return UsageError("move", "\"" + pos[2] + "\" is not a row within 1..128", kMoveUsage);
 
   Workspace ws;
   const auto target = EditedFileTarget("move", *parsed, pos[0]);

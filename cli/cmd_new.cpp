@@ -11,7 +11,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kNewUsage =
     "Usage: n27-cli new [--band 0|1] [--empty] -o OUT.dat\n"
     "\n"
     "Creates a new configuration and saves it to OUT.dat (with its .NVD side file).\n"
@@ -24,16 +24,16 @@ int RunNew(const std::vector<std::string> &args) {
   int exitCode = 0;
   auto parsed = ParseCommand(args, {{{"--band", "-b"}, true}, {{"--empty"}, false},
                                    {{"-o", "--output"}, true}},
-                             kUsage, exitCode);
+                             kNewUsage, exitCode);
   if (!parsed) return exitCode;
   if (!parsed->positional.empty())
-    return UsageError("new", "unexpected argument \"" + parsed->positional.front() + "\"", kUsage);
+    return UsageError("new", "unexpected argument \"" + parsed->positional.front() + "\"", kNewUsage);
   const std::string out = DataFileName(parsed->value("-o"));
-  if (out.empty()) return UsageError("new", "no output file given (-o OUT.dat)", kUsage);
+  if (out.empty()) return UsageError("new", "no output file given (-o OUT.dat)", kNewUsage);
   const std::string band = parsed->value("--band", "0");
   if (band != "0" && band != "1")
     return UsageError("new", "the band is 0 (400 - 490 MHz) or 1 (136 - 174 MHz), not \"" + band + "\"",
-                      kUsage);
+                      kNewUsage);
 
   Workspace ws;
   PrepareWorkspace(ws);

@@ -15,7 +15,7 @@
 namespace n27::cli {
 namespace {
 
-const std::string kUsage = std::string(
+const std::string kReadUsage = std::string(
     "Usage: n27-cli read --port PORT -o OUT.dat [--image-out OUT.img] [--no-backup]\n"
     "                    [--customer TEXT] [--database URL] [--no-history] [--password PW]\n"
     "                    [--retries N]\n"
@@ -40,15 +40,15 @@ int RunRead(const std::vector<std::string> &args) {
   optionDefs.push_back({{"--no-backup"}, false});
   AddHistoryOptions(optionDefs);
   int rc = 0;
-  auto parsed = ParseCommand(args, optionDefs, kUsage.c_str(), rc);
+  auto parsed = ParseCommand(args, optionDefs, kReadUsage.c_str(), rc);
   if (!parsed) return rc;
   LinkOptions link;
   std::string error;
-  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("read", error, kUsage.c_str());
+  if (!ReadLinkOptions(*parsed, link, error)) return UsageError("read", error, kReadUsage.c_str());
   const std::string out = DataFileName(parsed->value("-o"));
-  if (out.empty()) return UsageError("read", "no output file given (-o OUT.dat)", kUsage.c_str());
+  if (out.empty()) return UsageError("read", "no output file given (-o OUT.dat)", kReadUsage.c_str());
   if (!parsed->positional.empty())
-    return UsageError("read", "unexpected argument \"" + parsed->positional.front() + "\"", kUsage.c_str());
+    return UsageError("read", "unexpected argument \"" + parsed->positional.front() + "\"", kReadUsage.c_str());
 
   // The files must be writable before the radio is read, or the read would be thrown away.
   const std::string imageOut = parsed->value("--image-out");

@@ -14,7 +14,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kReportUsage =
     "Usage: n27-cli report FILE.dat [--items LIST] [--licence LICENCE.csv] [--chinese]\n"
     "\n"
     "Prints what File > Print puts on paper, page by page.\n"
@@ -48,9 +48,9 @@ bool parseItems(const std::string &list, print::PrintSelection &selection, bool 
 
 int RunReport(const std::vector<std::string> &args) {
   int exitCode = 0;
-  auto parsed = ParseCommand(args, {{{"--items"}, true}, kLicenceOption, {{"--chinese"}, false}}, kUsage, exitCode);
+  auto parsed = ParseCommand(args, {{{"--items"}, true}, kLicenceOption, {{"--chinese"}, false}}, kReportUsage, exitCode);
   if (!parsed) return exitCode;
-  if (parsed->positional.size() != 1) return UsageError("report", "give exactly one data file", kUsage);
+  if (parsed->positional.size() != 1) return UsageError("report", "give exactly one data file", kReportUsage);
 
   print::PrintSelection selection;
   selection.fill(true);
@@ -58,10 +58,10 @@ int RunReport(const std::vector<std::string> &args) {
   if (parsed->has("--items")) {
     std::string bad;
     if (!parseItems(parsed->value("--items"), selection, licenceCheck, bad))
-      return UsageError("report", "unknown item \"" + bad + "\"", kUsage);
+      return UsageError("report", "unknown item \"" + bad + "\"", kReportUsage);
     bool any = licenceCheck;
     for (bool on : selection) any = any || on;
-    if (!any) return UsageError("report", print::kSelectItems.at(kEnglish), kUsage);
+    if (!any) return UsageError("report", print::kSelectItems.at(kEnglish), kReportUsage);
   }
   if (parsed->has("--chinese")) SetLanguageIndex(kChinese);
 

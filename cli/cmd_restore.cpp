@@ -16,7 +16,7 @@
 namespace n27::cli {
 namespace {
 
-const std::string kUsage = std::string(
+const std::string kRestoreUsage = std::string(
     "Usage: n27-cli restore --port PORT (IMAGE.img | --entry ID) [--verify] [--no-backup]\n"
     "                       [--licence FILE] [--override REASON] [--customer TEXT]\n"
     "                       [--database URL] [--no-history] [--password PW] [--retries N]\n"
@@ -41,14 +41,14 @@ int RunRestore(const std::vector<std::string> &args) {
   int rc = 0;
   LinkOptions link;
   auto parsed = ParseWriteCommand("restore", args, {{{"--no-backup"}, false}, {{"--verify"}, false}, {{"--entry"}, true}},
-                                  kUsage, link, rc);
+                                  kRestoreUsage, link, rc);
   if (!parsed) return rc;
   const bool fromEntry = parsed->has("--entry");
   int entry = 0;
   if (parsed->positional.size() != (fromEntry ? 0u : 1u))
-    return UsageError("restore", "give one image file to restore, or --entry ID", kUsage.c_str());
+    return UsageError("restore", "give one image file to restore, or --entry ID", kRestoreUsage.c_str());
   if (fromEntry && (!n27::ParseInteger(parsed->value("--entry"), entry) || entry < 1))
-    return UsageError("restore", "--entry wants the number of a history entry", kUsage.c_str());
+    return UsageError("restore", "--entry wants the number of a history entry", kRestoreUsage.c_str());
 
   Workspace ws;
   PrepareLinkWorkspace(ws, link);

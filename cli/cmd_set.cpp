@@ -12,7 +12,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kSetUsage =
     "Usage: n27-cli set FILE.dat AREA.NAME VALUE [AREA.NAME VALUE …]\n"
     "       n27-cli set --list [FILE.dat]\n"
     "\n"
@@ -53,18 +53,18 @@ std::string why(features::ChooseResult r, const features::Setting &s, const Work
 
 int RunSet(const std::vector<std::string> &args) {
   if (WantsHelp(args)) {
-    std::cout << kUsage;
+    std::cout << kSetUsage;
     return 0;
   }
   if (args.size() >= 2 && args[1] == "--list") {
     Workspace ws;
-    if (args.size() > 3) return UsageError("set", "--list takes at most one data file", kUsage);
+    if (args.size() > 3) return UsageError("set", "--list takes at most one data file", kSetUsage);
     if (args.size() == 3 && !LoadWorkspace("set", args[2], ws)) return 1;
     listSettings(ws);
     return 0;
   }
   if (args.size() < 4 || args.size() % 2 != 0)
-    return UsageError("set", "give a data file and pairs of AREA.NAME VALUE", kUsage);
+    return UsageError("set", "give a data file and pairs of AREA.NAME VALUE", kSetUsage);
 
   const std::string path = args[1];
   Workspace ws;

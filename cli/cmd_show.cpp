@@ -9,16 +9,16 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kShowUsage =
     "Usage: n27-cli show FILE.dat\n"
     "\n"
     "Prints the configuration of a data file: model, band, every channel and the settings.\n";
 
 int RunShow(const std::vector<std::string> &args) {
   int exitCode = 0;
-  auto parsed = ParseCommand(args, {}, kUsage, exitCode);
+  auto parsed = ParseCommand(args, {}, kShowUsage, exitCode);
   if (!parsed) return exitCode;
-  if (parsed->positional.size() != 1) return UsageError("show", "give exactly one data file", kUsage);
+  if (parsed->positional.size() != 1) return UsageError("show", "give exactly one data file", kShowUsage);
 
   Workspace ws;
   if (!LoadWorkspace("show", parsed->positional.front(), ws)) return 1;

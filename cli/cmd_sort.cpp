@@ -8,7 +8,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kSortUsage =
     "Usage: n27-cli sort FILE.dat [--desc] [--range A-B] [-o OUT.dat]\n"
     "\n"
     "Sorts the channels by RX frequency, lowest first (--desc: highest first), over the whole\n"
@@ -20,16 +20,16 @@ int RunSort(const std::vector<std::string> &args) {
   int exitCode = 0;
   auto parsed = ParseCommand(args, {{{"--desc"}, false}, {{"--range", "-r"}, true},
                                     {{"-o", "--output"}, true}},
-                             kUsage, exitCode);
+                             kSortUsage, exitCode);
   if (!parsed) return exitCode;
   const auto &pos = parsed->positional;
-  if (pos.size() != 1) return UsageError("sort", "give one data file", kUsage);
+  if (pos.size() != 1) return UsageError("sort", "give one data file", kSortUsage);
   RowSelection rows;
   if (parsed->has("--range")) {
     auto range = ParseRowRange(parsed->value("--range"));
     if (!range)
       return UsageError("sort", "\"" + parsed->value("--range") + "\" is not rows A-B within 1..128",
-                        kUsage);
+                        kSortUsage);
     rows = RowRange(range->first, range->second);
   }
 

@@ -12,7 +12,7 @@
 namespace n27::cli {
 namespace {
 
-constexpr const char *kUsage =
+constexpr const char *kTuningUsage =
     "Usage: n27-cli tuning FILE.dat [INDEX=HEX ...]\n"
     "\n"
     "Shows or sets the factory tuning values kept beside a data file in FILE.ted, the file\n"
@@ -29,13 +29,13 @@ void printTable(const TuningTable &table) {
 
 int RunTuning(const std::vector<std::string> &args) {
   int rc = 0;
-  auto parsed = ParseCommand(args, {}, kUsage, rc);
+  auto parsed = ParseCommand(args, {}, kTuningUsage, rc);
   if (!parsed) return rc;
-  if (parsed->positional.empty()) return UsageError("tuning", "give a data file", kUsage);
+  if (parsed->positional.empty()) return UsageError("tuning", "give a data file", kTuningUsage);
   const std::string dataFile = parsed->positional.front();
   const std::string ted = TuningFilePath(SaveTarget(dataFile));  // beside a link's target
   if (ted.empty())
-    return UsageError("tuning", "\"" + dataFile + "\" is too short a name to have a .ted file", kUsage);
+    return UsageError("tuning", "\"" + dataFile + "\" is too short a name to have a .ted file", kTuningUsage);
 
   // Every setting is checked before anything is read or written.
   struct Setting {
@@ -47,7 +47,7 @@ int RunTuning(const std::vector<std::string> &args) {
     Setting s{};
     std::string error;
     if (!link::ParseTuningSetting(parsed->positional[k], s.index, s.text, error))
-      return UsageError("tuning", error, kUsage);
+      return UsageError("tuning", error, kTuningUsage);
     settings.push_back(s);
   }
 

@@ -18,7 +18,7 @@
 namespace n27::cli {
 namespace {
 
-const std::string kUsage = std::string(
+const std::string kWriteUsage = std::string(
     "Usage: n27-cli write --port PORT FILE.dat [--verify] [--no-backup] [--group]\n"
     "                     [--licence LICENCE.csv] [--override REASON] [--customer TEXT]\n"
     "                     [--database URL] [--no-history] [--password PW] [--retries N]\n"
@@ -93,10 +93,10 @@ int RunWrite(const std::vector<std::string> &args) {
   auto parsed = ParseWriteCommand(
       "write", args,
       {{{"--send-zero-tuning"}, false}, {{"--no-backup"}, false}, {{"--verify"}, false}, {{"--group"}, false}},
-      kUsage, link, rc);
+      kWriteUsage, link, rc);
   if (!parsed) return rc;
   if (parsed->positional.size() != 1)
-    return UsageError("write", "give one data file to write", kUsage.c_str());
+    return UsageError("write", "give one data file to write", kWriteUsage.c_str());
 
   Workspace ws;
   PrepareLinkWorkspace(ws, link);  // test mode first: it brings the file's tuning values along

@@ -96,7 +96,7 @@ Setting memory(int number) {
   return s;
 }
 
-std::vector<Setting> buildTable() {
+std::vector<Setting> dtmfTable() {
   const Tr off = kOff;
   std::vector<Setting> t;
   // Encode tab.
@@ -210,7 +210,7 @@ ChooseResult CommitSelfId(CodeplugData &data, std::string_view text) {
 }
 
 const Area &DtmfArea() {
-  static const Area area{"dtmf", "FrmDTMF", Tr{"DTMF", "DTMF(双音多频)"}, buildTable()};
+  static const Area area{"dtmf", "FrmDTMF", Tr{"DTMF", "DTMF(双音多频)"}, dtmfTable()};
   return area;
 }
 

@@ -126,7 +126,7 @@ Setting cell(int row, FleetColumn column) {
   return s;
 }
 
-std::vector<Setting> buildTable() {
+std::vector<Setting> fleetSyncTable() {
   using B = FleetSyncBlock;
   std::vector<Setting> t;
   t.push_back(ownValue<uint16_t>("fleet", "Combo1_0", Tr{"Fleet(Own)", "队列（自身）"}, &B::fleetOwn, kFleetMin, kFleetMax,
@@ -221,7 +221,7 @@ bool CommitFleetCell(CodeplugData &data, int row, FleetColumn column, std::strin
 }
 
 const Area &FleetSyncArea() {
-  static const Area area{"fleetsync", "FrmFleetSync", Tr{"FleetSync", "FleetSync(队列同步)"}, buildTable()};
+  static const Area area{"fleetsync", "FrmFleetSync", Tr{"FleetSync", "FleetSync(队列同步)"}, fleetSyncTable()};
   return area;
 }
 

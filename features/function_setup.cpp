@@ -129,7 +129,7 @@ Setting notPrinted(Setting s) {
   return s;
 }
 
-std::vector<Setting> buildTable() {
+std::vector<Setting> functionTable() {
   const Tr off = kOff, on = kOn;
   std::vector<Setting> t;
   // The printed settings first, in the order of the printout.
@@ -225,7 +225,7 @@ SettingView ChannelBoxView(const CodeplugData &data, int storedIndex, bool first
 bool BandExtensionAvailable(const Workspace &ws) { return ws.bandText == kBand400; }
 
 const Area &FunctionSetupArea() {
-  static const Area area{"function", "FrmOptFeatures", Tr{"Function Setup", "功能设定"}, buildTable()};
+  static const Area area{"function", "FrmOptFeatures", Tr{"Function Setup", "功能设定"}, functionTable()};
   return area;
 }
 

@@ -13,7 +13,7 @@ Setting shown(std::string key, std::string control, Tr label, std::string RadioI
   return s;  // no `choose`: the window only shows the record
 }
 
-std::vector<Setting> buildTable() {
+std::vector<Setting> radioInfoTable() {
   using R = RadioInformation;
   std::vector<Setting> t;
   Setting type{"radiotype", "Combo1_0", Tr{"Radio Type", "机型"}, SettingKind::List, {}, {}};
@@ -53,7 +53,7 @@ SettingView RadioBandView(int bandCode) {
 }
 
 const Area &RadioInformationArea() {
-  static const Area area{"radioinfo", "FrmEMG", Tr{"Embedded Message", "嵌入信息"}, buildTable(),
+  static const Area area{"radioinfo", "FrmEMG", Tr{"Embedded Message", "嵌入信息"}, radioInfoTable(),
                          Tr{"Local Message", "本机信息"}};
   return area;
 }

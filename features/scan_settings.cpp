@@ -87,7 +87,7 @@ Setting revert() {
   return s;
 }
 
-std::vector<Setting> buildTable() {
+std::vector<Setting> scanTable() {
   std::vector<Setting> t;
   t.push_back(IndexList("priority", "Combo1_0", Tr{"Priority", "优先"},
                         [] { return Texts({Tr{"None", "无"}, Tr{"Fixd", "固定"}, Tr{"Selected", "选定"}}); },
@@ -122,7 +122,7 @@ int RevertShown(PriorityMode mode, int stored) {
 int RevertStoredValue(PriorityMode mode, int entry) { return revertFirst(mode) + entry; }
 
 const Area &ScanSettingsArea() {
-  static const Area area{"scan", "FrmScanInfo", Tr{"Scan Information", "扫描信息"}, buildTable()};
+  static const Area area{"scan", "FrmScanInfo", Tr{"Scan Information", "扫描信息"}, scanTable()};
   return area;
 }
 

@@ -25,8 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr Tr kKept{"The radio's memory was backed up to %1.", "对讲机存储器的数据已备份到 %1。"};
-constexpr Tr kFailed{"The radio's memory could not be backed up: %1",
+constexpr Tr kBackupKept{"The radio's memory was backed up to %1.", "对讲机存储器的数据已备份到 %1。"};
+constexpr Tr kBackupFailed{"The radio's memory could not be backed up: %1",
                      "无法备份对讲机存储器的数据：%1"};
 constexpr Tr kNothingWritten{
     "Nothing was written to the radio: a write starts only once the radio's memory is backed "
@@ -233,9 +233,9 @@ std::vector<std::string> PruneBackups(const std::string &folder, int kept,
   return Prune(folder, kept, {}, protectedImages);
 }
 
-std::string BackupKeptMessage(const BackupResult &result) { return Fill(kKept, {result.imagePath}); }
+std::string BackupKeptMessage(const BackupResult &result) { return Fill(kBackupKept, {result.imagePath}); }
 
-std::string BackupFailedMessage(const BackupResult &result) { return Fill(kFailed, {result.error}); }
+std::string BackupFailedMessage(const BackupResult &result) { return Fill(kBackupFailed, {result.error}); }
 
 std::string WriteRefusedWithoutBackupMessage(const BackupResult &result) {
   return BackupFailedMessage(result) + "\n" + kNothingWritten.str();

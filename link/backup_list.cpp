@@ -1,4 +1,5 @@
 #include "link/backup_list.h"
+#include "base/ascii_case.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,11 +19,6 @@ namespace {
 constexpr Tr kRead{"read", "读取"};
 constexpr Tr kBeforeWrite{"before write", "写入前"};
 constexpr Tr kAfterWrite{"after write", "写入后"};
-
-std::string lower(std::string s) {
-  for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 }  // namespace
 
@@ -87,10 +83,10 @@ std::vector<BackupEntry> ListBackups(const std::string &folder, std::size_t limi
 }
 
 std::vector<BackupEntry> FilterBackups(const std::vector<BackupEntry> &all, const std::string &text) {
-  const std::string wanted = lower(text);
+  const std::string wanted = AsciiLower(text);
   std::vector<BackupEntry> out;
   for (const BackupEntry &e : all)
-    if (lower(e.serial).find(wanted) != std::string::npos) out.push_back(e);
+    if (AsciiLower(e.serial).find(wanted) != std::string::npos) out.push_back(e);
   return out;
 }
 

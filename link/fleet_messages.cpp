@@ -1,4 +1,5 @@
 #include "link/fleet_messages.h"
+#include "base/ascii_case.h"
 
 #include <algorithm>
 #include <cctype>
@@ -20,11 +21,6 @@ constexpr Tr kTwice{"line %1: serial number %2 is given twice", "第 %1 行：�
 constexpr Tr kTooMany{"the list holds more than %1 rows", "列表超过 %1 行"};
 constexpr Tr kEmpty{"the list holds no row", "列表中没有任何行"};
 
-std::string lower(std::string s) {
-  for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // A message line as the radio stores it: at most 32 characters of printable ASCII.
 std::optional<std::string> lineProblem(const std::string &text, int line, const char *column) {
   if (text.size() > 32) return Fill(kTooLong, {std::to_string(line), column});
@@ -41,7 +37,7 @@ std::optional<MessageList> MessageList::Parse(const std::string &text, std::stri
   if (!records.empty()) {
     const auto &head = records.front().fields;
     for (std::size_t i = 0; i < head.size(); ++i) {
-      const std::string name = lower(head[i]);
+      const std::string name = AsciiLower(head[i]);
       if (name == "serial") serialCol = static_cast<int>(i);
       if (name == "line1") line1Col = static_cast<int>(i);
       if (name == "line2") line2Col = static_cast<int>(i);

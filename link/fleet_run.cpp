@@ -22,12 +22,12 @@ constexpr Tr kChecking{"checking", "检查中"};
 constexpr Tr kBackingUp{"backing up", "备份中"};
 constexpr Tr kWriting{"writing", "写入中"};
 constexpr Tr kVerifying{"verifying", "校验中"};
-constexpr Tr kDone{"done", "完成"};
-constexpr Tr kFailed{"failed", "失败"};
+constexpr Tr kCableDone{"done", "完成"};
+constexpr Tr kCableFailed{"failed", "失败"};
 constexpr Tr kTotal{"%1 done, %2 failed, %3 cables waiting", "完成 %1 台，失败 %2 台，%3 条线缆等待中"};
 constexpr Tr kNoMessageRow{"the message list has no line left for this radio: not written",
                            "信息列表中已没有分配给本机的行：未写入"};
-constexpr Tr kNotKept{"The configuration of %1 could not be kept as %2: %3", "无法将 %1 的配置保存为 %2：%3"};
+constexpr Tr kConfigNotKept{"The configuration of %1 could not be kept as %2: %3", "无法将 %1 的配置保存为 %2：%3"};
 
 std::string stepsText(const std::vector<StepTime> &steps) {
   std::string text;
@@ -49,8 +49,8 @@ std::string CableStateText(CableState state) {
     case CableState::BackingUp: return kBackingUp.str();
     case CableState::Writing: return kWriting.str();
     case CableState::Verifying: return kVerifying.str();
-    case CableState::Done: return kDone.str();
-    case CableState::Failed: return kFailed.str();
+    case CableState::Done: return kCableDone.str();
+    case CableState::Failed: return kCableFailed.str();
     case CableState::AlreadyDone: return jobText::kAlreadyDone.str();
   }
   return {};
@@ -270,7 +270,7 @@ void FleetRun::keepConfiguration(int i, const ProgrammingJob &job) {
   Workspace kept = job.target();
   FileOutcome why;
   if (SaveDataFile(kept, path, &why) != FileStatus::Ok)
-    listener_.remark(i, Fill(kNotKept, {serial, path, why.reason()}));
+    listener_.remark(i, Fill(kConfigNotKept, {serial, path, why.reason()}));
 }
 
 void FleetRun::checkEnd() {

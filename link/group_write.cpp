@@ -16,7 +16,7 @@ constexpr Tr kOneRadio{"1 radio", "1 台对讲机"};
 constexpr Tr kRadios{"%1 radios", "%1 台对讲机"};
 constexpr Tr kPrompt{"Press Enter for the next radio, q to finish",
                      "按 Enter 键写入下一台对讲机，按 q 结束"};
-constexpr Tr kDone{"Written and verified.", "已写入并校验。"};
+constexpr Tr kGroupDone{"Written and verified.", "已写入并校验。"};
 constexpr Tr kSaved{"The group log was saved to %1.", "批量写入日志已保存到 %1。"};
 constexpr Tr kNotSaved{"The group log could not be saved to %1: %2",
                        "无法将批量写入日志保存到 %1：%2"};
@@ -104,7 +104,7 @@ std::string GroupProgressText(int written, int failed) {
 }
 
 std::string GroupNextPrompt() { return kPrompt.str(); }
-std::string GroupRadioDoneText() { return kDone.str(); }
+std::string GroupRadioDoneText() { return kGroupDone.str(); }
 std::string GroupLogSavedMessage(const std::string &path) { return Fill(kSaved, {path}); }
 std::string GroupLogNotSavedMessage(const std::string &path, const std::string &reason) {
   return Fill(kNotSaved, {path, reason});

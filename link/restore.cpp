@@ -16,7 +16,7 @@ namespace {
 constexpr Tr kWrongSize{"%1: an image holds 2560 or 2561 bytes; this file holds %2.",
                         "%1：映像文件应为 2560 或 2561 字节；此文件为 %2 字节。"};
 constexpr Tr kUnreadable{"%1 cannot be read: %2", "无法读取 %1：%2"};
-constexpr Tr kOtherModel{"%1 is not an image of this radio model (its model record says \"%2\").",
+constexpr Tr kImageOtherModel{"%1 is not an image of this radio model (its model record says \"%2\").",
                          "%1 不是本机型的映像（其机型记录为“%2”）。"};
 constexpr Tr kBandNotKnown{"%1 holds an unknown band code %2 (image byte 422).",
                           "%1 中的频段代码 %2 未知（映像字节 422）。"};
@@ -53,7 +53,7 @@ std::optional<std::string> PrepareRestore(Workspace &ws, const std::string &imag
     if (b == 0x00 || b == 0xFF) break;
     model.push_back(static_cast<char>(b >= 0x20 && b < 0x7F ? b : '?'));
   }
-  if (model != kModelCode) return Fill(kOtherModel, {imagePath, model});
+  if (model != kModelCode) return Fill(kImageOtherModel, {imagePath, model});
   const int band = scratch.image.at(mem::kBandCode);
   if (band != 0 && band != 1) {
     char code[16];

@@ -25,7 +25,7 @@ constexpr Tr kChecksumNote{
 constexpr Tr kReadCancelled{"The read was cancelled.", "读取已取消。"};
 constexpr Tr kWriteCancelled{"The write was cancelled.", "写入已取消。"};
 constexpr Tr kReadFailed{"The read did not complete.", "读取未完成。"};
-constexpr Tr kWriteFailed{"The write did not complete.", "写入未完成。"};
+constexpr Tr kWriteIncomplete{"The write did not complete.", "写入未完成。"};
 constexpr Tr kSummary{"Blocks: %1, asked for again: %2, restarts: %3.",
                       "数据块：%1，重新请求：%2，重新开始：%3。"};
 
@@ -71,7 +71,7 @@ std::string TransferEndText(TransferType type, bool success, const TransferSumma
   const bool read = type != TransferType::Write;
   std::string head = success              ? CompletionMessage(type)
                      : summary.cancelled ? (read ? kReadCancelled : kWriteCancelled).str()
-                                         : (read ? kReadFailed : kWriteFailed).str();
+                                         : (read ? kReadFailed : kWriteIncomplete).str();
   return head.empty() ? SummaryText(summary) : head + " " + SummaryText(summary);
 }
 

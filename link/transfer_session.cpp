@@ -57,9 +57,9 @@ void CompleteRadioInformationRead(Workspace &ws, const link::Identification &rad
 
 namespace {
 
-constexpr Tr kKept{"The data read from the radio were kept in %1.",
+constexpr Tr kImageKept{"The data read from the radio were kept in %1.",
                    "从对讲机读取的数据已保存在 %1。"};
-constexpr Tr kNotKept{"The data read from the radio could not be kept in %1 either.",
+constexpr Tr kImageNotKept{"The data read from the radio could not be kept in %1 either.",
                       "从对讲机读取的数据也无法保存到 %1。"};
 
 std::string withPath(const Tr &text, const std::string &path) {
@@ -113,12 +113,12 @@ std::optional<std::string> KeepRadioImage(const Workspace &ws, std::time_t now) 
   return std::nullopt;
 }
 
-std::string KeptImageMessage(const std::string &path) { return withPath(kKept, path); }
+std::string KeptImageMessage(const std::string &path) { return withPath(kImageKept, path); }
 
 std::string KeepReadAfterFailedSave(const Workspace &ws) {
   if (!ws.readNotSaved) return {};
   if (auto path = KeepRadioImage(ws, std::time(nullptr))) return KeptImageMessage(*path);
-  return withPath(kNotKept, RecoveryFolder());
+  return withPath(kImageNotKept, RecoveryFolder());
 }
 
 }  // namespace n27

@@ -11,7 +11,7 @@ namespace n27 {
 
 namespace {
 
-constexpr Tr kVerifyFailed{
+constexpr Tr kVerifyMismatch{
     "Verify failed: the radio holds different data at address %1 than was written to it. "
     "The write did not succeed; write the radio again.",
     "校验失败：对讲机在地址 %1 处保存的数据与写入的数据不同。写入未成功，请重新写入对讲机。"};
@@ -60,7 +60,7 @@ std::optional<int> FirstWriteDifference(const Workspace &sent, const Workspace &
 std::string VerifyFailedMessage(int address) {
   char where[32];
   std::snprintf(where, sizeof where, "0x%04X (%d)", address, address);
-  return Fill(kVerifyFailed, {where});
+  return Fill(kVerifyMismatch, {where});
 }
 
 std::string VerifiedMessage() { return kVerified.str(); }

@@ -1,4 +1,5 @@
 #include "app/ui/about_dialog.h"
+#include "base/qt/qt_text.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -17,7 +18,6 @@
 namespace n27 {
 
 namespace {
-QString qs(const char *s) { return QString::fromUtf8(s); }
 }  // namespace
 
 AboutDialog::AboutDialog(int language, QWidget *parent) : QDialog(parent) {

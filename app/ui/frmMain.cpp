@@ -1,4 +1,5 @@
 #include "app/ui/frmMain.h"
+#include "base/qt/qt_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,8 +56,6 @@ namespace n27 {
 
 namespace {
 
-QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
 
 // Tree nodes: key, menu caption, window opened (empty: a command of its own).
 struct TreeNode {

@@ -1,4 +1,5 @@
 #include "app/ui/frmMessages.h"
+#include "base/qt/qt_text.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,14 +17,13 @@ namespace n27 {
 
 namespace {
 
-constexpr Tr kTitle{"Messages", "消息"};
-constexpr Tr kTime{"Time", "时间"};
-constexpr Tr kMessage{"Message", "消息"};
+constexpr Tr kMessagesTitle{"Messages", "消息"};
+constexpr Tr kMessagesTime{"Time", "时间"};
+constexpr Tr kMessagesMessage{"Message", "消息"};
 constexpr Tr kCopy{"Copy", "复制"};
 constexpr Tr kClear{"Clear", "清除"};
 constexpr Tr kCloseList{"Close the Messages list", "关闭消息列表"};
 
-QString qs(const Tr &t) { return QString::fromUtf8(t.get()); }
 
 // The text as the list shows it: a long path may break after each "/" (a zero-width space).
 QString wrappable(QString text) { return text.replace('/', QStringLiteral("/\u200B")); }
@@ -80,15 +80,15 @@ frmMessages::frmMessages(MessageLog &log, QWidget *parent) : QDockWidget(parent)
 frmMessages::~frmMessages() = default;
 
 void frmMessages::applyLanguage() {
-  setWindowTitle(qs(kTitle));
-  list_->setHorizontalHeaderLabels({qs(kTime), qs(kMessage)});
+  setWindowTitle(qs(kMessagesTitle));
+  list_->setHorizontalHeaderLabels({qs(kMessagesTime), qs(kMessagesMessage)});
   copy_->setText(qs(kCopy));
   clear_->setText(qs(kClear));
   // The list's own close button, in the language of the list.
   if (auto *close = findChild<QAbstractButton *>("qt_dockwidget_closebutton")) {
     close->setToolTip(qs(kCloseList));
     close->setAccessibleName(qs(kCloseList));
-    close->setAccessibleDescription(qs(kTitle));
+    close->setAccessibleDescription(qs(kMessagesTitle));
   }
 }
 

@@ -2,6 +2,7 @@
 // steps, and the status bar's Modified panel.
 
 #include "app/ui/frmMain.h"
+#include "base/qt/qt_text.h"
 
 #include <QAction>
 #include <QLabel>
@@ -14,7 +15,6 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
 
 // The status bar's first panel while the configuration differs from the saved copy.
 constexpr Tr kModifiedPanel{"Modified", "已修改"};

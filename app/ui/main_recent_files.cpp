@@ -1,6 +1,7 @@
 // The main window's recent files: the list kept per user and the File menu entries.
 
 #include "app/ui/frmMain.h"
+#include "base/qt/qt_text.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -13,7 +14,6 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
 
 constexpr const char *kRecentFilesKey = "Settings/RecentFiles";
 

@@ -17,7 +17,7 @@ QTranslator &qtTranslator() {
   return *translator;
 }
 
-bool installed = false;
+bool qtInstalled = false;
 
 }  // namespace
 
@@ -30,14 +30,14 @@ bool ApplyQtTranslations(int language) {
   if (!QCoreApplication::instance()) return false;
   QTranslator &translator = qtTranslator();
   if (language != kChinese) {
-    if (installed) QCoreApplication::removeTranslator(&translator);
-    installed = false;
+    if (qtInstalled) QCoreApplication::removeTranslator(&translator);
+    qtInstalled = false;
     return true;
   }
-  if (installed) return true;
+  if (qtInstalled) return true;
   if (translator.isEmpty() && !translator.load(QtTranslationsFile(language))) return false;
-  installed = QCoreApplication::installTranslator(&translator);
-  return installed;
+  qtInstalled = QCoreApplication::installTranslator(&translator);
+  return qtInstalled;
 }
 
 }  // namespace n27

@@ -21,30 +21,30 @@ Prompter g_default;
 Prompter *g_current = nullptr;
 std::function<void(const QString &)> g_observer;
 
-Prompter &installed() { return g_current ? *g_current : g_default; }
+Prompter &promptInstalled() { return g_current ? *g_current : g_default; }
 
 // What CurrentPrompter() hands out: the installed prompter, with every message told to the
 // observer first (the Messages list keeps them).
 class ObservedPrompter final : public Prompter {
  public:
   Answer ask(QWidget *parent, const QString &text, Prompt prompt) override {
-    return installed().ask(parent, text, prompt);
+    return promptInstalled().ask(parent, text, prompt);
   }
   void message(QWidget *parent, const QString &text, BoxIcon icon) override {
     tell(text);
-    installed().message(parent, text, icon);
+    promptInstalled().message(parent, text, icon);
   }
   void message(QWidget *parent, const QString &text, BoxIcon icon, const QString &detail) override {
     tell(detail.isEmpty() ? text : text + "\n" + detail);
-    installed().message(parent, text, icon, detail);
+    promptInstalled().message(parent, text, icon, detail);
   }
   std::optional<QString> openFileName(QWidget *parent, const QString &filter, const QString &folder) override {
-    return installed().openFileName(parent, filter, folder);
+    return promptInstalled().openFileName(parent, filter, folder);
   }
   std::optional<QString> saveFileName(QWidget *parent, const QString &filter, const QString &proposed) override {
-    return installed().saveFileName(parent, filter, proposed);
+    return promptInstalled().saveFileName(parent, filter, proposed);
   }
-  int execDialog(QDialog &dialog) override { return installed().execDialog(dialog); }
+  int execDialog(QDialog &dialog) override { return promptInstalled().execDialog(dialog); }
 
  private:
   static void tell(const QString &text) {
@@ -54,7 +54,7 @@ class ObservedPrompter final : public Prompter {
 
 ObservedPrompter g_observed;
 
-QMessageBox::Icon boxIcon(BoxIcon icon) {
+QMessageBox::Icon promptBoxIcon(BoxIcon icon) {
   switch (icon) {
     case BoxIcon::Information: return QMessageBox::Information;
     case BoxIcon::Warning: return QMessageBox::Warning;
@@ -114,7 +114,7 @@ Answer Prompter::ask(QWidget *parent, const QString &text, Prompt prompt) {
 
 void Prompter::message(QWidget *parent, const QString &text, BoxIcon icon) {
   const bool warning = icon == BoxIcon::Warning;
-  QMessageBox box(boxIcon(icon), title(warning), text, QMessageBox::NoButton, parentOr(parent));
+  QMessageBox box(promptBoxIcon(icon), title(warning), text, QMessageBox::NoButton, parentOr(parent));
   box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
   keepWide(box);
   box.exec();
@@ -126,7 +126,7 @@ void Prompter::message(QWidget *parent, const QString &text, BoxIcon icon, const
     return;
   }
   const bool warning = icon == BoxIcon::Warning;
-  QMessageBox box(boxIcon(icon), title(warning), text, QMessageBox::NoButton, parentOr(parent));
+  QMessageBox box(promptBoxIcon(icon), title(warning), text, QMessageBox::NoButton, parentOr(parent));
   box.setInformativeText(detail);
   box.addButton(QString::fromUtf8(Text(msg::kOk)), QMessageBox::AcceptRole);
   keepWide(box);

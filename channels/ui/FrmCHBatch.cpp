@@ -1,4 +1,5 @@
 #include "channels/ui/FrmCHBatch.h"
+#include "base/qt/qt_text.h"
 
 #include <chrono>
 
@@ -34,9 +35,8 @@ namespace n27 {
 
 namespace {
 
-const char *const kWindowName = "FrmCHBatch";
+const char *const kBatchWindowName = "FrmCHBatch";
 
-QString q(const Tr &t) { return QString::fromUtf8(t.get()); }
 std::string s(const QLineEdit *box) { return box->text().toStdString(); }
 
 using batchui::kCheckOfItem;
@@ -50,7 +50,7 @@ std::vector<std::string> texts(const Tr (&table)[N]) {
   return out;
 }
 
-std::vector<std::string> numbers(int first, int last) {
+std::vector<std::string> batchNumbers(int first, int last) {
   std::vector<std::string> out;
   for (int i = first; i <= last; ++i) out.push_back(std::to_string(i));
   return out;
@@ -63,7 +63,7 @@ int clampedIndex(const QComboBox *box) { return box->currentIndex() < 0 ? 0 : bo
 FrmCHBatch::FrmCHBatch(ChannelContext &ctx, BatchItems &items, std::string folder,
                        ChannelWindowHost host, QWidget *parent)
     : QWidget(parent), ctx_(ctx), items_(items), folder_(std::move(folder)), host_(std::move(host)) {
-  setObjectName(kWindowName);
+  setObjectName(kBatchWindowName);
   run("Form_Load", [&] {
     buildUi();
     applyLanguage();
@@ -94,47 +94,47 @@ void FrmCHBatch::showItemBoxes(bool on) {
 void FrmCHBatch::applyLanguage() {
   run("ChangShowByLanguage", [&] {
     namespace t = chtext;
-    setWindowTitle(q(t::kBatchTitle));
-    rangeFrame_->setTitle(q(t::kBatchRange));
-    option1_[0]->setText(q(t::kBatchAll));
-    option1_[1]->setText(q(t::kBatchFrom));
-    toLabel_->setText(q(t::kBatchTo));
-    check4_->setText(q(t::kBatchClearOutside));
-    rxFrame_->setTitle(q(t::kBatchRx));
-    txFrame_->setTitle(q(t::kBatchTx));
-    textLabels_[0]->setText(q(t::kBatchStartFreq));
-    textLabels_[1]->setText(q(t::kBatchStep));
-    textLabels_[4]->setText(q(t::kBatchStep));
-    textLabels_[5]->setText(q(t::kBatchInterval));
-    textLabels_[6]->setText(q(t::kBatchInterval));
-    for (auto *o : {option2_[0], option5_[0], option6_[0], option7_[0]}) o->setText(q(t::kBatchIncreasing));
-    for (auto *o : {option2_[1], option5_[1], option6_[1], option7_[1]}) o->setText(q(t::kBatchDecreasing));
-    option3_[0]->setText(q(t::kBatchTxDefault));
-    option3_[1]->setText(q(t::kBatchTxOffset));
-    option3_[2]->setText(q(t::kBatchStartFreq));
-    option4_[0]->setText(q(t::kBatchPlus));
-    option4_[1]->setText(q(t::kBatchMinus));
-    decodeFrame_->setTitle(q(t::kBatchDecode));
-    encodeFrame_->setTitle(q(t::kBatchEncode));
-    for (auto *l : findChildren<QLabel *>(QRegularExpression("^LabelStart"))) l->setText(q(t::kBatchStartTone));
-    check3_[0]->setText(q(t::kBatchRandom));
-    check3_[1]->setText(q(t::kBatchRandom));
-    check3_[2]->setText(q(t::kBatchSameAsDecode));
-    otherFrame_->setTitle(q(t::kBatchOther));
-    itemsFrame_->setTitle(q(t::kBatchItemsTitle));
+    setWindowTitle(qs(t::kBatchTitle));
+    rangeFrame_->setTitle(qs(t::kBatchRange));
+    option1_[0]->setText(qs(t::kBatchAll));
+    option1_[1]->setText(qs(t::kBatchFrom));
+    toLabel_->setText(qs(t::kBatchTo));
+    check4_->setText(qs(t::kBatchClearOutside));
+    rxFrame_->setTitle(qs(t::kBatchRx));
+    txFrame_->setTitle(qs(t::kBatchTx));
+    textLabels_[0]->setText(qs(t::kBatchStartFreq));
+    textLabels_[1]->setText(qs(t::kBatchStep));
+    textLabels_[4]->setText(qs(t::kBatchStep));
+    textLabels_[5]->setText(qs(t::kBatchInterval));
+    textLabels_[6]->setText(qs(t::kBatchInterval));
+    for (auto *o : {option2_[0], option5_[0], option6_[0], option7_[0]}) o->setText(qs(t::kBatchIncreasing));
+    for (auto *o : {option2_[1], option5_[1], option6_[1], option7_[1]}) o->setText(qs(t::kBatchDecreasing));
+    option3_[0]->setText(qs(t::kBatchTxDefault));
+    option3_[1]->setText(qs(t::kBatchTxOffset));
+    option3_[2]->setText(qs(t::kBatchStartFreq));
+    option4_[0]->setText(qs(t::kBatchPlus));
+    option4_[1]->setText(qs(t::kBatchMinus));
+    decodeFrame_->setTitle(qs(t::kBatchDecode));
+    encodeFrame_->setTitle(qs(t::kBatchEncode));
+    for (auto *l : findChildren<QLabel *>(QRegularExpression("^LabelStart"))) l->setText(qs(t::kBatchStartTone));
+    check3_[0]->setText(qs(t::kBatchRandom));
+    check3_[1]->setText(qs(t::kBatchRandom));
+    check3_[2]->setText(qs(t::kBatchSameAsDecode));
+    otherFrame_->setTitle(qs(t::kBatchOther));
+    itemsFrame_->setTitle(qs(t::kBatchItemsTitle));
     for (int item = 0; item < kBatchItemCount; ++item) {
       const auto &caption = t::kBatchItemBoxes[item];
-      check2_[static_cast<std::size_t>(caption.box)]->setText(q(caption.caption));
+      check2_[static_cast<std::size_t>(caption.box)]->setText(qs(caption.caption));
       if (noChannelValue(item))
-        check2_[static_cast<std::size_t>(caption.box)]->setToolTip(q(t::kBatchNotInRecord));
-      if (kListOfItem[item] >= 0) valueLabels_[kListOfItem[item]]->setText(q(caption.caption));
+        check2_[static_cast<std::size_t>(caption.box)]->setToolTip(qs(t::kBatchNotInRecord));
+      if (kListOfItem[item] >= 0) valueLabels_[kListOfItem[item]]->setText(qs(caption.caption));
     }
-    for (int i = 0; i < 7; ++i) check1_[i]->setText(q(t::kBatchChecks[i]));
-    hint_->setText(q(t::kBatchNoItem));
-    commandFun_->setText(q(t::kBatchSetItems));
-    commandApply_->setText(q(t::kBatchApply));
-    commandHelp_->setText(q(t::kHelp));
-    commandClose_->setText(q(t::kClose));
+    for (int i = 0; i < 7; ++i) check1_[i]->setText(qs(t::kBatchChecks[i]));
+    hint_->setText(qs(t::kBatchNoItem));
+    commandFun_->setText(qs(t::kBatchSetItems));
+    commandApply_->setText(qs(t::kBatchApply));
+    commandHelp_->setText(qs(t::kHelp));
+    commandClose_->setText(qs(t::kClose));
 
     FillList(combo1_[0], ToneList());
     FillList(combo1_[1], ToneList());
@@ -143,9 +143,9 @@ void FrmCHBatch::applyLanguage() {
     FillList(combo1_[4], texts(kPttIdTexts));
     FillList(combo1_[5], texts(kSpacingTexts));
     FillList(combo1_[6], texts(kBusyLockTexts));
-    FillList(combo1_[8], numbers(1, chtext::kCallEntries));
+    FillList(combo1_[8], batchNumbers(1, chtext::kCallEntries));
     FillList(combo1_[9], texts(kRelationTexts));
-    FillList(combo1_[10], numbers(1, chtext::kCallEntries));
+    FillList(combo1_[10], batchNumbers(1, chtext::kCallEntries));
   });
 }
 
@@ -309,7 +309,7 @@ bool FrmCHBatch::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool FrmCHBatch::run(const char *handler, const std::function<void()> &body) {
-  return RunHandler(QString(kWindowName), QString(handler), body);
+  return RunHandler(QString(kBatchWindowName), QString(handler), body);
 }
 
 }  // namespace n27

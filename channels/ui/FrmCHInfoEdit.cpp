@@ -1,4 +1,5 @@
 #include "channels/ui/FrmCHInfoEdit.h"
+#include "base/qt/qt_text.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,7 +31,7 @@ namespace n27 {
 
 namespace {
 
-const char *const kWindowName = "FrmCHInfoEdit";
+const char *const kEditWindowName = "FrmCHInfoEdit";
 
 // The channel field behind each Combo2 and Check1 (0: none).
 constexpr int kListField[FrmCHInfoEdit::kLists] = {
@@ -47,12 +48,10 @@ constexpr int kFirstPositionList = 9;
 // The optional signalling list of this dialog offers None and DTMF.
 constexpr int kDialogOptSignalEntries = 2;
 
-bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+bool editIsEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
-QString q(const std::string &s) { return QString::fromStdString(s); }
-QString q(const Tr &t) { return QString::fromUtf8(t.get()); }
 
-std::vector<std::string> numbers(int first, int last) {
+std::vector<std::string> editNumbers(int first, int last) {
   std::vector<std::string> out;
   for (int i = first; i <= last; ++i) out.push_back(std::to_string(i));
   return out;
@@ -60,7 +59,7 @@ std::vector<std::string> numbers(int first, int last) {
 
 std::vector<std::string> scrambleEntries() {
   std::vector<std::string> out{chtext::kScrambleOff.get()};
-  for (const auto &n : numbers(1, chtext::kScrambleNumbered)) out.push_back(n);
+  for (const auto &n : editNumbers(1, chtext::kScrambleNumbered)) out.push_back(n);
   out.push_back(chtext::kScrambleDefine.get());
   return out;
 }
@@ -86,7 +85,7 @@ int storedPosition(const ChannelRecord &e, int field) {
 
 FrmCHInfoEdit::FrmCHInfoEdit(ChannelContext &ctx, frmCommChInfo &grid, ChannelWindowHost host)
     : QDialog(&grid), ctx_(ctx), grid_(grid), host_(std::move(host)) {
-  setObjectName(kWindowName);
+  setObjectName(kEditWindowName);
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
   run("Form_Load", [&] {
@@ -106,7 +105,7 @@ void FrmCHInfoEdit::buildUi() {
   combo1_ = new QComboBox(this);
   combo1_->setObjectName("Combo1");
   PrepareListBox(combo1_, false);
-  FillList(combo1_, numbers(1, kGridChannelRows));
+  FillList(combo1_, editNumbers(1, kGridChannelRows));
   combo1_->installEventFilter(this);
   connect(combo1_, &QComboBox::activated, this,
           [this] { run("Combo1_Click", [&] { SetGridEditData(false); }); });
@@ -224,13 +223,13 @@ void FrmCHInfoEdit::buildUi() {
 
 void FrmCHInfoEdit::applyLanguage() {
   run("ChangShowByLanguage", [&] {
-    setWindowTitle(q(chtext::kDetailTitle));
-    label1_->setText(q(chtext::kDetailChannel));
-    for (int i = 0; i < 15; ++i) label2_[i]->setText(q(chtext::kDetailLabels[i]));
-    label5_->setText(q(chtext::kDefineScramble));
-    for (int i = 0; i < kChecks; ++i) check1_[i]->setText(q(chtext::kDetailChecks[i]));
-    commandHelp_->setText(q(chtext::kHelp));
-    commandClose_->setText(q(chtext::kClose));
+    setWindowTitle(qs(chtext::kDetailTitle));
+    label1_->setText(qs(chtext::kDetailChannel));
+    for (int i = 0; i < 15; ++i) label2_[i]->setText(qs(chtext::kDetailLabels[i]));
+    label5_->setText(qs(chtext::kDefineScramble));
+    for (int i = 0; i < kChecks; ++i) check1_[i]->setText(qs(chtext::kDetailChecks[i]));
+    commandHelp_->setText(qs(chtext::kHelp));
+    commandClose_->setText(qs(chtext::kClose));
 
     const ChannelRecord none{};
     FillList(combo2_[0], ToneList());
@@ -241,10 +240,10 @@ void FrmCHInfoEdit::applyLanguage() {
     FillList(combo2_[4], FieldChoices(kFieldPower, none));
     FillList(combo2_[5], FieldChoices(kFieldSpacing, none));
     FillList(combo2_[7], FieldChoices(kFieldPttId, none));
-    FillList(combo2_[8], numbers(1, chtext::kAutodialEntries));
+    FillList(combo2_[8], editNumbers(1, chtext::kAutodialEntries));
     FillList(combo2_[9], FieldChoices(kFieldRelation, none));
-    FillList(combo2_[10], numbers(1, chtext::kCallEntries));
-    FillList(combo2_[11], numbers(1, chtext::kCallEntries));
+    FillList(combo2_[10], editNumbers(1, chtext::kCallEntries));
+    FillList(combo2_[11], editNumbers(1, chtext::kCallEntries));
     FillList(combo2_[12], scrambleEntries());
     SetGridEditData(true);
   });
@@ -288,9 +287,9 @@ void FrmCHInfoEdit::SetGridEditData(bool fromGrid) {
       }
     } else {
       const ChannelRecord e = *data.slot(slot);
-      text1_->setText(q(ShowFre(ctx_, e.rx.text())));
+      text1_->setText(qs(ShowFre(ctx_, e.rx.text())));
       text2_->setEnabled(true);
-      text2_->setText(q(ShowFre(ctx_, e.tx.text())));
+      text2_->setText(qs(ShowFre(ctx_, e.tx.text())));
       const bool hasTx = !text2_->text().isEmpty();
 
       FillList(combo2_[3], SpUnmuteChoices(e));
@@ -301,17 +300,17 @@ void FrmCHInfoEdit::SetGridEditData(bool fromGrid) {
         box->setEnabled(true);
         if (field == 0) {
           // Autodial memory: shown, not edited here.
-          ShowListText(box, q(ValueToText(ctx_, e, kFieldAutodial)));
+          ShowListText(box, qs(ValueToText(ctx_, e, kFieldAutodial)));
           box->setEnabled(false);
         } else if (field == kFieldEncode && !hasTx) {
           ShowListText(box, QStringLiteral(" "));
           box->setEnabled(false);
         } else if (field == kFieldBusyLock) {
-          ShowListText(box, q(kBusyLockTexts[ShownBusyLock(e)]));
+          ShowListText(box, qs(kBusyLockTexts[ShownBusyLock(e)]));
         } else if (i >= kFirstPositionList || field == kFieldPttId) {
           ShowListText(box, entryAt(box, storedPosition(e, field)));
         } else {
-          ShowListText(box, q(ValueToText(ctx_, e, field)));
+          ShowListText(box, qs(ValueToText(ctx_, e, field)));
         }
       }
       check1_[0]->setChecked(e.scanAdd != 0);
@@ -343,7 +342,7 @@ void FrmCHInfoEdit::markFields() {
   const auto changed = ChangedFields(ctx_.ws.working, ctx_.ws.reference, channel());
   auto mark = [&](QAbstractButton *button, QLabel *label, const Tr &caption, int field) {
     const bool on = field > 0 && changed[static_cast<std::size_t>(field)];
-    const QString text = (on ? QString::fromUtf8(kChangeMarker) + " " : QString()) + q(caption);
+    const QString text = (on ? QString::fromUtf8(kChangeMarker) + " " : QString()) + qs(caption);
     QWidget *w = button ? static_cast<QWidget *>(button) : label;
     QFont f = font();
     f.setBold(on);
@@ -398,7 +397,7 @@ void FrmCHInfoEdit::textLeft(QLineEdit *box) {
     // it, not creating a second channel.
     if (ctx_.ws.working.channelCount == 1) {
       applying_ = true;
-      ShowMessage(this, q(msg::kAtLeastOneChannel));
+      ShowMessage(this, qs(msg::kAtLeastOneChannel));
       applying_ = false;
       return;
     }
@@ -446,7 +445,7 @@ bool FrmCHInfoEdit::eventFilter(QObject *watched, QEvent *event) {
 
   if (event->type() == QEvent::KeyPress) {
     auto *key = static_cast<QKeyEvent *>(event);
-    if (isEnter(key)) {
+    if (editIsEnter(key)) {
       // Enter moves on as Tab does; leaving a box applies it.
       if (tone >= 0) run("Combo2_KeyPress", [&] { toneLeft(tone); });
       focusNextChild();
@@ -478,7 +477,7 @@ bool FrmCHInfoEdit::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool FrmCHInfoEdit::run(const char *handler, const std::function<void()> &body) {
-  return RunHandler(QString(kWindowName), QString(handler), body);
+  return RunHandler(QString(kEditWindowName), QString(handler), body);
 }
 
 }  // namespace n27

@@ -1,4 +1,5 @@
 #include "channels/ui/FrmChannelList.h"
+#include "base/qt/qt_text.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -21,21 +22,19 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
-QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
 
-constexpr const char *kFolderKey = "Settings/ChannelListFolder";
+constexpr const char *kChannelListFolderKey = "Settings/ChannelListFolder";
 
 QString listFolder(const Workspace &ws) {
   QSettings settings;
   QString fallback = ws.untitled ? QDir::homePath()
                                  : QFileInfo(QString::fromStdString(ws.fileName)).absolutePath();
-  return settings.value(kFolderKey, fallback).toString();
+  return settings.value(kChannelListFolderKey, fallback).toString();
 }
 
 void rememberListFolder(const QString &path) {
   QSettings settings;
-  settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+  settings.setValue(kChannelListFolderKey, QFileInfo(path).absolutePath());
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ namespace n27 {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-const char *const kWindowName = "frmCommChInfo";
+const char *const kGridWindowName = "frmCommChInfo";
 // The per-user setting that keeps the grid's empty rows hidden.
 const char *const kHideEmptyKey = "ChannelGrid/HideEmptyRows";
 
@@ -62,7 +62,7 @@ int FindBoxWidthFor(const QLineEdit &box) {
 
 frmCommChInfo::frmCommChInfo(ChannelContext &ctx, ChannelWindowHost host, QWidget *parent)
     : QWidget(parent), ctx_(ctx), host_(std::move(host)) {
-  setObjectName(kWindowName);
+  setObjectName(kGridWindowName);
   run("Form_Load", [&] {
     buildUi();
     applyLanguage();
@@ -476,7 +476,7 @@ void frmCommChInfo::closeEvent(QCloseEvent *event) {
 }
 
 bool frmCommChInfo::run(const char *handler, const std::function<void()> &body) {
-  return RunHandler(QString(kWindowName), QString(handler), body);
+  return RunHandler(QString(kGridWindowName), QString(handler), body);
 }
 
 }  // namespace n27

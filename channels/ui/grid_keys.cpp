@@ -19,7 +19,7 @@ namespace n27 {
 
 namespace {
 
-bool isEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+bool gridIsEnter(const QKeyEvent *k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 }  // namespace
 
@@ -111,7 +111,7 @@ bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
 
   if (watched == grid_ && event->type() == QEvent::KeyPress) {
     auto *key = static_cast<QKeyEvent *>(event);
-    if (isEnter(key)) {
+    if (gridIsEnter(key)) {
       EnterGridEdit();
       return true;
     }
@@ -159,7 +159,7 @@ bool frmCommChInfo::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::KeyPress) {
     auto *key = static_cast<QKeyEvent *>(event);
     const bool isText = editor == text1_;
-    if (isEnter(key) || key->key() == Qt::Key_Tab) {
+    if (gridIsEnter(key) || key->key() == Qt::Key_Tab) {
       if (isText)
         RunHandler(QString(kShortWindowName_), "Text1_KeyPress", [&] { editorEnter(); });
       else

@@ -1,4 +1,5 @@
 #include "features/ui/FeatureWindow.h"
+#include "base/qt/qt_text.h"
 
 #include "features/setting_undo.h"
 
@@ -33,8 +34,6 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &s) { return QString::fromStdString(s); }
-QString qs(const Tr &t) { return QString::fromUtf8(t.get()); }
 
 // Applies a feature keystroke filter to a text box: a dropped key never reaches the box, a
 // changed one (a raised letter) is typed in its place; copy, cut and paste are ignored and

@@ -1,4 +1,5 @@
 #include "history/qt/sql_history_store.h"
+#include "base/qt/qt_text.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -48,7 +49,6 @@ constexpr Tr kBadImage{"the image kept with entry %1 is damaged.", "记录 %1 �
 
 enum class Problem { Locked, ReadOnly, Full, Damaged, CannotOpen, ServerGone, Other };
 
-QString qs(const std::string &text) { return QString::fromStdString(text); }
 
 Problem classify(Dialect dialect, const QSqlError &error) {
   const QString code = error.nativeErrorCode();

@@ -1,4 +1,5 @@
 #include "history/ui/FrmHistory.h"
+#include "base/qt/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,10 +35,8 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &text) { return QString::fromStdString(text); }
-QString qs(const Tr &text) { return QString::fromUtf8(text.get()); }
 
-QPointer<FrmHistory> g_window;
+QPointer<FrmHistory> g_historyWindow;
 
 }  // namespace
 
@@ -334,22 +333,22 @@ void FrmHistory::keyPressEvent(QKeyEvent *event) {
 }
 
 void OpenRadioHistory(RadioHost &main, std::function<void(const std::string &)> restore) {
-  if (!g_window) {
+  if (!g_historyWindow) {
     history::OpenedHistory opened = history::OpenConfiguredHistory();
     if (!opened.notice.empty()) ShowMessage(main.hostWidget(), qs(opened.notice), BoxIcon::Warning);
     if (!opened.store) {
       ShowMessage(main.hostWidget(), qs(Fill(historytext::kNotOpened, {opened.error})), BoxIcon::Critical);
       return;
     }
-    g_window = new FrmHistory(main, std::move(opened.store));
-    g_window->setAttribute(Qt::WA_DeleteOnClose);
+    g_historyWindow = new FrmHistory(main, std::move(opened.store));
+    g_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
   } else {
-    g_window->refresh();
+    g_historyWindow->refresh();
   }
-  g_window->setRestore(std::move(restore));
-  g_window->show();
-  g_window->raise();
-  g_window->activateWindow();
+  g_historyWindow->setRestore(std::move(restore));
+  g_historyWindow->show();
+  g_historyWindow->raise();
+  g_historyWindow->activateWindow();
 }
 
 }  // namespace n27

@@ -1,4 +1,5 @@
 #include "history/ui/FrmKeptConfiguration.h"
+#include "base/qt/qt_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,7 +19,6 @@
 namespace n27 {
 
 namespace {
-QString qs(const std::string &text) { return QString::fromStdString(text); }
 }  // namespace
 
 FrmKeptConfiguration::FrmKeptConfiguration(const history::Entry &entry, std::unique_ptr<Workspace> config,

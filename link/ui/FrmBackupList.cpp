@@ -1,4 +1,5 @@
 #include "link/ui/FrmBackupList.h"
+#include "base/qt/qt_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,18 +18,16 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
-QString qs(const Tr &tr) { return QString::fromUtf8(Text(tr)); }
 
-constexpr Tr kTitle{"Restore Radio from Backup", "从备份恢复对讲机"};
-constexpr Tr kFilter{"&Serial number:", "序列号(&S):"};
+constexpr Tr kBackupListTitle{"Restore Radio from Backup", "从备份恢复对讲机"};
+constexpr Tr kBackupListFilter{"&Serial number:", "序列号(&S):"};
 constexpr Tr kWhen{"Date and Time", "日期和时间"};
-constexpr Tr kReason{"Reason", "原因"};
+constexpr Tr kBackupListReason{"Reason", "原因"};
 constexpr Tr kBand{"Band", "频段"};
 constexpr Tr kChannels{"Channels", "信道数"};
 constexpr Tr kOther{"&Other File...", "其他文件(&O)..."};
 constexpr Tr kOk{"&Restore...", "恢复(&R)..."};
-constexpr Tr kCancel{"Cancel", "取消"};
+constexpr Tr kBackupListCancel{"Cancel", "取消"};
 constexpr Tr kUnreadable{"(cannot be read)", "（无法读取）"};
 constexpr Tr kNone{"No backup in %1 yet.", "%1 中还没有备份。"};
 
@@ -37,11 +36,11 @@ constexpr Tr kNone{"No backup in %1 yet.", "%1 中还没有备份。"};
 FrmBackupList::FrmBackupList(const std::string &folder, QWidget *parent)
     : QDialog(parent), folder_(folder) {
   setObjectName("FrmBackupList");
-  setWindowTitle(qs(kTitle));
+  setWindowTitle(qs(kBackupListTitle));
   filter_ = new QLineEdit;
   filter_->setObjectName("TextFilter");
   filter_->setClearButtonEnabled(true);
-  auto *filterLabel = new QLabel(qs(kFilter));
+  auto *filterLabel = new QLabel(qs(kBackupListFilter));
   filterLabel->setBuddy(filter_);
   list_ = new QTreeWidget;
   list_->setObjectName("ListBackups");
@@ -49,13 +48,13 @@ FrmBackupList::FrmBackupList(const std::string &folder, QWidget *parent)
   list_->setAlternatingRowColors(true);
   list_->setSortingEnabled(false);
   list_->header()->setStretchLastSection(false);
-  list_->setHeaderLabels({qs(kWhen), qs(trustText::kLogSerial), qs(kReason), qs(kBand), qs(kChannels)});
+  list_->setHeaderLabels({qs(kWhen), qs(trustText::kLogSerial), qs(kBackupListReason), qs(kBand), qs(kChannels)});
   auto *other = new QPushButton(qs(kOther));
   other->setObjectName("CommandOther");
   ok_ = new QPushButton(qs(kOk));
   ok_->setObjectName("CommandOK");
   ok_->setDefault(true);
-  auto *cancel = new QPushButton(qs(kCancel));
+  auto *cancel = new QPushButton(qs(kBackupListCancel));
   cancel->setObjectName("CommandCancel");
 
   auto *top = new QHBoxLayout;

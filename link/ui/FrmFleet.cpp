@@ -1,4 +1,5 @@
 #include "link/ui/FrmFleet.h"
+#include "base/qt/qt_text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,10 +32,8 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
-QString qs(const Tr &tr) { return QString::fromUtf8(Text(tr)); }
 
-constexpr Tr kTitle{"Program Several Radios", "同时写入多台对讲机"};
+constexpr Tr kFleetTitle{"Program Several Radios", "同时写入多台对讲机"};
 constexpr Tr kConfiguration{"Configuration: %1", "配置：%1"};
 constexpr Tr kUntitled{"(not saved)", "（未保存）"};
 constexpr Tr kCables{"C&ables (tick two or more):", "线缆(&A)（勾选两条或以上）："};
@@ -48,7 +47,7 @@ constexpr Tr kBackup{"&Back up each radio before writing", "写入前备份每�
 constexpr Tr kStart{"&Start", "开始(&S)"};
 constexpr Tr kStop{"S&top", "停止(&T)"};
 constexpr Tr kStopping{"Finishing the radios being written...", "正在完成写入中的对讲机..."};
-constexpr Tr kClose{"&Close", "关闭(&C)"};
+constexpr Tr kFleetClose{"&Close", "关闭(&C)"};
 constexpr Tr kRetry{"&Retry", "重试(&R)"};
 constexpr Tr kPort{"Port", "端口"};
 constexpr Tr kState{"State", "状态"};
@@ -57,7 +56,7 @@ constexpr Tr kProgress{"Progress", "进度"};
 constexpr Tr kOutcome{"Outcome", "结果"};
 constexpr Tr kNumber{"No.", "序号"};
 constexpr Tr kFirmware{"Firmware", "固件"};
-constexpr Tr kTime{"Time", "时间"};
+constexpr Tr kFleetTime{"Time", "时间"};
 constexpr Tr kSteps{"Steps", "步骤"};
 constexpr Tr kResult{"Result", "结果"};
 constexpr Tr kDetail{"Detail", "详情"};
@@ -77,7 +76,7 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
     : QDialog(parent), config_(config), versions_(versions), ports_(std::move(ports)),
       job_(std::move(job)), replyTimeout_(replyTimeout) {
   setObjectName("FrmFleet");
-  setWindowTitle(qs(kTitle));
+  setWindowTitle(qs(kFleetTitle));
   config_.history = EditHistory{};
 
   configuration_ = new QLabel(qs(Fill(kConfiguration, {config_.untitled ? Text(kUntitled) : config_.fileName})));
@@ -116,7 +115,7 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
   start_ = new QPushButton(qs(kStart));
   start_->setObjectName("CommandStart");
   start_->setDefault(true);
-  close_ = new QPushButton(qs(kClose));
+  close_ = new QPushButton(qs(kFleetClose));
   close_->setObjectName("CommandClose");
 
   rows_ = new QTableWidget(0, kColumns);
@@ -134,7 +133,7 @@ FrmFleet::FrmFleet(const Workspace &config, const VersionTable &versions, std::v
   log_ = new QTreeWidget;
   log_->setObjectName("ListLog");
   log_->setRootIsDecorated(false);
-  log_->setHeaderLabels({qs(kNumber), qs(kPort), qs(kSerial), qs(kFirmware), qs(kTime), qs(kSteps),
+  log_->setHeaderLabels({qs(kNumber), qs(kPort), qs(kSerial), qs(kFirmware), qs(kFleetTime), qs(kSteps),
                          qs(kResult), qs(kDetail)});
   saved_ = new QLabel;
   saved_->setObjectName("LabelSaved");

@@ -1,4 +1,5 @@
 #include "link/ui/FrmGroupLog.h"
+#include "base/qt/qt_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,8 +15,6 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
-QString qs(const Tr &tr) { return QString::fromUtf8(Text(tr)); }
 
 QString localTime(std::time_t t) {
   std::tm local{};

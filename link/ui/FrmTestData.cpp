@@ -1,4 +1,5 @@
 #include "link/ui/FrmTestData.h"
+#include "base/qt/qt_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,8 +23,6 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
-QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
 
 constexpr int kRows = 7;  // two columns of seven boxes: 0..6 and 7..13
 

@@ -1,4 +1,5 @@
 #include "link/ui/radio_commands.h"
+#include "base/qt/qt_text.h"
 
 #include "link/ui/radio_session.h"
 
@@ -43,10 +44,8 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
-QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
 
-BoxIcon boxIcon(MessageIcon icon) {
+BoxIcon radioBoxIcon(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::None: return BoxIcon::None;
     case MessageIcon::Information: return BoxIcon::Information;
@@ -57,13 +56,12 @@ BoxIcon boxIcon(MessageIcon icon) {
   return BoxIcon::None;
 }
 
-QString qs(const Tr &tr) { return QString::fromUtf8(Text(tr)); }
 
 constexpr const char *kBackupKey = "Settings/BackupBeforeWrite";
 constexpr const char *kVerifyKey = "Settings/VerifyAfterWrite";
 
 // "Read data from radio." / "Do you wish continue?" on two lines.
-QString question(const Tr &first, const Tr &second) {
+QString radioQuestion(const Tr &first, const Tr &second) {
   return qs(Text(first)) + "\n" + qs(Text(second));
 }
 
@@ -138,7 +136,7 @@ void RadioCommands::Session::readFromRadio() {
   main_.CloseCurAllWindows();
   if (!openChosenPort()) return;
   line_->closePort();
-  if (Ask(main_.hostWidget(), question(msg::kReadQuestion1, msg::kReadQuestion2),
+  if (Ask(main_.hostWidget(), radioQuestion(msg::kReadQuestion1, msg::kReadQuestion2),
           Prompt::QuestionOkCancel) != Answer::Ok)
     return;
   Workspace &ws = main_.workspace();
@@ -302,7 +300,7 @@ bool RadioCommands::Session::askSwitchRelease(const std::string &text) {
 
 void RadioCommands::Session::showMessage(const std::string &text, MessageIcon icon) {
   lastMessage_ = text;
-  ShowMessage(dialogParent(), qs(text), boxIcon(icon));
+  ShowMessage(dialogParent(), qs(text), radioBoxIcon(icon));
 }
 
 void RadioCommands::Session::progress(int percent) {

@@ -2,6 +2,7 @@
 // Backup — each radio one programming job in one progress window.
 
 #include <QApplication>
+#include "base/qt/qt_text.h"
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -32,11 +33,9 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
-QString qs(const Tr &tr) { return QString::fromUtf8(Text(tr)); }
 
 // "Read data from radio." / "Do you wish continue?" on two lines.
-QString question(const Tr &first, const Tr &second) { return qs(first) + "\n" + qs(second); }
+QString writeQuestion(const Tr &first, const Tr &second) { return qs(first) + "\n" + qs(second); }
 
 // What a job shows while it runs: the step and one bar in the progress window, the step in
 // the status bar.
@@ -172,7 +171,7 @@ void RadioCommands::Session::writeToRadio() {
   line_->closePort();
   const std::unique_ptr<PlanGate> gate = reviewPlan(main_.workspace().working);
   if (!gate) return;
-  if (Ask(main_.hostWidget(), question(msg::kWriteQuestion1, msg::kWriteQuestion2),
+  if (Ask(main_.hostWidget(), writeQuestion(msg::kWriteQuestion1, msg::kWriteQuestion2),
           Prompt::QuestionOkCancel) != Answer::Ok) {
     line_->closePort();
     return;

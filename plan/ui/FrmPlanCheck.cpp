@@ -1,4 +1,5 @@
 #include "plan/ui/FrmPlanCheck.h"
+#include "base/qt/qt_text.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,27 +17,25 @@
 namespace n27 {
 
 namespace {
-QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
 
-constexpr Tr kTitle{"Check Plan", "检查计划"};
+constexpr Tr kPlanCheckTitle{"Check Plan", "检查计划"};
 constexpr Tr kNoLicence{"No licence is attached: only the plan rules run. File > Attach Licence… adds the "
                         "customer's licence.",
                         "未附加许可证：只检查计划规则。可用“文件 > 附加许可证…”添加客户的许可证。"};
 constexpr Tr kLicence{"Licence: %1 — %2 lines", "许可证：%1 — %2 行"};
-constexpr Tr kSkipped{", %1 skipped", "，跳过 %1 行"};
+constexpr Tr kPlanCheckSkipped{", %1 skipped", "，跳过 %1 行"};
 constexpr Tr kLicensee{" — %1", " — %1"};
 constexpr Tr kUnsaved{"(kept when the configuration is saved)", "（保存配置时一并保存）"};
 constexpr Tr kBadLicence{"Licence: %1 cannot be used: %2", "许可证：%1 无法使用：%2"};
 constexpr Tr kAttach{"Attach &Licence...", "附加许可证(&L)..."};
 constexpr Tr kHelp{"&Help", "帮助(&H)"};
-constexpr Tr kClose{"&Close", "关闭(&C)"};
+constexpr Tr kPlanCheckClose{"&Close", "关闭(&C)"};
 }  // namespace
 
 FrmPlanCheck::FrmPlanCheck(MainWindowHost &main, QWidget *parent)
     : QWidget(parent), main_(main), ctx_(main.channels()) {
   setObjectName(window::kPlanCheck);
-  setWindowTitle(qs(Text(kTitle)));
+  setWindowTitle(qs(Text(kPlanCheckTitle)));
   licence_ = new QLabel;
   licence_->setObjectName("LabelLicence");
   licence_->setWordWrap(true);
@@ -50,7 +49,7 @@ FrmPlanCheck::FrmPlanCheck(MainWindowHost &main, QWidget *parent)
   };
   QPushButton *attach = button("CommandAttach", kAttach);
   QPushButton *help = button("CommandHelp", kHelp);
-  QPushButton *close = button("CommandClose", kClose);
+  QPushButton *close = button("CommandClose", kPlanCheckClose);
   connect(attach, &QPushButton::clicked, this,
           [this] { RunHandler(this, "CommandAttach_Click", [this] { AttachLicenceCommand(main_); }); });
   connect(help, &QPushButton::clicked, this, [this] { main_.showHelp(kHelpPlanCheck); });
@@ -120,7 +119,7 @@ void FrmPlanCheck::showLicence() {
       text = qs(Fill(kBadLicence, {name, l.problem}));
     } else {
       std::string t = Fill(kLicence, {name, std::to_string(l.licence->lines.size())});
-      if (!l.licence->skipped.empty()) t += Fill(kSkipped, {std::to_string(l.licence->skipped.size())});
+      if (!l.licence->skipped.empty()) t += Fill(kPlanCheckSkipped, {std::to_string(l.licence->skipped.size())});
       if (const std::string who = l.licence->licensees(); !who.empty()) t += Fill(kLicensee, {who});
       text = qs(t);
     }

@@ -1,4 +1,5 @@
 #include "plan/ui/FrmPlanReview.h"
+#include "base/qt/qt_text.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,23 +13,22 @@
 namespace n27 {
 
 namespace {
-QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
 
-constexpr Tr kTitle{"Plan Check Before Writing", "写入前的计划检查"};
+constexpr Tr kReviewTitle{"Plan Check Before Writing", "写入前的计划检查"};
 constexpr Tr kErrors{"The plan has errors: it would transmit where the customer holds no licence, or is not fit "
                      "for a radio. It is not written unless you say why.",
                      "计划存在错误：会在客户未获许可的频率上发射，或不适合写入对讲机。除非您说明理由，否则不会写入。"};
 constexpr Tr kWarnings{"The plan check found warnings. They do not stop the write.",
                        "计划检查发现警告，不影响写入。"};
-constexpr Tr kReason{"&Reason for writing despite the errors (kept in the log):", "不顾错误仍写入的理由（记入日志）(&R)："};
+constexpr Tr kReviewReason{"&Reason for writing despite the errors (kept in the log):", "不顾错误仍写入的理由（记入日志）(&R)："};
 constexpr Tr kWriteAnyway{"&Write Anyway", "仍然写入(&W)"};
 constexpr Tr kWrite{"&Write", "写入(&W)"};
-constexpr Tr kCancel{"&Cancel", "取消(&C)"};
+constexpr Tr kReviewCancel{"&Cancel", "取消(&C)"};
 }  // namespace
 
 FrmPlanReview::FrmPlanReview(const std::vector<PlanFinding> &findings, QWidget *parent) : QDialog(parent) {
   setObjectName("FrmPlanReview");
-  setWindowTitle(qs(Text(kTitle)));
+  setWindowTitle(qs(Text(kReviewTitle)));
   errors_ = plan::HasError(findings);
   text_ = new QLabel(qs(Text(errors_ ? kErrors : kWarnings)));
   text_->setObjectName("LabelText");
@@ -40,7 +40,7 @@ FrmPlanReview::FrmPlanReview(const std::vector<PlanFinding> &findings, QWidget *
 
   write_ = new QPushButton(qs(Text(errors_ ? kWriteAnyway : kWrite)));
   write_->setObjectName("CommandWrite");
-  cancel_ = new QPushButton(qs(Text(kCancel)));
+  cancel_ = new QPushButton(qs(Text(kReviewCancel)));
   cancel_->setObjectName("CommandCancel");
   connect(write_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
@@ -50,7 +50,7 @@ FrmPlanReview::FrmPlanReview(const std::vector<PlanFinding> &findings, QWidget *
   layout->addWidget(list_, 1);
   layout->addWidget(summary);
   if (errors_) {
-    auto *label = new QLabel(qs(Text(kReason)));
+    auto *label = new QLabel(qs(Text(kReviewReason)));
     reason_ = new QLineEdit;
     reason_->setObjectName("TextReason");
     reason_->setMaxLength(500);

@@ -1,4 +1,5 @@
 #include "plan/ui/findings_list.h"
+#include "base/qt/qt_text.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -9,13 +10,11 @@
 namespace n27 {
 
 namespace {
-QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
 
 constexpr Tr kSeverity{"Severity", "级别"};
 constexpr Tr kRule{"Rule", "规则"};
 constexpr Tr kChannel{"Channel", "信道"};
-constexpr Tr kMessage{"Message", "说明"};
+constexpr Tr kFindingsMessage{"Message", "说明"};
 }  // namespace
 
 FindingsList::FindingsList(QWidget *parent) : QTreeWidget(parent) {
@@ -32,7 +31,7 @@ FindingsList::FindingsList(QWidget *parent) : QTreeWidget(parent) {
 void FindingsList::showFindings(const std::vector<PlanFinding> &findings) {
   findings_ = findings;
   clear();
-  setHeaderLabels({qs(Text(kSeverity)), qs(Text(kRule)), qs(Text(kChannel)), qs(Text(kMessage))});
+  setHeaderLabels({qs(Text(kSeverity)), qs(Text(kRule)), qs(Text(kChannel)), qs(Text(kFindingsMessage))});
   const QIcon error = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
   const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
   for (const PlanFinding &f : findings_) {

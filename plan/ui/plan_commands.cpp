@@ -1,4 +1,5 @@
 #include "plan/ui/plan_commands.h"
+#include "base/qt/qt_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,10 +18,9 @@
 namespace n27 {
 
 namespace {
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
 
-constexpr const char *kFolderKey = "Settings/LicenceFolder";
-constexpr Tr kFilter{"Licence (*.csv);;All files (*)", "许可证 (*.csv);;所有文件 (*)"};
+constexpr const char *kPlanFolderKey = "Settings/LicenceFolder";
+constexpr Tr kPlanFilter{"Licence (*.csv);;All files (*)", "许可证 (*.csv);;所有文件 (*)"};
 constexpr Tr kNotALicence{"%1 cannot be attached as a licence: %2", "%1 无法作为许可证附加：%2"};
 constexpr Tr kNotKept{"The licence could not be kept beside the data file as %1: %2. Nothing was attached.",
                       "无法将许可证保存到数据文件旁的 %1：%2。未附加许可证。"};
@@ -29,7 +29,7 @@ constexpr Tr kAttachedUntitled{"The licence is attached; it is kept beside the d
                                "saved.",
                                "许可证已附加，保存配置时将一并保存在数据文件旁。"};
 constexpr Tr kLines{"Lines: %1.", "有效行：%1 行。"};
-constexpr Tr kSkipped{"Lines skipped: %1", "跳过的行：%1 行"};
+constexpr Tr kPlanSkipped{"Lines skipped: %1", "跳过的行：%1 行"};
 constexpr Tr kSkippedLine{"line %1: %2", "第 %1 行：%2"};
 }  // namespace
 
@@ -64,7 +64,7 @@ bool AttachLicenceFile(MainWindowHost &main, const std::string &path) {
   done += "\n" + Fill(kLines, {std::to_string(parsed.licence->lines.size())});
   const auto &skipped = parsed.licence->skipped;
   if (!skipped.empty()) {
-    done += "\n" + Fill(kSkipped, {std::to_string(skipped.size())});
+    done += "\n" + Fill(kPlanSkipped, {std::to_string(skipped.size())});
     for (std::size_t i = 0; i < skipped.size() && i < plan::kMaxBadLineFindings; ++i)
       done += "\n" + Fill(kSkippedLine, {std::to_string(skipped[i].line), skipped[i].reason});
   }
@@ -77,10 +77,10 @@ bool AttachLicenceCommand(MainWindowHost &main) {
   QSettings settings;
   const Workspace &ws = main.workspace();
   const QString folder =
-      settings.value(kFolderKey, ws.untitled ? QDir::homePath() : QFileInfo(qs(ws.fileName)).absolutePath()).toString();
-  const auto chosen = CurrentPrompter().openFileName(main.hostWidget(), qs(Text(kFilter)), folder);
+      settings.value(kPlanFolderKey, ws.untitled ? QDir::homePath() : QFileInfo(qs(ws.fileName)).absolutePath()).toString();
+  const auto chosen = CurrentPrompter().openFileName(main.hostWidget(), qs(Text(kPlanFilter)), folder);
   if (!chosen) return false;
-  settings.setValue(kFolderKey, QFileInfo(*chosen).absolutePath());
+  settings.setValue(kPlanFolderKey, QFileInfo(*chosen).absolutePath());
   return AttachLicenceFile(main, chosen->toStdString());
 }
 

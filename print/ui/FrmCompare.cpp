@@ -1,4 +1,5 @@
 #include "print/ui/FrmCompare.h"
+#include "base/qt/qt_text.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -27,15 +28,13 @@ namespace n27 {
 
 namespace {
 
-QString qs(const std::string &utf8) { return QString::fromStdString(utf8); }
-QString qs(const char *utf8) { return QString::fromUtf8(utf8); }
 
-constexpr const char *kFolderKey = "Settings/CompareFolder";
+constexpr const char *kCompareFolderKey = "Settings/CompareFolder";
 // The last column's caption until something has been compared (then the file's or radio's name).
 constexpr Tr kComparedWith{"Compared with", "比较对象"};
-QPointer<FrmCompare> g_window;
+QPointer<FrmCompare> g_compareWindow;
 
-BoxIcon boxIcon(MessageIcon icon) {
+BoxIcon compareBoxIcon(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::Information: return BoxIcon::Information;
     case MessageIcon::Warning: return BoxIcon::Warning;
@@ -60,7 +59,7 @@ class CompareReadUi : public TransferUi {
   // A comparison never switches to another release.
   bool askSwitchRelease(const std::string &) override { return false; }
   void switchRelease(const std::string &) override {}
-  void showMessage(const std::string &text, MessageIcon icon) override { ShowMessage(top(), qs(text), boxIcon(icon)); }
+  void showMessage(const std::string &text, MessageIcon icon) override { ShowMessage(top(), qs(text), compareBoxIcon(icon)); }
   void progress(int percent) override {
     if (window && window->isVisible()) window->SetProgressValue(percent);
   }
@@ -182,12 +181,12 @@ void FrmCompare::chooseFile() {
   QSettings settings;
   const Workspace &ws = main_.workspace();
   QString folder = settings
-                       .value(kFolderKey, ws.untitled ? QDir::homePath()
+                       .value(kCompareFolderKey, ws.untitled ? QDir::homePath()
                                                       : QFileInfo(qs(ws.fileName)).absolutePath())
                        .toString();
   auto chosen = CurrentPrompter().openFileName(this, qs(print::difftext::kFilter.get()), folder);
   if (!chosen) return;
-  settings.setValue(kFolderKey, QFileInfo(*chosen).absolutePath());
+  settings.setValue(kCompareFolderKey, QFileInfo(*chosen).absolutePath());
   compareWithFile(*chosen);
 }
 
@@ -230,12 +229,12 @@ void FrmCompare::compareWithRadio() {
 
 void CompareWithCommand(RadioHost &main) {
   main.storePendingInput();
-  if (!g_window) g_window = new FrmCompare(main);
-  g_window->show();
-  g_window->raise();
-  g_window->activateWindow();
+  if (!g_compareWindow) g_compareWindow = new FrmCompare(main);
+  g_compareWindow->show();
+  g_compareWindow->raise();
+  g_compareWindow->activateWindow();
   // The file is asked for at once; the window stays for comparing with the radio instead.
-  g_window->chooseFile();
+  g_compareWindow->chooseFile();
 }
 
 }  // namespace n27

@@ -1,4 +1,5 @@
 #include "print/ui/FrmPrintList.h"
+#include "base/qt/qt_text.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -24,10 +25,9 @@ namespace n27 {
 
 namespace {
 
-QString q(const Tr &t) { return QString::fromUtf8(t.get()); }
 
 constexpr Tr kSavePdf{"Save as &PDF...", "保存为PDF(&P)..."};
-constexpr Tr kClose{"Cl&ose", "关闭(&O)"};  // Alt+C is Clear All
+constexpr Tr kPrintListClose{"Cl&ose", "关闭(&O)"};  // Alt+C is Clear All
 constexpr Tr kPrinterError{"The printer could not be used. Nothing was printed.", "打印机无法使用，未打印。"};
 constexpr Tr kPdfError{"The PDF file could not be written.", "无法写入PDF文件。"};
 constexpr Tr kPdfSaved{"The report was saved as\n%1", "报告已保存为\n%1"};
@@ -42,24 +42,24 @@ bool systemPrinterDialog(QPrinter &printer, QWidget *parent) {
 FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
     : QDialog(parent), ctx_(ctx), chooser_(systemPrinterDialog) {
   setObjectName("FrmPrintList");
-  setWindowTitle(q(print::kPrintListTitle));
+  setWindowTitle(qs(print::kPrintListTitle));
 
   auto *items = new QGroupBox(this);
   auto *grid = new QGridLayout(items);
   int place = 0;
   for (const print::PrintItemInfo &it : print::kPrintItems) {
-    auto *box = new QCheckBox(q(it.caption), items);
+    auto *box = new QCheckBox(qs(it.caption), items);
     box->setObjectName(QStringLiteral("Check1_%1").arg(it.box));
     check1_[it.box] = box;
     grid->addWidget(box, place % 4, place / 4);
     ++place;
   }
-  licenceCheck_ = new QCheckBox(q(print::kLicenceCheckItem), items);
+  licenceCheck_ = new QCheckBox(qs(print::kLicenceCheckItem), items);
   licenceCheck_->setObjectName("CheckLicence");
   grid->addWidget(licenceCheck_, place % 4, place / 4);
 
   auto button = [this](const char *name, const Tr &text) {
-    auto *b = new QPushButton(q(text), this);
+    auto *b = new QPushButton(qs(text), this);
     b->setObjectName(name);
     return b;
   };
@@ -67,7 +67,7 @@ FrmPrintList::FrmPrintList(ChannelContext &ctx, QWidget *parent)
   QPushButton *clearAll = button("cmdClearAll", print::kClearAll);
   QPushButton *set = button("cmdSet", print::kSet);
   QPushButton *pdf = button("cmdPdf", kSavePdf);
-  QPushButton *close = button("cmdClose", kClose);
+  QPushButton *close = button("cmdClose", kPrintListClose);
   set->setDefault(true);
   // Select All ticks the seven parts of the configuration; the licence sheet is asked for alone.
   connect(selectAll, &QPushButton::clicked, this, [this] {
@@ -108,7 +108,7 @@ bool FrmPrintList::anyTicked() {
   for (bool on : selection())
     if (on) return true;
   if (licenceCheckTicked()) return true;
-  ShowMessage(this, q(print::kSelectItems), BoxIcon::Warning);
+  ShowMessage(this, qs(print::kSelectItems), BoxIcon::Warning);
   return false;
 }
 
@@ -123,10 +123,10 @@ bool FrmPrintList::printOn(QPrinter &printer) {
 bool FrmPrintList::printTicked() {
   if (!anyTicked()) return false;
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(q(print::kReportTitle));
+  printer.setDocName(qs(print::kReportTitle));
   if (!chooser_ || !chooser_(printer, this)) return false;  // cancelled: the list stays open
   if (!printOn(printer)) {
-    ShowMessage(this, q(kPrinterError), BoxIcon::Critical);
+    ShowMessage(this, qs(kPrinterError), BoxIcon::Critical);
     return false;
   }
   accept();
@@ -138,14 +138,14 @@ bool FrmPrintList::saveTickedAsPdf() {
   const auto file = CurrentPrompter().saveFileName(this, QStringLiteral("PDF (*.pdf)"), proposedPdfName());
   if (!file) return false;
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(q(print::kReportTitle));
+  printer.setDocName(qs(print::kReportTitle));
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(*file);
   if (!printOn(printer)) {
-    ShowMessage(this, q(kPdfError), BoxIcon::Critical);
+    ShowMessage(this, qs(kPdfError), BoxIcon::Critical);
     return false;
   }
-  ShowMessage(this, q(kPdfSaved).arg(QDir::toNativeSeparators(QFileInfo(*file).absoluteFilePath())),
+  ShowMessage(this, qs(kPdfSaved).arg(QDir::toNativeSeparators(QFileInfo(*file).absoluteFilePath())),
               BoxIcon::Information);
   accept();
   return true;

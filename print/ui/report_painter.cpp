@@ -1,4 +1,5 @@
 #include "print/ui/report_painter.h"
+#include "base/qt/qt_text.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -17,7 +18,6 @@ namespace {
 constexpr double kHeadingLeft = 0.05;
 constexpr double kMaxLineSpacing = 1.3;  // times the font size
 
-QString q(const std::string &s) { return QString::fromStdString(s); }
 
 // Chinese pages print in a font that holds both the Chinese and the Latin characters, so the
 // mixed texts of a row keep one line height and baseline.
@@ -67,27 +67,27 @@ class PagePainter {
 
   TextWidth textWidth() const {
     auto metrics = std::make_shared<QFontMetricsF>(sized(base_, kTextPoints), p_.device());
-    return [metrics](const std::string &text) { return metrics->horizontalAdvance(q(text)); };
+    return [metrics](const std::string &text) { return metrics->horizontalAdvance(qs(text)); };
   }
 
   // Title and caption at their own sizes.
   void header(const ReportPage &page) {
     QFont title = sized(base_, kTitlePoints, true);
     // A title wider than the page (a narrow paper) is set smaller to stay whole.
-    const double titleWidth = QFontMetricsF(title, p_.device()).horizontalAdvance(q(page.title));
+    const double titleWidth = QFontMetricsF(title, p_.device()).horizontalAdvance(qs(page.title));
     if (titleWidth > w_ * 0.96)
       title.setPointSizeF(std::max(kSmallestPoints, kTitlePoints * w_ * 0.96 / titleWidth));
     p_.setFont(title);
     const QFontMetricsF tm(title, p_.device());
     double y = h_ * kTitleTop;
-    p_.drawText(QRectF(0, y, w_, tm.height()), Qt::AlignHCenter | Qt::AlignTop, q(page.title));
+    p_.drawText(QRectF(0, y, w_, tm.height()), Qt::AlignHCenter | Qt::AlignTop, qs(page.title));
     y += lineSpacing(kTitlePoints, true);
     p_.setFont(sized(base_, kTextPoints));
     const QFontMetricsF m(p_.font(), p_.device());
     const QRectF line(w_ * kHeadingLeft, y, w_ * (kRightEdge - kHeadingLeft), m.height());
-    p_.drawText(line, Qt::AlignLeft | Qt::AlignTop, q(page.caption));
+    p_.drawText(line, Qt::AlignLeft | Qt::AlignTop, qs(page.caption));
     if (!page.fileName.empty())
-      p_.drawText(line, Qt::AlignRight | Qt::AlignTop, QString::fromUtf8(kFileName.get()) + ": " + q(page.fileName));
+      p_.drawText(line, Qt::AlignRight | Qt::AlignTop, QString::fromUtf8(kFileName.get()) + ": " + qs(page.fileName));
   }
 
   void footer(int number) {
@@ -107,7 +107,7 @@ class PagePainter {
     std::vector<Cell> out;
     const double right = w_ * kRightEdge, gap = w_ * kColumnGap;
     if (!row.heading.empty()) {
-      out.push_back({w_ * kHeadingLeft, right - w_ * kHeadingLeft, q(row.heading), true});
+      out.push_back({w_ * kHeadingLeft, right - w_ * kHeadingLeft, qs(row.heading), true});
       return out;
     }
     for (std::size_t i = 0; i < row.pairs.size() && i < 2; ++i) {
@@ -115,8 +115,8 @@ class PagePainter {
       // A pair alone in its row lets its value run to the right edge.
       const double valueEnd = i == 0 && row.pairs.size() == 2 ? plan.left[2] - gap : right;
       // A label is never wrapped: its cell reaches to the value's column.
-      out.push_back({label, std::max(1.0, value - label), q(row.pairs[i].label), false});
-      out.push_back({value, std::max(1.0, valueEnd - value), q(row.pairs[i].value), true});
+      out.push_back({label, std::max(1.0, value - label), qs(row.pairs[i].label), false});
+      out.push_back({value, std::max(1.0, valueEnd - value), qs(row.pairs[i].value), true});
     }
     return out;
   }

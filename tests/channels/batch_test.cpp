@@ -18,7 +18,7 @@ namespace {
 
 using test::ChannelFixture;
 
-BatchItems only(std::initializer_list<int> on) {
+BatchItems onlyItems(std::initializer_list<int> on) {
   BatchItems items{};
   for (int i : on) items[i] = 1;
   return items;
@@ -52,7 +52,7 @@ TEST(Batch, RxSteppingCreatesChannels) {
   BatchInput in = fromTo(1, 16);
   in.rxStart = "440";
   in.rxStep = "12.5";
-  BatchResult r = ApplyBatch(f.ctx, only({kItemRx}), in);
+  BatchResult r = ApplyBatch(f.ctx, onlyItems({kItemRx}), in);
   EXPECT_EQ(r.created, 15);
   EXPECT_EQ(r.changed, 1);
   EXPECT_EQ(in.rxStart, "440.00000");  // normalised for the window
@@ -68,7 +68,7 @@ TEST(Batch, RxSteppingCreatesChannels) {
   down.rxStart = "400.1";
   down.rxStep = "25";
   down.rxIncreasing = false;
-  ApplyBatch(f.ctx, only({kItemRx}), down);
+  ApplyBatch(f.ctx, onlyItems({kItemRx}), down);
   EXPECT_EQ(f.channel(4).rx.text(), "40002500");
   EXPECT_EQ(f.channel(5).rx.text(), "40000000");
   EXPECT_EQ(f.channel(16).rx.text(), "40000000");
@@ -83,7 +83,7 @@ TEST(Batch, TxModes) {
   in.txMode = TxMode::Offset;
   in.txOffset = "5";
   in.offsetSign = OffsetSign::Minus;
-  ApplyBatch(f.ctx, only({kItemRx, kItemTx}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemRx, kItemTx}), in);
   EXPECT_EQ(f.channel(1).tx.text(), "43500000");
   EXPECT_EQ(f.channel(3).tx.text(), "43520000");
   EXPECT_EQ(f.channel(1).txOff, 1) << "a batch TX keeps the transmit-off mark of the new channel";
@@ -91,21 +91,21 @@ TEST(Batch, TxModes) {
   in.txMode = TxMode::Start;
   in.txStart = "489.99";
   in.txStep = "5";
-  ApplyBatch(f.ctx, only({kItemTx}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemTx}), in);
   EXPECT_EQ(f.channel(1).tx.text(), "48999000");
   EXPECT_EQ(f.channel(2).tx.text(), "48999500");
   EXPECT_EQ(f.channel(3).tx.text(), "49000000");  // clamped
 
   in.txMode = TxMode::Default;
   ChangeChannel(f.ctx, 1, 2, kFieldTx, "");
-  ApplyBatch(f.ctx, only({kItemTx}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemTx}), in);
   EXPECT_EQ(f.channel(2).tx.text(), f.channel(2).rx.text());
   // TX items leave channels that do not exist alone; non-numeric steps count as 0.
   in = fromTo(1, 5);
   in.txMode = TxMode::Start;
   in.txStart = "450";
   in.txStep = "abc";
-  ApplyBatch(f.ctx, only({kItemTx}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemTx}), in);
   EXPECT_EQ(in.txStep, "0");
   EXPECT_EQ(f.channel(3).tx.text(), "45000000");
   EXPECT_FALSE(f.exists(4));
@@ -116,11 +116,11 @@ TEST(Batch, ToneSteppingCyclesThroughTheWholeList) {
   // 283 channels do not exist, so step one channel 283 times by moving the start along.
   BatchInput in = fromTo(1, 16);
   in.rxStart = "440";
-  ApplyBatch(f.ctx, only({kItemRx}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemRx}), in);
   std::vector<std::string> seen;
   for (int run = 0; run < 18; ++run) {
     in.decodeStart = (50 + run * 16) % kToneCount;
-    ApplyBatch(f.ctx, only({kItemDecode}), in);
+    ApplyBatch(f.ctx, onlyItems({kItemDecode}), in);
     for (int n = 1; n <= 16; ++n) seen.push_back(f.channel(n).decode.text());
   }
   // From "254.1": all DCS entries, then Off, then "67.0" — 283 long.
@@ -134,13 +134,13 @@ TEST(Batch, ToneSteppingCyclesThroughTheWholeList) {
   in.decodeStart = 0;
   in.decodeIncreasing = false;
   in.decodeInterval = "1";
-  ApplyBatch(f.ctx, only({kItemDecode}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemDecode}), in);
   EXPECT_EQ(f.channel(1).decode.text(), "FFFF");
   EXPECT_EQ(f.channel(2).decode.text(), "0373");
   in.decodeInterval = "283";
   in.decodeIncreasing = true;
   in.decodeStart = 13;
-  ApplyBatch(f.ctx, only({kItemDecode}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemDecode}), in);
   EXPECT_EQ(f.channel(16).decode.text(), "010C");
 }
 
@@ -152,7 +152,7 @@ TEST(Batch, RandomAndCopiedTones) {
   in.encodeDefault = true;
   std::vector<double> draws = {0.0, 0.5, 0.999999};
   std::size_t i = 0;
-  ApplyBatch(f.ctx, only({kItemRx, kItemDecode, kItemEncode}), in, [&] { return draws[i++]; });
+  ApplyBatch(f.ctx, onlyItems({kItemRx, kItemDecode, kItemEncode}), in, [&] { return draws[i++]; });
   EXPECT_EQ(f.channel(1).decode.text(), "FFFF");
   EXPECT_EQ(f.channel(2).decode.text(), ToneToCode(ToneListEntry(141)));
   EXPECT_EQ(f.channel(3).decode.text(), "0373");
@@ -160,7 +160,7 @@ TEST(Batch, RandomAndCopiedTones) {
   // Without a source the engine draws its own and stays in the list.
   in.encodeDefault = false;
   in.encodeRandom = true;
-  ApplyBatch(f.ctx, only({kItemDecode, kItemEncode}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemDecode, kItemEncode}), in);
   for (int n = 1; n <= 3; ++n) EXPECT_NE(ToneCodeText(f.channel(n).encode.text()), "");
 }
 
@@ -168,7 +168,7 @@ TEST(Batch, ValueItemsAndSpecialValues) {
   ChannelFixture f;
   BatchInput in = fromTo(1, 2);
   in.rxStart = "440";
-  ApplyBatch(f.ctx, only({kItemRx}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemRx}), in);
   ChangeChannel(f.ctx, 1, 2, kFieldDecode, "D023N");
   ChangeChannel(f.ctx, 1, 1, kFieldEncode, "67.0");
   f.channel(1).decode.assign("FFFF");
@@ -185,7 +185,7 @@ TEST(Batch, ValueItemsAndSpecialValues) {
   in.talkaround = true;
   in.compander = true;
   ApplyBatch(f.ctx,
-             only({kItemPower, kItemPttId, kItemSpacing, kItemBusyLock, kItemOptSignal,
+             onlyItems({kItemPower, kItemPttId, kItemSpacing, kItemBusyLock, kItemOptSignal,
                    kItemRelation, kItemCall1, kItemCall2, kItemScanAdd, kItemTalkaround,
                    kItemCompander}),
              in);
@@ -204,8 +204,8 @@ TEST(Batch, ValueItemsAndSpecialValues) {
   EXPECT_EQ(b.compander, 1);
   // With reverse, the tone that counts is the encode tone.
   in.reverse = true;
-  ApplyBatch(f.ctx, only({kItemReverse}), in);
-  ApplyBatch(f.ctx, only({kItemBusyLock}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemReverse}), in);
+  ApplyBatch(f.ctx, onlyItems({kItemBusyLock}), in);
   EXPECT_EQ(f.channel(1).busyLock, 2);
 }
 

@@ -53,6 +53,16 @@ struct CliResult {
   std::string out, err;
 };
 
+// The reply timer the CLI suites shorten, so that a silent radio fails in a fraction of a second.
+inline const QStringList kFast = {"--reply-timeout", "400"};
+
+// How often a text occurs in another.
+inline int count(const std::string &text, const std::string &what) {
+  int n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
 inline CliResult finish(QProcess &p) {
   CliResult r;
   if (!p.waitForFinished(60000)) p.kill();

@@ -40,12 +40,6 @@ std::vector<std::size_t> tracedWrites(const QString &tracePath) {
   return out;
 }
 
-int count(const std::string &text, const std::string &what) {
-  int n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
 class CliTransfer : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -80,8 +74,6 @@ class CliTransfer : public ::testing::Test {
   QString imagePath_;
   std::string image_;
 };
-
-const QStringList kFast = {"--reply-timeout", "400"};
 
 TEST_F(CliTransfer, ReadSavesTheDataFileAndTheRawImage) {
   Sim sim(radio());

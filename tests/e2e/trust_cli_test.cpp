@@ -24,14 +24,6 @@ namespace {
 using namespace e2e;
 namespace fs = std::filesystem;
 
-const QStringList kFast = {"--reply-timeout", "400"};
-
-int count(const std::string &text, const std::string &what) {
-  int n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
 // A radio image with channels at the given RX frequencies (Hz), 5 MHz split, band `band`.
 std::string RadioImageWith(std::initializer_list<uint32_t> rx, int band = 0) {
   std::string image(2561, '\xFF');

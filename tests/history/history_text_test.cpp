@@ -55,7 +55,7 @@ TEST(HistoryLocation, DaysAreLocalMidnightsThatExist) {
 TEST(HistoryFormat, ScriptsAndSpreadsheetsGetEveryFieldSafely) {
   setenv("TZ", "UTC", 1);
   tzset();
-  Entry e = test::SampleEntry("SN \"7\"", 1765175772, JobOperation::Verify, false, "=HYPERLINK(\"x\")");
+  Entry e = history::test::SampleEntry("SN \"7\"", 1765175772, JobOperation::Verify, false, "=HYPERLINK(\"x\")");
   e.id = 42;
   e.reason = "line 1\nline\t2 \xFF";  // a byte that is not UTF-8
   e.backupAfter = "/b/after.img";
@@ -75,8 +75,8 @@ TEST(HistoryFormat, ScriptsAndSpreadsheetsGetEveryFieldSafely) {
   EXPECT_NE(csv.find(",\"line 1\nline\t2 \xFF\","), std::string::npos) << csv;
 
   // Chinese text takes two columns a character: the next column still lines up.
-  Entry wide = test::SampleEntry("A", 1765175772, JobOperation::Read, true, "消防队");
-  Entry narrow = test::SampleEntry("B", 1765175772, JobOperation::Read, true, "Fire brigade");
+  Entry wide = history::test::SampleEntry("A", 1765175772, JobOperation::Read, true, "消防队");
+  Entry narrow = history::test::SampleEntry("B", 1765175772, JobOperation::Read, true, "Fire brigade");
   const std::string table = FormatTable({wide, narrow});
   const auto column = [&](int line) {
     std::size_t start = 0;
