@@ -16,6 +16,7 @@
 #include <thread>
 #include <filesystem>
 
+#include "base/file_io.h"
 #include "base/language.h"
 #include "base/paths.h"
 
@@ -188,6 +189,15 @@ bool SqlStore::connect(std::string &why) {
                                                       : QSqlDatabase::addDatabase(driver, qs(name_));
   db.close();
   if (sqlite) {
+    // SQLite would open a pipe or a device and fail at the first step with "disk I/O error".
+    std::error_code ec;
+    const fs::file_status st = fs::status(location_.path, ec);
+    if (!ec && fs::exists(st) && !fs::is_regular_file(st)) {
+      const FileOutcome refused =
+          FileOutcome::Of(fs::is_directory(st) ? FileProblem::IsFolder : FileProblem::NotRegularFile);
+      why = Fill(kCannotOpen, {where(), refused.reason()});
+      return false;
+    }
     if (!MakeFolders(fs::path(location_.path).parent_path().string(), 0700)) {
       why = Fill(kCannotOpen, {where(), fs::path(location_.path).parent_path().string()});
       return false;

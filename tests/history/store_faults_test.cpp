@@ -53,6 +53,19 @@ TEST_F(HistoryFaults, AGarbageFileIsKeptAsideAndANewHistoryStarted) {
   EXPECT_GT(store->add(SampleEntry("S1", 1), nullptr, why), 0) << why;
 }
 
+TEST_F(HistoryFaults, APipeOrAFolderIsRefusedAtOpenAndLeftAsItIs) {
+  const std::string pipe = path("pipe.sqlite"), folder = path("folder.sqlite");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::filesystem::create_directory(folder);
+  for (const auto &[file, reason] : {std::pair{pipe, "not a regular file"}, {folder, "is a folder"}}) {
+    std::string why;
+    EXPECT_FALSE(open(file, why)) << file;
+    EXPECT_NE(why.find(reason), std::string::npos) << why;
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
 TEST_F(HistoryFaults, ALockedDatabaseIsReportedAndTheNextStepRecords) {
   std::string why;
   auto store = open(path("h.sqlite"), why, {.busyTimeoutMs = 100});
