@@ -159,10 +159,10 @@ FileOutcome PrepareFile(const std::string &path, const std::string &bytes, Pendi
   struct stat st {};
   bool keepOwner = false;
   if (::stat(p.target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return FileOutcome{FileProblem::IsFolder};
-    if (!S_ISREG(st.st_mode)) return FileOutcome{FileProblem::NotRegularFile};
+    if (S_ISDIR(st.st_mode)) return FileOutcome::Of(FileProblem::IsFolder);
+    if (!S_ISREG(st.st_mode)) return FileOutcome::Of(FileProblem::NotRegularFile);
     // A file nobody may write is kept as it is, whoever runs the program.
-    if ((st.st_mode & 0222) == 0) return FileOutcome{FileProblem::ReadOnly};
+    if ((st.st_mode & 0222) == 0) return FileOutcome::Of(FileProblem::ReadOnly);
     if (::access(p.target.c_str(), W_OK) != 0) return FileOutcome::FromErrno(errno);
     p.existed = true;
     mode = st.st_mode & 07777;

@@ -42,6 +42,11 @@ struct FileOutcome {
   std::string reason() const;
 
   static FileOutcome FromErrno(int error);
+  static FileOutcome Of(FileProblem problem) {
+    FileOutcome outcome;
+    outcome.problem = problem;
+    return outcome;
+  }
 };
 
 struct ReadResult {

@@ -18,9 +18,6 @@ namespace {
 // Runs closer than this are kept as one (a run costs more than a few unchanged bytes).
 constexpr std::size_t kJoinGap = 8;  // a run's header costs 8 bytes
 
-const unsigned char *bytesOf(const CodeplugData &d) {
-  return reinterpret_cast<const unsigned char *>(&d);
-}
 unsigned char *bytesOf(CodeplugData &d) { return reinterpret_cast<unsigned char *>(&d); }
 
 // Everything a Document step restores besides the working record.

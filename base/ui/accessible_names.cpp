@@ -35,11 +35,6 @@ constexpr const char *kAutoName = "n27AutoName";
 constexpr const char *kAutoDescription = "n27AutoDescription";
 constexpr const char *kNamedCells = "n27NamedCells";
 
-QString labelText(const QWidget *w) {
-  auto *label = qobject_cast<const QLabel *>(w);
-  return label ? PlainLabel(label->text()) : QString();
-}
-
 QLabel *asLabel(QWidget *w) {
   auto *label = qobject_cast<QLabel *>(w);
   return label && !PlainLabel(label->text()).isEmpty() ? label : nullptr;

@@ -38,7 +38,6 @@ TEST(ChannelImagePin, TypedChannelGivesTheseBytes) {
     EXPECT_EQ(f.ws.image.at(a), a == 273 || a == 289 ? 0x02 : 0x00) << "address " << a;
 
   // And back: the same texts.
-  CodeplugData before = f.ws.working;
   DecodeImage(f.ws);
   ASSERT_NE(f.ws.working.findChannel(n), 0);
   const ChannelRecord &e = *f.ws.working.slot(f.ws.working.findChannel(n));

@@ -80,7 +80,9 @@ TEST(StoredValues, LongNumberListsAgreeWithTheirEntries) {
          std::vector<std::string>{entries[1], entries.back(), "off", "", "0", "007", "1 ", "6001", "99999999999"}) {
       const int at = text.empty() && entries[0] == " " ? 0 : FindEntry(entries, text);
       EXPECT_EQ(s.choose(ctx, text).ok(), at >= 0) << key << " '" << text << "'";
-      if (at >= 0) EXPECT_EQ(s.view(ws).shownText(), entries[static_cast<std::size_t>(at)]) << key;
+      if (at >= 0) {
+        EXPECT_EQ(s.view(ws).shownText(), entries[static_cast<std::size_t>(at)]) << key;
+      }
     }
   }
 }

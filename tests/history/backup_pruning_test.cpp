@@ -23,7 +23,7 @@ TEST_F(BackupPruning, KeepsProtectedImagesAndSaysWhatItRemoved) {
   // Given through another spelling of the same folder.
   const auto removed = PruneBackups(dir.string(), 2, {dir.string() + "/./" + names[0] + ".img"});
   EXPECT_EQ(removed, (std::vector<std::string>{path(std::string(names[2]) + ".img"), path(std::string(names[1]) + ".img")}));
-  for (const std::string kept : {oldest, path(std::string(names[3]) + ".dat"), path(std::string(names[4]) + ".img"),
+  for (const std::string &kept : {oldest, path(std::string(names[3]) + ".dat"), path(std::string(names[4]) + ".img"),
                                  path("notes.img")})
     EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
   EXPECT_FALSE(std::filesystem::exists(path(std::string(names[2]) + ".dat")));

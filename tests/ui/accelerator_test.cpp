@@ -65,10 +65,11 @@ void expectOwnLetters(QWidget &w, bool child, const char *what) {
   for (const auto &[letter, users] : accelerators(w)) {
     EXPECT_EQ(users.size(), 1) << what << ": Alt+" << QString(letter).toStdString() << " on "
                                << users.join(", ").toStdString();
-    if (child)
+    if (child) {
       EXPECT_FALSE(menu.count(letter)) << what << ": Alt+" << QString(letter).toStdString()
                                        << " is a menu of the main window (" << users.join(", ").toStdString()
                                        << ")";
+    }
   }
 }
 

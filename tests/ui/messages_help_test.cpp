@@ -101,10 +101,11 @@ TEST(HelpGuide, EveryPageInBothLanguagesListedInTheContentsAndEveryWindowTopicAP
     const auto topic = HelpTopicForWindow(window);
     ASSERT_TRUE(topic) << window;
     EXPECT_TRUE(pages.count(topic->page)) << window;
-    if (!topic->anchor.empty())
+    if (!topic->anchor.empty()) {
       for (int language : {kEnglish, kChinese})
         EXPECT_TRUE(guidePage(language, topic->page).contains(QString::fromStdString("name=\"" + topic->anchor + "\"")))
             << window;
+    }
   }
 }
 
@@ -158,7 +159,9 @@ TEST_F(MainWindowTest, FileDialogsSpeakTheInterfaceLanguage) {
               locale.toString(info.lastModified(), QLocale::ShortFormat));
     EXPECT_EQ(files->index(row.row(), 2, row.parent()).data().toString(),
               language == kChinese ? QString::fromUtf8("DAT 文件") : QString("DAT File"));
-    if (language == kChinese) EXPECT_EQ(locale.language(), QLocale::Chinese);
+    if (language == kChinese) {
+      EXPECT_EQ(locale.language(), QLocale::Chinese);
+    }
     dialog->hide();
   }
 }

@@ -54,7 +54,9 @@ class ClampPin : public ChannelWindowTest {
         ASSERT_NE(ch, nullptr) << e.typed;
         EXPECT_EQ(col == kColRx ? ch->rx.text() : ch->tx.text(), e.stored) << "column " << col << ": " << e.typed;
         EXPECT_EQ(codecMessages.size(), e.warned ? 1u : 0u) << "column " << col << ": " << e.typed;
-        if (!codecMessages.empty()) EXPECT_EQ(codecMessages[0], "Frequency is out of range.");
+        if (!codecMessages.empty()) {
+          EXPECT_EQ(codecMessages[0], "Frequency is out of range.");
+        }
       }
     }
   }

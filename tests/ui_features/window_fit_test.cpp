@@ -114,7 +114,9 @@ class WindowFitTest : public MainWindowTest {
     // Tab is checked on the offscreen platform.
     const bool tabs = !shooting();
     QApplication::setActiveWindow(&m);
-    if (tabs) ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    if (tabs) {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    }
     const QString suffix = QString(language == kEnglish ? "-en" : "-zh") + (switched ? "-switched" : "");
     for (const char *name : kEditors) {
       m.CloseCurAllWindows();
