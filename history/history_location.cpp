@@ -152,7 +152,7 @@ std::optional<Location> ParseLocation(std::string_view text, const std::string &
       if (digits) value = value * 10 + (c - '0');
     }
     if (!digits || value < 1 || value > 65535) {
-      why = Fill(kBadPort, {loc.display()});
+      why = Fill(kBadPort, {shown});  // as typed: the parsed location still holds the default port
       return std::nullopt;
     }
     loc.port = value;

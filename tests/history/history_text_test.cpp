@@ -41,6 +41,8 @@ TEST(HistoryLocation, ReadsWhatAUserWritesAndRefusesTheRest) {
     EXPECT_FALSE(why.empty()) << bad;
     EXPECT_EQ(why.find("topsecret"), std::string::npos) << why;  // a password is never repeated
   }
+  ParseLocation("postgresql://u:topsecret@h:70000/db", "/d", why);
+  EXPECT_NE(why.find("\"postgresql://…@h:70000/db\""), std::string::npos) << why;  // the port typed
 }
 
 TEST(HistoryLocation, DaysAreLocalMidnightsThatExist) {
