@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "base/paths.h"
+#include "base/program_version.h"
 #include "cli/radio_link.h"
 #include "link/port_directory.h"
 #include "link/qt/serial_port.h"
@@ -24,8 +25,6 @@ const char *const kHistoryOptionsUsage =
 
 namespace {
 
-// The version every entry names: the one the About window shows.
-constexpr const char *kRecordedVersion = "2.00";
 constexpr Tr kReadFailed{"the read did not complete", "读取未完成"};
 
 // A history that could not be opened: every step is reported as not recorded, with why.
@@ -59,9 +58,9 @@ CommandHistory::CommandHistory(const Args &args) : customer_(args.value("--custo
     notice = history.notice;
     problem_ = history.error;
     if (history.store)
-      opened = std::make_unique<history::Recorder>(std::move(history.store), history::CurrentOrigin(kRecordedVersion));
+      opened = std::make_unique<history::Recorder>(std::move(history.store), history::CurrentOrigin(kProgramVersion));
   } else {
-    opened = history::OpenHistoryRecorder(kRecordedVersion, problem_, notice);
+    opened = history::OpenHistoryRecorder(kProgramVersion, problem_, notice);
   }
   if (!notice.empty()) std::cerr << notice << "\n";
   if (opened) {

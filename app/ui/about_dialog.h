@@ -3,10 +3,9 @@
 
 #include <QDialog>
 
-namespace n27 {
+#include "base/program_version.h"
 
-// The program's version as shown to the user.
-inline constexpr const char *kProgramVersion = "2.00";
+namespace n27 {
 
 class AboutDialog : public QDialog {
   Q_OBJECT
