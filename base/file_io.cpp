@@ -272,10 +272,11 @@ ReadResult ReadWholeFile(const std::string &path, std::size_t maxBytes) {
     r.outcome.actualSize = size;
     r.outcome.expectedSize = maxBytes;
     r.bytes.reset();
-    return r;
   };
-  if (st.st_size < 0 || static_cast<uint64_t>(st.st_size) > maxBytes)
-    return tooLarge(static_cast<uint64_t>(st.st_size));
+  if (st.st_size < 0 || static_cast<uint64_t>(st.st_size) > maxBytes) {
+    tooLarge(static_cast<uint64_t>(st.st_size));
+    return r;
+  }
   // The file may grow while it is read: never take more than the bound.
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(st.st_size));
@@ -291,7 +292,10 @@ ReadResult ReadWholeFile(const std::string &path, std::size_t maxBytes) {
     }
     if (n == 0) break;
     bytes.append(buffer, static_cast<std::size_t>(n));
-    if (bytes.size() > maxBytes) return tooLarge(bytes.size());
+    if (bytes.size() > maxBytes) {
+      tooLarge(bytes.size());
+      return r;
+    }
   }
   r.bytes = std::move(bytes);
   return r;
