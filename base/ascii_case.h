@@ -14,4 +14,8 @@ inline std::string AsciiLower(std::string_view text) {
   return out;
 }
 
+inline bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+}
+
 }  // namespace n27

@@ -20,13 +20,6 @@ std::string trim(const std::string &s) {
   return s.substr(a, b - a);
 }
 
-bool iequals(const std::string &a, const std::string &b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // "[name]" → name; otherwise nullopt.
 std::optional<std::string> sectionName(const std::string &line) {
@@ -113,7 +106,7 @@ std::vector<std::string> IniFile::keys(const std::string &section) const {
   bool inSection = false;
   for (const auto &line : lines_) {
     if (auto s = sectionName(line)) {
-      inSection = iequals(*s, section);
+      inSection = AsciiEqualNoCase(*s, section);
       continue;
     }
     if (inSection)
@@ -128,13 +121,13 @@ void IniFile::setValue(const std::string &section, const std::string &key, const
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (auto s = sectionName(lines_[i])) {
       if (inSection) break;
-      inSection = iequals(*s, section);
+      inSection = AsciiEqualNoCase(*s, section);
       if (inSection) sectionEnd = i + 1;
       continue;
     }
     if (!inSection) continue;
     if (auto kv = keyValue(lines_[i])) {
-      if (iequals(kv->first, key)) {
+      if (AsciiEqualNoCase(kv->first, key)) {
         lines_[i] = kv->first + "=" + value;
         buildIndex();
         return;

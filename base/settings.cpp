@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/ascii_case.h"
 #include "base/bytes.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
@@ -33,9 +34,7 @@ int integerOr(const IniFile &ini, const char *key, int fallback) {
 
 // "1", "-1", "True", "yes" mean true; "0", "False", "no" and anything else false.
 bool booleanText(const std::string &text) {
-  std::string t = trimmed(text);
-  std::transform(t.begin(), t.end(), t.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string t = AsciiLower(trimmed(text));
   if (t == "true" || t == "yes") return true;
   int v = 0;
   return ParseInteger(t, v) && v != 0;

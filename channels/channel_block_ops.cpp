@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/ascii_case.h"
 #include "base/messages.h"
 #include "channels/channel_changes.h"
 #include "codeplug/edit_history.h"
@@ -136,10 +137,6 @@ int64_t rxKey(const ChannelRecord &e) {
   return digits && t.size() <= 18 ? std::stoll(t) : INT64_MAX;
 }
 
-std::string lower(std::string s) {
-  for (auto &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::string trim(const std::string &s) {
   auto b = s.find_first_not_of(" \t");
@@ -158,7 +155,7 @@ std::string shownFrequency(const std::string &stored) {
 
 bool toneMatches(const std::string &shown, const std::string &wanted) {
   if (shown.empty()) return false;
-  if (lower(shown) == lower(wanted)) return true;
+  if (AsciiLower(shown) == AsciiLower(wanted)) return true;
   auto a = ParseDecimal(shown), b = ParseDecimal(wanted);
   return a && b && a->units == b->units;
 }

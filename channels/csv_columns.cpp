@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "base/ascii_case.h"
 #include "channels/field_codec.h"
 #include "channels/freq_codec.h"
 #include "channels/number_text.h"
@@ -111,9 +112,9 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
   const std::string duplex = cell(kDuplex), offset = cell(kOffset);
   if (duplex.empty()) {
     p.tx = p.rx;
-  } else if (equalsNoCase(duplex, "off")) {
+  } else if (AsciiEqualNoCase(duplex, "off")) {
     p.tx.reset();
-  } else if (duplex == "+" || duplex == "-" || equalsNoCase(duplex, "split")) {
+  } else if (duplex == "+" || duplex == "-" || AsciiEqualNoCase(duplex, "split")) {
     if (offset.empty()) {
       reason = rowReason(why::kNoOffset, {duplex});
       return std::nullopt;
@@ -134,8 +135,8 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
   if (!p.tx) p.encode.clear();  // nothing to send a tone with
 
   const std::string mode = cell(kMode);
-  if (equalsNoCase(mode, "FM")) p.spacing = 1;
-  else if (equalsNoCase(mode, "NFM")) p.spacing = 0;
+  if (AsciiEqualNoCase(mode, "FM")) p.spacing = 1;
+  else if (AsciiEqualNoCase(mode, "NFM")) p.spacing = 0;
   else if (!mode.empty()) {
     reason = rowReason(why::kMode, {mode});
     return std::nullopt;
@@ -144,7 +145,7 @@ std::optional<Planned> RowReader::read(std::string &reason) const {
   const std::string skip = cell(kSkipCol);
   if (h_.at[kSkipCol] < 0) p.scanAdd.reset();
   else if (skip.empty()) p.scanAdd = true;
-  else if (equalsNoCase(skip, "S") || equalsNoCase(skip, "P")) p.scanAdd = false;
+  else if (AsciiEqualNoCase(skip, "S") || AsciiEqualNoCase(skip, "P")) p.scanAdd = false;
   else {
     reason = rowReason(why::kSkip, {skip});
     return std::nullopt;
@@ -202,15 +203,15 @@ bool RowReader::readTones(Planned &p, std::string &reason) const {
     if (!polOk) reason = rowReason(why::kPolarity, {cell(kPolarityCol)});
     return polOk;
   };
-  if (equalsNoCase(tone, "Tone")) return ctcss(kRTone, p.encode, reason);
-  if (equalsNoCase(tone, "TSQL")) {
+  if (AsciiEqualNoCase(tone, "Tone")) return ctcss(kRTone, p.encode, reason);
+  if (AsciiEqualNoCase(tone, "TSQL")) {
     if (!ctcss(kCTone, p.decode, reason)) return false;
     p.encode = p.decode;
     return true;
   }
-  if (equalsNoCase(tone, "DTCS"))
+  if (AsciiEqualNoCase(tone, "DTCS"))
     return needPolarity() && dcs(kDtcs, pol[0], p.encode, reason) && dcs(kDtcs, pol[1], p.decode, reason);
-  if (!equalsNoCase(tone, "Cross")) {
+  if (!AsciiEqualNoCase(tone, "Cross")) {
     reason = rowReason(why::kTone, {tone});
     return false;
   }
@@ -222,7 +223,7 @@ bool RowReader::readTones(Planned &p, std::string &reason) const {
     reason = rowReason(why::kCross, {cell(kCrossMode)});
     return false;
   }
-  const std::string txSide = lower(mode.substr(0, arrow)), rxSide = lower(mode.substr(arrow + 2));
+  const std::string txSide = AsciiLower(mode.substr(0, arrow)), rxSide = AsciiLower(mode.substr(arrow + 2));
   auto known = [](const std::string &s) { return s.empty() || s == "tone" || s == "dtcs"; };
   if (!known(txSide) || !known(rxSide) || (txSide.empty() && rxSide.empty())) {
     reason = rowReason(why::kCross, {cell(kCrossMode)});
@@ -240,12 +241,11 @@ bool RowReader::readTones(Planned &p, std::string &reason) const {
 
 namespace n27::csv {
 
-using detail::lower;
 using detail::trim;
 
 std::optional<int> ParsePower(std::string_view textIn) {
   const std::string text = trim(textIn);
-  const std::string l = lower(text);
+  const std::string l = AsciiLower(text);
   if (l == "low" || l == "l" || text == kPowerTexts[0].at(kChinese)) return 0;
   if (l == "mid" || l == "middle" || l == "medium" || l == "m" || text == kPowerTexts[1].at(kChinese)) return 1;
   if (l == "high" || l == "h" || text == kPowerTexts[2].at(kChinese)) return 2;

@@ -1,6 +1,7 @@
 // Reading the file shape of a channel list: records, quoted fields, comments, the header.
 
 #include "channels/csv_records.h"
+#include "base/ascii_case.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,22 +30,14 @@ std::string rowReason(const Tr &t, std::vector<std::string> cells) {
   return Fill(t.get(), cells);
 }
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char &c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 std::string trim(std::string_view s) { return TrimBlanks(s); }
-
-bool equalsNoCase(std::string_view a, std::string_view b) { return lower(a) == lower(b); }
 
 Header readHeader(const Record &rec) {
   Header h;
   for (std::size_t k = 0; k < rec.fields.size(); ++k) {
-    const std::string name = lower(trim(rec.fields[k]));
+    const std::string name = AsciiLower(trim(rec.fields[k]));
     for (int c = 0; c < kColumnCount; ++c)
-      if (h.at[c] < 0 && name == lower(kColumns[c])) h.at[c] = static_cast<int>(k);
+      if (h.at[c] < 0 && name == AsciiLower(kColumns[c])) h.at[c] = static_cast<int>(k);
   }
   return h;
 }

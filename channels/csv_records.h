@@ -36,8 +36,6 @@ std::string tr(const Tr &t, std::vector<std::string> args = {});
 // The reason a row is skipped, with the cells it quotes: a cell longer than a few dozen
 // characters is cut and ends in "…", so no reason grows with the file.
 std::string rowReason(const Tr &t, std::vector<std::string> cells = {});
-std::string lower(std::string_view s);
 std::string trim(std::string_view s);
-bool equalsNoCase(std::string_view a, std::string_view b);
 
 }  // namespace n27::csv::detail

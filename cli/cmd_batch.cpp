@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "channels/batch_engine.h"
+#include "base/ascii_case.h"
 #include "channels/field_codec.h"
 #include "channels/number_text.h"
 #include "channels/tone_list.h"
@@ -54,22 +55,18 @@ constexpr const char *kBatchUsage =
     "  --call1 1..16, --call2 1..16\n"
     "  --scan-add on|off, --talkaround on|off, --reverse on|off, --compander on|off\n";
 
-std::string lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
 
 // Position of a text among a list of texts, in either language, ignoring case.
 template <std::size_t N>
 int choice(const Tr (&table)[N], const std::string &text) {
   for (int language : {kEnglish, kChinese})
     for (std::size_t i = 0; i < N; ++i)
-      if (lower(table[i].at(language)) == lower(text)) return static_cast<int>(i);
+      if (AsciiLower(table[i].at(language)) == AsciiLower(text)) return static_cast<int>(i);
   return -1;
 }
 
 int toneChoice(const std::string &text) {
-  if (lower(text) == "off" || lower(text) == "none") return 0;
+  if (AsciiLower(text) == "off" || AsciiLower(text) == "none") return 0;
   int p = FindToneEntry(text);
   if (p < 0) {
     std::string upper = text;
@@ -86,7 +83,7 @@ int toneChoice(const std::string &text) {
 }
 
 int onOff(const std::string &text) {
-  std::string t = lower(text);
+  std::string t = AsciiLower(text);
   if (t == "on" || t == "1" || t == "yes") return 1;
   if (t == "off" || t == "0" || t == "no") return 0;
   return -1;
@@ -139,7 +136,7 @@ int RunBatch(const std::vector<std::string> &args) {
   }
   if (a.has("--tx")) {
     items[kItemTx] = 1;
-    std::string mode = lower(a.value("--tx"));
+    std::string mode = AsciiLower(a.value("--tx"));
     if (mode == "copy") {
       in.txMode = TxMode::Default;
     } else if (mode == "offset") {
@@ -195,7 +192,7 @@ int RunBatch(const std::vector<std::string> &args) {
     target = position;
     return true;
   };
-  std::string spacing = lower(a.value("--spacing"));
+  std::string spacing = AsciiLower(a.value("--spacing"));
   int spacingPos = spacing == "12.5" || spacing == "narrow" ? 0
                    : spacing == "25" || spacing == "wide"   ? 1
                                                             : choice(kSpacingTexts, a.value("--spacing"));

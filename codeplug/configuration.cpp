@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "base/language.h"
@@ -345,9 +346,7 @@ bool ParseDataFile(const std::string &bytes, CodeplugData &out) {
 std::string LicenceFilePath(const std::string &dataPath) {
   std::string base = dataPath;
   if (base.size() > 4) {
-    std::string tail = base.substr(base.size() - 4);
-    for (char &c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (tail == ".dat") base.resize(base.size() - 4);
+    if (AsciiLower(base.substr(base.size() - 4)) == ".dat") base.resize(base.size() - 4);
   }
   return base + ".licence.csv";
 }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "base/ascii_case.h"
 #include "features/dtmf_settings.h"
 #include "features/fleet_sync.h"
 #include "features/function_setup.h"
@@ -21,11 +22,7 @@ const std::vector<const Area *> &FeatureAreas() {
 
 const Area *FindArea(std::string_view key) {
   for (const Area *a : FeatureAreas()) {
-    if (a->key.size() != key.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; i < key.size() && same; ++i)
-      same = std::tolower(static_cast<unsigned char>(key[i])) == a->key[i];
-    if (same) return a;
+    if (AsciiLower(key) == a->key) return a;
   }
   return nullptr;
 }

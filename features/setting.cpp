@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "base/ascii_case.h"
 #include "channels/channel_context.h"
 
 namespace n27::features {
@@ -22,18 +23,11 @@ std::string SettingView::shownText() const {
 }
 
 namespace {
-bool equalNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 }  // namespace
 
 const Setting *Area::find(std::string_view k) const {
   for (const auto &s : settings)
-    if (equalNoCase(s.key, k)) return &s;
+    if (AsciiEqualNoCase(s.key, k)) return &s;
   return nullptr;
 }
 
@@ -107,15 +101,15 @@ int FindEntry(const std::vector<std::string> &entries, std::string_view text) {
   for (std::size_t i = 0; i < entries.size(); ++i)
     if (entries[i] == text) return static_cast<int>(i);
   for (std::size_t i = 0; i < entries.size(); ++i)
-    if (equalNoCase(entries[i], text)) return static_cast<int>(i);
+    if (AsciiEqualNoCase(entries[i], text)) return static_cast<int>(i);
   return -1;
 }
 
 std::optional<bool> ParseCheck(std::string_view text) {
   for (const char *on : {"on", "1", "yes", "true", "ticked", kOn.at(kChinese)})
-    if (equalNoCase(text, on)) return true;
+    if (AsciiEqualNoCase(text, on)) return true;
   for (const char *off : {"off", "0", "no", "false", "unticked", kOff.at(kChinese)})
-    if (equalNoCase(text, off)) return false;
+    if (AsciiEqualNoCase(text, off)) return false;
   return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "base/ascii_case.h"
 #include "base/file_io.h"
 #include "base/language.h"
 #include "channels/csv_records.h"
@@ -14,7 +15,6 @@ namespace n27::plan {
 
 namespace {
 
-using csv::detail::lower;
 using csv::detail::Record;
 using csv::detail::rowReason;
 using csv::detail::trim;
@@ -38,7 +38,7 @@ constexpr std::array<const char *, kColumnCount> kColumnNames = {"Frequency", "B
 
 // "Frequency (MHz)" → "frequency".
 std::string headerName(const std::string &cell) {
-  std::string name = lower(trim(cell));
+  std::string name = AsciiLower(trim(cell));
   if (auto cut = name.find_first_of("(["); cut != std::string::npos) name = trim(name.substr(0, cut));
   return name;
 }
@@ -46,7 +46,7 @@ std::string headerName(const std::string &cell) {
 // The text without a unit at its end ("12.5 kHz" → "12.5", "2W" → "2"), any case.
 std::string withoutUnit(const std::string &cell, std::initializer_list<const char *> units) {
   std::string text = trim(cell);
-  const std::string low = lower(text);
+  const std::string low = AsciiLower(text);
   for (const char *unit : units) {
     const std::string u = unit;
     if (low.size() > u.size() && low.compare(low.size() - u.size(), u.size(), u) == 0)
@@ -79,7 +79,7 @@ std::optional<LicenceLine> readLine(const Record &rec, const std::array<int, kCo
     reason = Text(why::kUnclosed);
     return std::nullopt;
   }
-  const std::string use = lower(cell(kUse));
+  const std::string use = AsciiLower(cell(kUse));
   if (use == "rx" || use == "rx only") l.receiveOnly = true;
   else if (!use.empty() && use != "tx/rx" && use != "rx/tx" && use != "txrx" && use != "tx") {
     reason = rowReason(why::kUse, {cell(kUse)});
@@ -208,7 +208,7 @@ LicenceParse ParseLicence(std::string_view text) {
   at.fill(-1);
   for (std::size_t k = 0; k < records[0].fields.size(); ++k)
     for (int c = 0; c < kColumnCount; ++c)
-      if (at[c] < 0 && headerName(records[0].fields[k]) == lower(kColumnNames[c])) at[c] = static_cast<int>(k);
+      if (at[c] < 0 && headerName(records[0].fields[k]) == AsciiLower(kColumnNames[c])) at[c] = static_cast<int>(k);
   for (Column required : {kFrequency, kBandwidth, kPower})
     if (at[required] < 0) {
       out.error = Fill(why::kNoColumn, {kColumnNames[required]});

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "base/ascii_case.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "base/language.h"
@@ -40,6 +41,16 @@ TEST(IniFile, KeysAndSectionsAreCaseInsensitiveAndOtherLinesSurviveAWrite) {
   auto text = ReadWholeFile(path).value();
   EXPECT_NE(text.find("; a comment"), std::string::npos);
   std::filesystem::remove(path);
+}
+
+// Keys, column headings and file endings fold only A–Z, whatever the user's locale: a byte
+// above 0x7F (a Latin-1 "Ä", a UTF-8 lead byte) is never taken for a letter to fold.
+TEST(AsciiCase, OnlyTheLettersAToZFold) {
+  EXPECT_EQ(AsciiLower("FREQUENCY Skip-12.DAT"), "frequency skip-12.dat");
+  EXPECT_EQ(AsciiLower("\xC4\xC3\x84I"), "\xC4\xC3\x84i");
+  EXPECT_TRUE(AsciiEqualNoCase("TSQL", "tsql"));
+  EXPECT_FALSE(AsciiEqualNoCase("\xC4", "\xE4"));
+  EXPECT_FALSE(AsciiEqualNoCase("tsq", "tsql"));
 }
 
 TEST(IniFile, MissingFileIsEmptyAndWritingCreatesIt) {
